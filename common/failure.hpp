@@ -1,0 +1,52 @@
+// The failures a command can raise, with the numbers and descriptions users know them by.
+#pragma once
+
+#include <exception>
+#include <optional>
+#include <string>
+
+enum class FailureKind {
+    InvalidArgument,
+    Overflow,
+    OutOfRange,
+    DivisionByZero,
+    TypeMismatch,
+    FileNotFound,
+    ReadPastEnd,
+    PermissionDenied,
+    DiskNotReady,
+    AccessFailure,
+    PathNotFound,
+};
+
+int FailureNumber(FailureKind kind);
+const char* FailureDescription(FailureKind kind);
+
+class Failure : public std::exception {
+public:
+    explicit Failure(FailureKind kind, std::string path = {});
+
+    FailureKind Kind() const { return kind_; }
+    int Number() const { return FailureNumber(kind_); }
+    const char* Description() const { return FailureDescription(kind_); }
+    const std::string& Path() const { return path_; }
+    const char* what() const noexcept override { return FailureDescription(kind_); }
+
+private:
+    FailureKind kind_;
+    std::string path_;
+};
+
+// "Run-time error 'N': Description", the report's first line.
+std::string RunTimeErrorText(const Failure& failure);
+
+// Steps that failed under the skip-on-failure regime: counted, the first one kept for the report.
+struct StepFailures {
+    int count = 0;
+    std::optional<Failure> first;
+
+    void Add(const Failure& failure) {
+        ++count;
+        if (!first) first = failure;
+    }
+};

@@ -1,0 +1,16 @@
+// How commands report to the user without knowing about windows: one call per message box,
+// one for the run-time error report. Windows, the command-line programs and tests implement it.
+#pragma once
+
+#include <string>
+
+#include "failure.hpp"
+
+enum class MessageIcon { None, Error };
+
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
+    virtual void ReportFailure(const Failure& failure) = 0;
+};

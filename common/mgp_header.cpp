@@ -1,0 +1,7 @@
+#include "mgp_header.hpp"
+
+#include "strings.hpp"
+
+bool IsMgpHeader(std::string_view line) { return Contains(line, kMgpMarker); }
+
+std::string MgpCountText(std::string_view line) { return ReplaceAll(line, kMgpMarker, ""); }

@@ -1,0 +1,18 @@
+// Number text to numbers: an optional sign, digits with at most one ".", an optional exponent,
+// blanks at both ends ignored. Nothing else is a number.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "failure.hpp"
+
+// The nearest double, or nothing; `why` tells type mismatch from overflow.
+std::optional<double> TryParseNumber(std::string_view text, FailureKind* why = nullptr);
+
+// Throws the type mismatch failure for text that is no number, overflow beyond the double range.
+double ParseNumber(std::string_view text);
+
+// ParseNumber rounded half to even; overflow outside -32768..32767.
+int16_t ParseInteger(std::string_view text);

@@ -1,0 +1,24 @@
+// Paths as the tools form them: folder, separator, name, joined as they stand.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// folder + separator + name; a folder that already ends in a separator gives a doubled one.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// The folder part of a path ("." when there is none) and the name part.
+std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
+
+// On a file system that tells letter case apart: when the exact name is absent, the path of
+// the file of that folder whose name equals it ignoring case; otherwise the path unchanged.
+std::string ResolveCase(const std::string& path);
+
+// Pattern matching of the file lists: "*" and "?" wildcards, letter case ignored.
+bool MatchesPattern(std::string_view name, std::string_view pattern);
+
+// The files of a folder that match the pattern, sorted ignoring letter case, as a file list
+// shows them. Throws the failure when the folder cannot be listed.
+std::vector<std::string> ListMatchingFiles(const std::string& folder, std::string_view pattern);

@@ -1,0 +1,52 @@
+// The file-system calls that differ between platforms; everything else is portable C++.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "failure.hpp"
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+namespace platform {
+
+// The failure that a failed open/create with this errno value stands for.
+FailureKind FailureFromErrno(int err, const std::string& path);
+
+bool Exists(const std::string& path);
+bool IsDirectory(const std::string& path);
+// An existing file that must not be written: no write permission bit, or no write access.
+bool IsReadOnlyFile(const std::string& path);
+
+// The names of the entries of a folder that are files (or links to files), unsorted.
+std::vector<std::string> ListFileNames(const std::string& folder);
+// The names of the subfolders, unsorted, without "." and "..".
+std::vector<std::string> ListFolderNames(const std::string& folder);
+
+// Creates one folder; throws the failure when it cannot (also when it exists).
+void CreateFolder(const std::string& path);
+
+std::FILE* OpenForReading(const std::string& path);  // binary; throws the failure
+
+// A new hidden file ".NAME.tmp-XXXXXX" beside the target, opened for binary writing.
+struct TempFile {
+    std::FILE* file = nullptr;
+    std::string path;
+};
+TempFile CreateTempBeside(const std::string& target);
+
+// Gives the temporary file the target's permission bits when the target exists, else the
+// bits a newly created file would get.
+void MatchPermissions(const TempFile& temp, const std::string& target);
+// Flushes the file's data to the disk (not only to the system).
+bool FlushToDisk(std::FILE* file);
+// Puts the temporary file in place of the target in one step; `durable` also syncs the folder.
+bool ReplaceWithTemp(const std::string& temp, const std::string& target, bool durable);
+void RemoveFile(const std::string& path);
+
+}  // namespace platform

@@ -1,0 +1,128 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "paths.hpp"
+#include "platform.hpp"
+
+namespace platform {
+
+namespace {
+mode_t CurrentUmask() {
+    static const mode_t mask = [] {
+        mode_t m = ::umask(022);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
+}
+}  // namespace
+
+FailureKind FailureFromErrno(int err, const std::string& path) {
+    switch (err) {
+        case ENOENT: return IsDirectory(FolderOf(path)) ? FailureKind::FileNotFound
+                                                        : FailureKind::PathNotFound;
+        case ENOTDIR: return FailureKind::PathNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS: return FailureKind::PermissionDenied;
+        case ENXIO:
+        case ENODEV:
+        case ENOMEDIUM: return FailureKind::DiskNotReady;
+        default: return FailureKind::AccessFailure;  // EISDIR, EBUSY, ENOSPC, EFBIG, ...
+    }
+}
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return false;
+    return (st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+static std::vector<std::string> ListEntries(const std::string& folder, bool wantFolders) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) throw Failure(FailureFromErrno(errno, folder), folder);
+    while (dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        if (IsDirectory(JoinPath(folder, name)) == wantFolders) names.push_back(std::move(name));
+    }
+    ::closedir(dir);
+    return names;
+}
+
+std::vector<std::string> ListFileNames(const std::string& folder) {
+    return ListEntries(folder, false);
+}
+
+std::vector<std::string> ListFolderNames(const std::string& folder) {
+    return ListEntries(folder, true);
+}
+
+void CreateFolder(const std::string& path) {
+    if (::mkdir(path.c_str(), 0777) != 0) {
+        int err = errno;
+        throw Failure(err == EEXIST ? FailureKind::AccessFailure : FailureFromErrno(err, path),
+                      path);
+    }
+}
+
+std::FILE* OpenForReading(const std::string& path) {
+    if (IsDirectory(path)) throw Failure(FailureKind::AccessFailure, path);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) throw Failure(FailureFromErrno(errno, path), path);
+    return file;
+}
+
+TempFile CreateTempBeside(const std::string& target) {
+    std::string pattern = JoinPath(FolderOf(target), "." + NameOf(target) + ".tmp-XXXXXX");
+    int fd = ::mkstemp(pattern.data());
+    if (fd < 0) throw Failure(FailureFromErrno(errno, target), target);
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        ::close(fd);
+        ::unlink(pattern.c_str());
+        throw Failure(FailureKind::AccessFailure, target);
+    }
+    return {file, pattern};
+}
+
+void MatchPermissions(const TempFile& temp, const std::string& target) {
+    struct stat st;
+    mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777)
+                                                   : (0666 & ~CurrentUmask());
+    ::fchmod(::fileno(temp.file), mode);
+}
+
+bool FlushToDisk(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
+
+bool ReplaceWithTemp(const std::string& temp, const std::string& target, bool durable) {
+    if (::rename(temp.c_str(), target.c_str()) != 0) return false;
+    if (durable) {
+        int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+    }
+    return true;
+}
+
+void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+// String rules shared by both tools: exact letter case, blanks are character 32 only.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Removes blanks (character 32) at both ends; tabs and everything else stay.
+std::string_view Trim(std::string_view text);
+
+// Every occurrence, left to right without overlap; replaced text is never searched again.
+std::string ReplaceAll(std::string_view text, std::string_view sought, std::string_view replacement);
+
+// Lower-case ASCII letters become capitals; every other byte stays.
+std::string UpperCase(std::string_view text);
+
+// Equal after upper-casing both sides.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+inline bool Contains(std::string_view text, std::string_view sought) {
+    return text.find(sought) != std::string_view::npos;
+}

@@ -1,0 +1,104 @@
+#include "text_reader.hpp"
+
+#include <cstring>
+
+#include "failure.hpp"
+#include "paths.hpp"
+#include "platform.hpp"
+
+namespace {
+constexpr size_t kBufferSize = 1 << 20;
+}
+
+TextFileReader::TextFileReader(const std::string& path)
+    : path_(ResolveCase(path)), buffer_(kBufferSize) {
+    file_ = platform::OpenForReading(path_);
+}
+
+TextFileReader::~TextFileReader() {
+    if (file_) std::fclose(file_);
+}
+
+bool TextFileReader::Refill() {
+    pos_ = 0;
+    len_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+    if (len_ == 0 && std::ferror(file_)) throw Failure(FailureKind::AccessFailure, path_);
+    return len_ > 0;
+}
+
+bool TextFileReader::AtEndOfFile() { return pos_ == len_ && !Refill(); }
+
+int TextFileReader::Peek() {
+    if (AtEndOfFile()) return -1;
+    return static_cast<unsigned char>(buffer_[pos_]);
+}
+
+void TextFileReader::SkipLineEndAfterCr() {
+    if (Peek() == '\n') ++pos_;
+}
+
+std::string_view TextFileReader::ReadTextLine() {
+    if (AtEndOfFile()) throw Failure(FailureKind::ReadPastEnd, path_);
+    line_.clear();
+    bool assembled = false;  // the line spans more than one buffer fill
+    for (;;) {
+        const char* start = buffer_.data() + pos_;
+        const size_t available = len_ - pos_;
+        const char* cr = static_cast<const char*>(std::memchr(start, '\r', available));
+        if (cr) {
+            const size_t n = static_cast<size_t>(cr - start);
+            pos_ += n + 1;
+            if (!assembled && pos_ < len_) {  // the common case: a view into the buffer
+                if (buffer_[pos_] == '\n') ++pos_;
+                return {start, n};
+            }
+            line_.append(start, n);
+            SkipLineEndAfterCr();
+            return line_;
+        }
+        line_.append(start, available);
+        assembled = true;
+        pos_ = len_;
+        if (!Refill()) return line_;
+    }
+}
+
+void TextFileReader::ReadItem(Item& item) {
+    if (AtEndOfFile()) throw Failure(FailureKind::ReadPastEnd, path_);
+    item.text.clear();
+    item.quoted = false;
+    int c;
+    while ((c = Peek()) == ' ') ++pos_;
+    if (c == '"') {
+        item.quoted = true;
+        ++pos_;
+        while ((c = Peek()) != -1 && c != '"') {
+            item.text += static_cast<char>(c);
+            ++pos_;
+        }
+        if (c == '"') ++pos_;
+        // Whatever stands between the closing quote and the delimiter is passed over.
+        while ((c = Peek()) != -1 && c != ',' && c != '\r' && c != '\n') ++pos_;
+    } else {
+        while ((c = Peek()) != -1 && c != ',' && c != '\r' && c != '\n') {
+            item.text += static_cast<char>(c);
+            ++pos_;
+        }
+    }
+    if (c == -1) return;
+    ++pos_;
+    if (c == '\r') SkipLineEndAfterCr();
+}
+
+std::string ReadWholeText(const std::string& path) {
+    std::string resolved = ResolveCase(path);
+    std::FILE* file = platform::OpenForReading(resolved);
+    std::string text;
+    char chunk[1 << 16];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, n);
+    bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) throw Failure(FailureKind::AccessFailure, resolved);
+    return text;
+}

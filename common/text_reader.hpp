@@ -1,0 +1,49 @@
+// Reading text files forward, byte for byte: lines end at CR or CR LF; a lone LF is an
+// ordinary character of its line.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TextFileReader {
+public:
+    // Opens for reading (letter case resolved as the file system at hand needs); throws the
+    // file-not-found, path-not-found or access failure.
+    explicit TextFileReader(const std::string& path);
+    ~TextFileReader();
+    TextFileReader(const TextFileReader&) = delete;
+    TextFileReader& operator=(const TextFileReader&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+    bool AtEndOfFile();
+
+    // The next line without its line end; valid until the next read. Throws the
+    // reading-past-the-end failure at the end of the file.
+    std::string_view ReadTextLine();
+
+    // The next delimited item: blanks before it skipped; a quoted item runs to its closing
+    // quote; any other runs to the next comma or line end. The delimiter is consumed.
+    struct Item {
+        std::string text;
+        bool quoted = false;
+    };
+    void ReadItem(Item& item);
+
+private:
+    bool Refill();  // only when everything buffered was used; false at the end of the file
+    int Peek();     // the next byte, or -1 at the end of the file
+    void SkipLineEndAfterCr();
+
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    std::vector<char> buffer_;
+    size_t pos_ = 0;
+    size_t len_ = 0;
+    std::string line_;
+};
+
+// Every byte of the file as one text.
+std::string ReadWholeText(const std::string& path);

@@ -1,0 +1,42 @@
+// Writing text files safely: the lines go to a hidden temporary file beside the target,
+// which replaces the target in one step on Commit. Until then, and after any failure, the
+// target is exactly as it was.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+enum class Durability {
+    Replaceable,  // an output that can be made again: no flush to disk
+    UserFile,     // a user's file rewritten in place: flushed to disk before it replaces
+};
+
+class TextFileWriter {
+public:
+    // Throws the failure that opening the target for writing would raise: path not found for
+    // a missing folder, access failure for a folder or a read-only file.
+    TextFileWriter(const std::string& target, Durability durability);
+    ~TextFileWriter();  // without Commit: the temporary file is removed
+    TextFileWriter(const TextFileWriter&) = delete;
+    TextFileWriter& operator=(const TextFileWriter&) = delete;
+
+    const std::string& Target() const { return target_; }
+
+    // The text as it is, then CR LF.
+    void WriteTextLine(std::string_view text);
+    void Write(std::string_view text);
+
+    // Puts the written file in place of the target; throws the failure when it cannot.
+    void Commit();
+
+private:
+    void FlushBuffer();
+    void Discard();
+
+    std::string target_;
+    Durability durability_;
+    std::FILE* file_ = nullptr;
+    std::string tempPath_;
+    std::string buffer_;
+};

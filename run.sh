@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# One entry point for newcomers and CI: installs what is missing, builds, runs.
+#   ./run.sh demo      build and run Duplicate on a copy of examples/
+#   ./run.sh test      build with sanitizers and run every test
+#   ./run.sh vandrel   start the WRL placement tool
+#   ./run.sh oskivo    start the camera file generator
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$(pwd)
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libcli11-dev
+          libbenchmark-dev)
+
+install_missing() {
+    local missing=()
+    for pkg in "${PACKAGES[@]}" "$@"; do
+        dpkg -s "$pkg" >/dev/null 2>&1 || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+# build DIR [cmake options...]
+build() {
+    local dir=$1
+    shift
+    cmake -S "$ROOT" -B "$dir" "$@" >/dev/null
+    cmake --build "$dir" -j "$JOBS"
+}
+
+build_release() { build "$ROOT/build/release" -DCMAKE_BUILD_TYPE=Release -DSCENE_TESTS=OFF; }
+
+cmd=${1:-help}
+[ $# -gt 0 ] && shift
+case "$cmd" in
+    test)
+        install_missing
+        build "$ROOT/build/test" -DCMAKE_BUILD_TYPE=Debug -DSCENE_SANITIZE=ON
+        cd "$ROOT/build/test"
+        QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS" "$@"
+        ;;
+    demo)
+        install_missing
+        build_release
+        "$ROOT/examples/demo.sh" "$ROOT/build/release" "$ROOT/demo-run"
+        ;;
+    vandrel)
+        install_missing
+        build_release
+        exec "$ROOT/build/release/wrltool/VandrelV3"
+        ;;
+    oskivo)
+        install_missing
+        build_release
+        exec "$ROOT/build/release/cameras/Oskivo"
+        ;;
+    *)
+        sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+        [ "$cmd" = help ] || exit 2
+        ;;
+esac

@@ -1,0 +1,183 @@
+// Checking, repairing and placing one converter-written model.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "copy_rewriting.hpp"
+#include "number_text.hpp"
+#include "test_files.hpp"
+
+namespace {
+
+const std::string kHeader(kConverterHeader);
+
+class CopyRewriting : public ::testing::Test {
+protected:
+    TempDir dir;
+    StepFailures failures;
+
+    // Writes the model lines, copies with the placement, returns the copy's bytes.
+    std::string Copy(const std::vector<std::string>& model, const Placement& placement,
+                     std::string_view tag = "box_0") {
+        WriteBytes(dir / "box.wrl", CrLfLines(model));
+        WriteCopy(dir / "box.wrl", dir / "copy.wrl", placement, tag, failures);
+        return ReadBytes(dir / "copy.wrl");
+    }
+
+    // The copy of a model whose only point line is `point`.
+    std::string PlacedPointLine(const std::string& point, const Placement& placement) {
+        std::string copy = Copy({"COORD Coordinate {", "point [", point, "]"}, placement);
+        size_t start = copy.find("point [\r\n") + 9;
+        return copy.substr(start, copy.find("\r\n", start) - start);
+    }
+};
+
+TEST_F(CopyRewriting, SixLineModelWithX10) {
+    Placement p;
+    p.X = 10;
+    std::string copy = Copy({kHeader, "      DEF VRL_box_vrl Transform {",
+                             "        coord DEF COORD Coordinate {", "          point [",
+                             "            1 2 3,", "          ]"},
+                            p);
+    EXPECT_EQ(copy, CrLfLines({kHeader, "      DEF VRL_box_0_vrl Transform {",
+                               "        coord DEF COORD Coordinate {", "          point [",
+                               "  11  2  3,", "]"}));
+    EXPECT_EQ(failures.count, 0);
+}
+
+TEST_F(CopyRewriting, PointsAreTurnedAndMoved) {
+    Placement move;
+    move.X = 10;
+    move.Y = 5;
+    move.Z = 2;
+    EXPECT_EQ(PlacedPointLine("1 2 3,", move), "  11  7  1,");
+
+    Placement turn;
+    turn.Orientation = 90;
+    EXPECT_EQ(PlacedPointLine("1 0 0,", turn), "  1.79489673696541E-09  0 -1,");
+    EXPECT_EQ(PlacedPointLine("0 0 1,", turn), "  1  0  1.79489673696541E-09,");
+
+    Placement none;
+    EXPECT_EQ(PlacedPointLine("0.25   -0.5 100,", none), "  .25 -.5  100,");
+}
+
+TEST_F(CopyRewriting, TurnOrderIsFirstAxisThenThirdThenVertical) {
+    Placement p;
+    p.AngleX = 30;
+    p.AngleZ = 45;
+    p.Orientation = 60;
+    p.X = 1;
+    p.Y = 2;
+    p.Z = 3;
+    PlacementTurn t(p);
+    double a5 = 30 * kPointScale, a4 = 45 * kPointScale, a3 = 60 * kPointScale;
+    double p0 = 4, p1 = 5, p2 = 6;
+    double r1 = std::cos(a5) * p1 - std::sin(a5) * p2;
+    double r2 = std::cos(a5) * p2 + std::sin(a5) * p1;
+    double s0 = std::cos(a4) * p0 - std::sin(a4) * r1;
+    double s1 = std::cos(a4) * r1 + std::sin(a4) * p0;
+    Point3 o = PlacePoint(t, {{p0, p1, p2}});
+    EXPECT_EQ(o.v[0], (std::cos(a3) * s0 + std::sin(a3) * r2) + 1);
+    EXPECT_EQ(o.v[1], s1 + 2);
+    EXPECT_EQ(o.v[2], (std::cos(a3) * r2 - std::sin(a3) * s0) - 3);
+    EXPECT_EQ(kPointScale, 0.0174532925);
+}
+
+TEST_F(CopyRewriting, PointLineQuirks) {
+    Placement none;
+    EXPECT_EQ(PlacedPointLine("1 2 2.5", none), "  1  2  2,");  // no comma: last char lost
+    EXPECT_EQ(PlacedPointLine("1 2 3 4,", none), "  1  2  3,");  // fourth number dropped
+    EXPECT_EQ(failures.count, 0);
+    EXPECT_EQ(PlacedPointLine("1 x 3,", none), "  1  0  3,");
+    EXPECT_EQ(PlacedPointLine("", none), "  0  0  0,");
+    EXPECT_EQ(PlacedPointLine("1 2,", none), "  1  2  0,");
+    EXPECT_EQ(PlacedPointLine("1\t2\t3,", none), "  0  0  0,");  // tabs do not separate
+    EXPECT_EQ(failures.count, 4);
+    ASSERT_TRUE(failures.first);
+    EXPECT_EQ(failures.first->Path(), dir / "box.wrl");
+}
+
+TEST_F(CopyRewriting, PointsBeyondTheDoubleRangeAreCountedNotWritten) {
+    Placement far;
+    far.X = 1.7E308;
+    EXPECT_EQ(PlacedPointLine("1.7E308 0 0,", far), "  0  0  0,");
+    EXPECT_EQ(failures.count, 1);
+}
+
+TEST_F(CopyRewriting, NodeLinesAndBlockBoundaries) {
+    Placement p;
+    p.X = 1;
+    std::string copy = Copy({"    DEF VRL_four_vrl Transform {", "        DEF VRL_eight Transform {",
+                             "COORD Coordinate { point [ 9 9 9,", "1 1 1,", "2 2 2,",
+                             "  3 3 3 ]  ", "4 4 4,", "COORD Coordinate {", "["},
+                            p, "t_1");
+    EXPECT_EQ(copy, CrLfLines({"    DEF VRL_four_vrl Transform {",
+                               "      DEF VRL_t_1_vrl Transform {",
+                               "COORD Coordinate { point [ 9 9 9,", "1 1 1,", "  3  2  2,",
+                               "3 3 3 ]", "4 4 4,", "COORD Coordinate {", "["}));
+}
+
+TEST_F(CopyRewriting, ModelCheck) {
+    auto check = [&](const std::vector<std::string>& lines) {
+        WriteBytes(dir / "m.wrl", CrLfLines(lines));
+        return CheckModel(dir / "m.wrl");
+    };
+    ModelCheck c = check({"#VRML V2.0 utf8", "", "x " + kHeader + " y", "DEF VRL_a DEF VRL_b"});
+    EXPECT_TRUE(c.HasHeader);
+    EXPECT_EQ(c.DefCount, 1);
+    c = check({"1", "2", "3", kHeader, "      DEF VRL_a", "    DEF VRL_b"});
+    EXPECT_FALSE(c.HasHeader);
+    EXPECT_EQ(c.DefCount, 2);
+    EXPECT_THROW(CheckModel(dir / "absent.wrl"), Failure);
+}
+
+std::vector<std::string> Repaired(TempDir& dir, const std::vector<std::string>& lines) {
+    WriteBytes(dir / "m.wrl", CrLfLines(lines));
+    RepairTexCoordBlocks(dir / "m.wrl");
+    return {ReadBytes(dir / "m.wrl")};
+}
+
+TEST_F(CopyRewriting, TexCoordBlockClosedNearTheEnd) {
+    EXPECT_EQ(Repaired(dir, {"a", "texCoordIndex [", "0 1 2", "]", "l1", "l2", "l3"}),
+              std::vector<std::string>{CrLfLines(
+                  {"a", "texCoordIndex [", "0 1 2", "]", "l1", "l2", " ", "", "]", "}", "]", "}",
+                   "]", "}"})});
+}
+
+TEST_F(CopyRewriting, TexCoordBlockInTheMiddle) {
+    std::vector<std::string> model = {"texCoordIndex [ ]", "x ]"};
+    for (int i = 1; i <= 12; ++i) model.push_back("line" + std::to_string(i));
+    std::vector<std::string> expected = {"texCoordIndex [ ]", "x ]", "line1", "line2"};
+    for (int i = 3; i <= 10; ++i) expected.push_back(" ");
+    expected.push_back("line11");
+    expected.push_back("line12");
+    EXPECT_EQ(Repaired(dir, model), std::vector<std::string>{CrLfLines(expected)});
+}
+
+TEST_F(CopyRewriting, TexCoordRepairEdges) {
+    // Ten lines after the closer and then the end: the closing lines are added too.
+    std::vector<std::string> model = {"texCoordIndex [", "]"};
+    std::vector<std::string> expected = model;
+    for (int i = 1; i <= 10; ++i) {
+        model.push_back("x");
+        expected.push_back(i <= 2 ? "x" : " ");
+    }
+    for (const char* l : {"", "]", "}", "]", "}", "]", "}"}) expected.push_back(l);
+    EXPECT_EQ(Repaired(dir, model), std::vector<std::string>{CrLfLines(expected)});
+    // A block left open at the end: nothing is added.
+    EXPECT_EQ(Repaired(dir, {"texCoordIndex [", "1 2"}),
+              std::vector<std::string>{CrLfLines({"texCoordIndex [", "1 2"})});
+    // No block: rewritten line for line with CR LF endings; a lone LF stays inside its line.
+    WriteBytes(dir / "m.wrl", "a\rb\nc");
+    RepairTexCoordBlocks(dir / "m.wrl");
+    EXPECT_EQ(ReadBytes(dir / "m.wrl"), "a\r\nb\nc\r\n");
+}
+
+TEST_F(CopyRewriting, FailedCopyLeavesTheEarlierCopy) {
+    WriteBytes(dir / "copy.wrl", "earlier");
+    EXPECT_THROW(WriteCopy(dir / "absent.wrl", dir / "copy.wrl", {}, "t", failures), Failure);
+    EXPECT_EQ(ReadBytes(dir / "copy.wrl"), "earlier");
+    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"copy.wrl"});
+}
+
+}  // namespace

@@ -1,0 +1,59 @@
+// Files are replaced whole or not at all.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "failure.hpp"
+#include "test_files.hpp"
+#include "text_writer.hpp"
+
+namespace {
+
+TEST(SafeWriting, TargetUntouchedUntilCommitAndTempRemovedWithoutIt) {
+    TempDir dir;
+    WriteBytes(dir / "model.wrl", "original\r\n");
+    {
+        TextFileWriter out(dir / "model.wrl", Durability::UserFile);
+        out.WriteTextLine("replacement");
+        EXPECT_EQ(ReadBytes(dir / "model.wrl"), "original\r\n");
+        EXPECT_EQ(FolderEntries(dir.Path()).size(), 2u);  // the hidden temporary file
+    }
+    EXPECT_EQ(ReadBytes(dir / "model.wrl"), "original\r\n");
+    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"model.wrl"});
+}
+
+TEST(SafeWriting, ReadOnlyTargetIsTheAccessFailureAndStaysAsItWas) {
+    TempDir dir;
+    WriteBytes(dir / "model.wrl", "original");
+    chmod((dir / "model.wrl").c_str(), 0444);
+    try {
+        TextFileWriter out(dir / "model.wrl", Durability::UserFile);
+        FAIL() << "no failure";
+    } catch (const Failure& f) {
+        EXPECT_EQ(f.Number(), 75);
+    }
+    EXPECT_EQ(ReadBytes(dir / "model.wrl"), "original");
+    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"model.wrl"});
+}
+
+TEST(SafeWriting, ReplacedFileKeepsItsPermissionBits) {
+    TempDir dir;
+    WriteBytes(dir / "model.wrl", "original");
+    chmod((dir / "model.wrl").c_str(), 0640);
+    TextFileWriter out(dir / "model.wrl", Durability::UserFile);
+    out.WriteTextLine("new");
+    out.Commit();
+    struct stat st;
+    ASSERT_EQ(stat((dir / "model.wrl").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(ReadBytes(dir / "model.wrl"), "new\r\n");
+
+    TextFileWriter fresh(dir / "new.txt", Durability::Replaceable);
+    fresh.Commit();
+    ASSERT_EQ(stat((dir / "new.txt").c_str(), &st), 0);
+    mode_t mask = umask(0);
+    umask(mask);
+    EXPECT_EQ(st.st_mode & 0777, 0666u & ~mask);  // as a plain create would make it
+    EXPECT_EQ(ReadBytes(dir / "new.txt"), "");
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+// Test helpers: a temporary folder removed afterwards, files read and written byte for byte,
+// and a message sink that records what a command showed.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "messages.hpp"
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return path_; }
+    // The path of a name inside the folder.
+    std::string operator/(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+bool FileExists(const std::string& path);
+// The names in a folder, sorted, hidden ones included.
+std::vector<std::string> FolderEntries(const std::string& folder);
+
+// Lines joined with CR LF after each, as the tools write them.
+std::string CrLfLines(const std::vector<std::string>& lines);
+
+struct RecordingSink : MessageSink {
+    struct Message {
+        std::string text;
+        MessageIcon icon;
+    };
+    std::vector<Message> messages;
+    std::vector<Failure> failures;
+
+    void ShowMessage(const std::string& text, MessageIcon icon) override {
+        messages.push_back({text, icon});
+    }
+    void ReportFailure(const Failure& failure) override { failures.push_back(failure); }
+    std::vector<std::string> Texts() const;
+};

@@ -1,0 +1,139 @@
+// Reading and writing text files byte for byte, and the delimited items of list files.
+#include <gtest/gtest.h>
+
+#include "failure.hpp"
+#include "test_files.hpp"
+#include "text_reader.hpp"
+#include "text_writer.hpp"
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& bytes) {
+    TempDir dir;
+    WriteBytes(dir / "f.txt", bytes);
+    TextFileReader in(dir / "f.txt");
+    std::vector<std::string> lines;
+    while (!in.AtEndOfFile()) lines.emplace_back(in.ReadTextLine());
+    return lines;
+}
+
+using L = std::vector<std::string>;
+
+TEST(ReadTextLine, LineEndRules) {
+    EXPECT_EQ(Lines("a\r\nb"), (L{"a", "b"}));
+    EXPECT_EQ(Lines("a\r\n"), (L{"a"}));
+    EXPECT_EQ(Lines("a\r\n\r\n"), (L{"a", ""}));
+    EXPECT_EQ(Lines("a\rb"), (L{"a", "b"}));
+    EXPECT_EQ(Lines("a\nb\n"), (L{"a\nb\n"}));
+    EXPECT_EQ(Lines(""), L{});
+    EXPECT_EQ(Lines("x\r\nlast"), (L{"x", "last"}));
+    EXPECT_EQ(Lines("\r\r\n\r"), (L{"", "", ""}));
+    EXPECT_EQ(Lines(" \ttabs and blanks \r\n"), (L{" \ttabs and blanks "}));
+}
+
+TEST(ReadTextLine, LinesLongerThanTheBufferAndCrLfSplitAcrossFills) {
+    const size_t fill = 1 << 20;
+    std::string first(fill - 1, 'a');  // CR is the last byte of the first fill, LF the next
+    std::string second(3 * fill, 'b');
+    EXPECT_EQ(Lines(first + "\r\n" + second + "\r\nc"), (L{first, second, "c"}));
+}
+
+TEST(ReadTextLine, ReadingPastTheEndFails) {
+    TempDir dir;
+    WriteBytes(dir / "f.txt", "only\r\n");
+    TextFileReader in(dir / "f.txt");
+    in.ReadTextLine();
+    EXPECT_TRUE(in.AtEndOfFile());
+    try {
+        in.ReadTextLine();
+        FAIL() << "no failure";
+    } catch (const Failure& f) {
+        EXPECT_EQ(f.Number(), 62);
+    }
+}
+
+TEST(TextFiles, EveryByteValuePassesThroughReadAndWrite) {
+    std::string all;
+    for (int i = 0; i < 256; ++i)
+        if (i != '\r') all += static_cast<char>(i);
+    TempDir dir;
+    WriteBytes(dir / "in", all);
+    EXPECT_EQ(ReadWholeText(dir / "in"), all);
+    TextFileReader in(dir / "in");
+    std::string line(in.ReadTextLine());
+    EXPECT_EQ(line, all);
+    TextFileWriter out(dir / "out", Durability::Replaceable);
+    out.WriteTextLine(line);
+    out.WriteTextLine("");
+    out.WriteTextLine("ends\r\n");
+    out.Commit();
+    EXPECT_EQ(ReadBytes(dir / "out"), all + "\r\n\r\nends\r\n\r\n");
+}
+
+TEST(TextFiles, OpeningFailuresCarryTheirNumbers) {
+    TempDir dir;
+    auto number = [](auto&& open) {
+        try {
+            open();
+        } catch (const Failure& f) {
+            return f.Number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(number([&] { TextFileReader r(dir / "missing.txt"); }), 53);
+    EXPECT_EQ(number([&] { TextFileReader r(dir / "nofolder/x.txt"); }), 76);
+    EXPECT_EQ(number([&] { TextFileReader r(dir.Path()); }), 75);
+    EXPECT_EQ(number([&] { ReadWholeText(dir / "missing.txt"); }), 53);
+    EXPECT_EQ(number([&] { TextFileWriter w(dir / "nofolder/x.txt", Durability::Replaceable); }),
+              76);
+    EXPECT_EQ(number([&] { TextFileWriter w(dir.Path(), Durability::Replaceable); }), 75);
+}
+
+TEST(TextFiles, ANameInOtherLetterCaseFindsTheFile) {
+    TempDir dir;
+    WriteBytes(dir / "house.wrl", "content");
+    TextFileReader in(dir / "House.WRL");
+    EXPECT_EQ(in.ReadTextLine(), "content");
+    // Writing to the other-case name replaces the existing file, as on a case-blind system.
+    TextFileWriter out(dir / "HOUSE.wrl", Durability::UserFile);
+    out.WriteTextLine("new");
+    out.Commit();
+    EXPECT_EQ(FolderEntries(dir.Path()), (L{"house.wrl"}));
+    EXPECT_EQ(ReadBytes(dir / "house.wrl"), "new\r\n");
+}
+
+std::vector<std::pair<std::string, bool>> Items(const std::string& bytes, int count) {
+    TempDir dir;
+    WriteBytes(dir / "list.txt", bytes);
+    TextFileReader in(dir / "list.txt");
+    std::vector<std::pair<std::string, bool>> items;
+    TextFileReader::Item item;
+    for (int i = 0; i < count; ++i) {
+        in.ReadItem(item);
+        items.emplace_back(item.text, item.quoted);
+    }
+    EXPECT_TRUE(in.AtEndOfFile());
+    return items;
+}
+
+TEST(ReadItem, CommasLineEndsAndQuotes) {
+    using I = std::vector<std::pair<std::string, bool>>;
+    EXPECT_EQ(Items("house1, 120.5,40\r\nb", 4),
+              (I{{"house1", false}, {"120.5", false}, {"40", false}, {"b", false}}));
+    EXPECT_EQ(Items("\"a, b\" , c\r\n", 2), (I{{"a, b", true}, {"c", false}}));
+    EXPECT_EQ(Items("x\ny\rz", 3), (I{{"x", false}, {"y", false}, {"z", false}}));
+    EXPECT_EQ(Items("\"open, never closed", 1), (I{{"open, never closed", true}}));
+    EXPECT_EQ(Items(",\r\n", 2), (I{{"", false}, {"", false}}));
+}
+
+TEST(ReadItem, ReadingPastTheEndFails) {
+    TempDir dir;
+    WriteBytes(dir / "list.txt", "a,b\r\n");
+    TextFileReader in(dir / "list.txt");
+    TextFileReader::Item item;
+    in.ReadItem(item);
+    in.ReadItem(item);
+    EXPECT_THROW(in.ReadItem(item), Failure);
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+#include "copy_rewriting.hpp"
+
+#include <cmath>
+#include <optional>
+
+#include "number_text.hpp"
+#include "parse_number.hpp"
+#include "strings.hpp"
+#include "text_reader.hpp"
+#include "text_writer.hpp"
+
+namespace {
+
+constexpr std::string_view kNamedNode = "DEF VRL_";
+constexpr std::string_view kRenamableNode = "      DEF VRL_";
+constexpr std::string_view kCoordinateOpener = "COORD Coordinate {";
+constexpr std::string_view kTexCoordOpener = "texCoordIndex [";
+
+// The numbers of a trimmed point line: space-separated, the last one followed by one
+// character (the comma). Missing or rejected numbers stay 0; false when any was.
+bool ReadPointNumbers(std::string_view rest, Point3& p) {
+    p = {{0, 0, 0}};
+    int count = 0;
+    bool ok = true;
+    for (;;) {
+        size_t space = rest.find(' ');
+        std::string_view field;
+        const bool last = space == std::string_view::npos;
+        if (last) {
+            if (rest.empty()) return false;  // nothing to drop the comma from
+            field = rest.substr(0, rest.size() - 1);
+        } else {
+            field = rest.substr(0, space);
+            rest = Trim(rest.substr(space + 1));
+        }
+        std::optional<double> value = TryParseNumber(field);
+        if (!value)
+            ok = false;
+        else if (count < 3)
+            p.v[count] = *value;
+        ++count;
+        if (last) break;
+    }
+    return ok && count >= 3;
+}
+
+}  // namespace
+
+ModelCheck CheckModel(const std::string& modelPath) {
+    TextFileReader in(modelPath);
+    ModelCheck check;
+    int lineNumber = 0;
+    while (!in.AtEndOfFile()) {
+        std::string_view line = in.ReadTextLine();
+        if (Contains(line, kNamedNode) && check.DefCount < INT16_MAX) ++check.DefCount;
+        if (lineNumber < 3 && Contains(line, kConverterHeader)) check.HasHeader = true;
+        if (lineNumber < 3) ++lineNumber;
+    }
+    return check;
+}
+
+void RepairTexCoordBlocks(const std::string& modelPath) {
+    enum class State { Outside, Inside, After };
+    static constexpr std::string_view kClosingLines[] = {"", "]", "}", "]", "}", "]", "}"};
+    auto addClosingLines = [](TextFileWriter& out) {
+        for (std::string_view line : kClosingLines) out.WriteTextLine(line);
+    };
+
+    std::string resolved;
+    std::optional<TextFileWriter> out;
+    {
+        TextFileReader in(modelPath);
+        out.emplace(in.Path(), Durability::UserFile);
+        State state = State::Outside;
+        int afterCount = 0;  // lines since the block's closer
+        while (!in.AtEndOfFile()) {
+            std::string_view line = in.ReadTextLine();
+            switch (state) {
+                case State::Outside:
+                    out->WriteTextLine(line);
+                    if (Contains(line, kTexCoordOpener)) state = State::Inside;
+                    break;
+                case State::Inside:
+                    out->WriteTextLine(line);
+                    if (Contains(line, "]")) {
+                        state = State::After;
+                        afterCount = 0;
+                    }
+                    break;
+                case State::After:
+                    ++afterCount;
+                    out->WriteTextLine(afterCount <= 2 ? line : std::string_view(" "));
+                    if (afterCount == 10) {
+                        state = State::Outside;
+                        if (in.AtEndOfFile()) addClosingLines(*out);
+                    }
+                    break;
+            }
+        }
+        if (state == State::After) addClosingLines(*out);
+    }  // the model is closed before it is replaced
+    out->Commit();
+}
+
+PlacementTurn::PlacementTurn(const Placement& placement)
+    : X(placement.X), Y(placement.Y), Z(placement.Z) {
+    const double a5 = placement.AngleX * kPointScale;
+    const double a4 = placement.AngleZ * kPointScale;
+    const double a3 = placement.Orientation * kPointScale;
+    cosX = std::cos(a5);
+    sinX = std::sin(a5);
+    cosZ = std::cos(a4);
+    sinZ = std::sin(a4);
+    cosO = std::cos(a3);
+    sinO = std::sin(a3);
+}
+
+Point3 PlacePoint(const PlacementTurn& t, const Point3& p) {
+    // Each product and sum is its own double, in this order (built without FP contraction).
+    const double r0 = p.v[0];
+    const double r1 = t.cosX * p.v[1] - t.sinX * p.v[2];
+    const double r2 = t.cosX * p.v[2] + t.sinX * p.v[1];
+    const double s0 = t.cosZ * r0 - t.sinZ * r1;
+    const double s1 = t.cosZ * r1 + t.sinZ * r0;
+    const double s2 = r2;
+    Point3 o;
+    o.v[0] = (t.cosO * s0 + t.sinO * s2) + t.X;
+    o.v[2] = (t.cosO * s2 - t.sinO * s0) - t.Z;
+    o.v[1] = s1 + t.Y;
+    return o;
+}
+
+void WriteCopy(const std::string& modelPath, const std::string& copyPath,
+               const Placement& placement, std::string_view copyTag, StepFailures& failures) {
+    std::string nodeLine;
+    nodeLine.append(kRenamableNode).append(copyTag).append("_vrl Transform {");
+    const PlacementTurn turn(placement);
+
+    std::optional<TextFileWriter> out;
+    {
+        TextFileReader in(modelPath);
+        out.emplace(copyPath, Durability::Replaceable);
+        std::string pointLine;
+        while (!in.AtEndOfFile()) {
+            std::string_view line = in.ReadTextLine();
+            if (Contains(line, kRenamableNode)) line = nodeLine;
+            out->WriteTextLine(line);
+            if (!Contains(line, kCoordinateOpener) || in.AtEndOfFile()) continue;
+            out->WriteTextLine(in.ReadTextLine());  // the point list opener, unchanged
+            while (!in.AtEndOfFile()) {
+                std::string_view trimmed = Trim(in.ReadTextLine());
+                if (Contains(trimmed, "]")) {
+                    out->WriteTextLine(trimmed);
+                    break;
+                }
+                Point3 p;
+                bool ok = ReadPointNumbers(trimmed, p);
+                Point3 o = PlacePoint(turn, p);
+                pointLine.clear();
+                for (double& value : o.v) {
+                    if (!std::isfinite(value)) {  // beyond the double range: overflow
+                        value = 0;
+                        ok = false;
+                    }
+                    pointLine += ' ';
+                    AppendNumberText(pointLine, value);
+                }
+                pointLine += ',';
+                if (!ok) failures.Add(Failure(FailureKind::TypeMismatch, in.Path()));
+                out->WriteTextLine(pointLine);
+            }
+        }
+    }
+    out->Commit();
+}
