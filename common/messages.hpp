@@ -13,4 +13,6 @@ public:
     virtual ~MessageSink() = default;
     virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
     virtual void ReportFailure(const Failure& failure) = 0;
+    // Called by long commands before each placement or file: `done` of `total` finished.
+    virtual void Progress(int /*done*/, int /*total*/) {}
 };
