@@ -10,24 +10,39 @@ struct FailureInfo {
 
 FailureInfo Info(FailureKind kind) {
     switch (kind) {
-        case FailureKind::InvalidArgument: return {5, "Invalid procedure call or argument"};
-        case FailureKind::Overflow: return {6, "Overflow"};
-        case FailureKind::OutOfRange: return {9, "Subscript out of range"};
-        case FailureKind::DivisionByZero: return {11, "Division by zero"};
-        case FailureKind::TypeMismatch: return {13, "Type mismatch"};
-        case FailureKind::FileNotFound: return {53, "File not found"};
-        case FailureKind::ReadPastEnd: return {62, "Input past end of file"};
-        case FailureKind::PermissionDenied: return {70, "Permission denied"};
-        case FailureKind::DiskNotReady: return {71, "Disk not ready"};
-        case FailureKind::AccessFailure: return {75, "Path/File access error"};
-        case FailureKind::PathNotFound: return {76, "Path not found"};
+        case FailureKind::InvalidArgument:
+            return {5, "Invalid procedure call or argument"};
+        case FailureKind::Overflow:
+            return {6, "Overflow"};
+        case FailureKind::OutOfRange:
+            return {9, "Subscript out of range"};
+        case FailureKind::DivisionByZero:
+            return {11, "Division by zero"};
+        case FailureKind::TypeMismatch:
+            return {13, "Type mismatch"};
+        case FailureKind::FileNotFound:
+            return {53, "File not found"};
+        case FailureKind::ReadPastEnd:
+            return {62, "Input past end of file"};
+        case FailureKind::PermissionDenied:
+            return {70, "Permission denied"};
+        case FailureKind::DiskNotReady:
+            return {71, "Disk not ready"};
+        case FailureKind::AccessFailure:
+            return {75, "Path/File access error"};
+        case FailureKind::PathNotFound:
+            return {76, "Path not found"};
     }
     return {5, "Invalid procedure call or argument"};
 }
 }  // namespace
 
-int FailureNumber(FailureKind kind) { return Info(kind).number; }
-const char* FailureDescription(FailureKind kind) { return Info(kind).description; }
+int FailureNumber(FailureKind kind) {
+    return Info(kind).number;
+}
+const char* FailureDescription(FailureKind kind) {
+    return Info(kind).description;
+}
 
 Failure::Failure(FailureKind kind, std::string path) : kind_(kind), path_(std::move(path)) {}
 

@@ -23,7 +23,7 @@ int FailureNumber(FailureKind kind);
 const char* FailureDescription(FailureKind kind);
 
 class Failure : public std::exception {
-public:
+  public:
     explicit Failure(FailureKind kind, std::string path = {});
 
     FailureKind Kind() const { return kind_; }
@@ -32,7 +32,7 @@ public:
     const std::string& Path() const { return path_; }
     const char* what() const noexcept override { return FailureDescription(kind_); }
 
-private:
+  private:
     FailureKind kind_;
     std::string path_;
 };

@@ -9,7 +9,7 @@
 enum class MessageIcon { None, Error };
 
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
     virtual void ReportFailure(const Failure& failure) = 0;

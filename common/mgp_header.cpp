@@ -2,6 +2,10 @@
 
 #include "strings.hpp"
 
-bool IsMgpHeader(std::string_view line) { return Contains(line, kMgpMarker); }
+bool IsMgpHeader(std::string_view line) {
+    return Contains(line, kMgpMarker);
+}
 
-std::string MgpCountText(std::string_view line) { return ReplaceAll(line, kMgpMarker, ""); }
+std::string MgpCountText(std::string_view line) {
+    return ReplaceAll(line, kMgpMarker, "");
+}

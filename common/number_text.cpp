@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -31,77 +32,164 @@ void SplitScientific(const char* begin, const char* end, Digits& d) {
     while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
 }
 
-// Rounds the magnitude to 15 significant digits. The shortest round-trip digits are the same
-// whenever they number 15 or fewer: a normal double's half-ulp is below half a unit of the
-// 15th digit. Subnormals carry fewer bits, so they always take the rounding path.
-Digits FifteenDigits(double magnitude) {
-    char buf[40];
-    Digits d;
-    auto r = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
-    SplitScientific(buf, r.ptr, d);
-    if (d.count > 15 || magnitude < std::numeric_limits<double>::min()) {
-        r = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
-        SplitScientific(buf, r.ptr, d);
+constexpr uint64_t kPow10[20] = {1ull,
+                                 10ull,
+                                 100ull,
+                                 1000ull,
+                                 10000ull,
+                                 100000ull,
+                                 1000000ull,
+                                 10000000ull,
+                                 100000000ull,
+                                 1000000000ull,
+                                 10000000000ull,
+                                 100000000000ull,
+                                 1000000000000ull,
+                                 10000000000000ull,
+                                 100000000000000ull,
+                                 1000000000000000ull,
+                                 10000000000000000ull,
+                                 100000000000000000ull,
+                                 1000000000000000000ull,
+                                 10000000000000000000ull};
+
+// The 15 decimal digits of 10^14 <= q < 10^15, two at a time in 32-bit pieces.
+void WriteFifteenDigits(uint64_t q, char* out) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    uint32_t high = static_cast<uint32_t>(q / 100000000);  // 7 digits
+    uint32_t low = static_cast<uint32_t>(q % 100000000);   // 8 digits
+    for (int i = 13; i >= 7; i -= 2) {
+        std::memcpy(out + i, kPairs + 2 * (low % 100), 2);
+        low /= 100;
     }
+    for (int i = 5; i >= 1; i -= 2) {
+        std::memcpy(out + i, kPairs + 2 * (high % 100), 2);
+        high /= 100;
+    }
+    out[0] = static_cast<char>('0' + high);
+}
+
+// The common case, 1E-5 <= magnitude < 1E15, in exact integer arithmetic: the magnitude is
+// m * 2^e2, so m * 10^(14-E) / 2^-e2 is the value scaled to 15 integer digits, and its
+// remainder decides the rounding (a tie goes to the even neighbour). False outside that range.
+bool FastFifteenDigits(double magnitude, Digits& d) {
+    if (!(magnitude >= 1e-5 && magnitude < 1e15)) return false;
+    uint64_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52);
+    const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+    const int shift = 1075 - biased;  // 3..69 in this range
+    int e = static_cast<int>(std::floor((biased - 1023) * 0.30102999566398));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int k = 14 - e;
+        if (k < 0 || k > 19) return false;
+        const unsigned __int128 scaled = static_cast<unsigned __int128>(m) * kPow10[k];
+        uint64_t q = static_cast<uint64_t>(scaled >> shift);
+        if (q >= kPow10[15]) {
+            ++e;
+            continue;
+        }
+        if (q < kPow10[14]) {
+            --e;
+            continue;
+        }
+        const unsigned __int128 remainder = scaled - (static_cast<unsigned __int128>(q) << shift);
+        const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+        if (remainder > half || (remainder == half && (q & 1))) ++q;
+        if (q == kPow10[15]) {  // rounded up into the next decade
+            q = kPow10[14];
+            ++e;
+        }
+        WriteFifteenDigits(q, d.digits);
+        d.count = 15;
+        while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
+        d.exponent = e;
+        return true;
+    }
+    return false;
+}
+
+// Rounds the magnitude to 15 significant digits.
+Digits FifteenDigits(double magnitude) {
+    Digits d;
+    if (FastFifteenDigits(magnitude, d)) return d;
+    char buf[40];
+    auto r = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
+    SplitScientific(buf, r.ptr, d);
     return d;
 }
 
-void AppendDigits(std::string& out, double value, bool plain) {
+// Writes the text into `out` (at least 32 bytes) and returns its length.
+size_t FormatDigits(char* out, double value, bool plain) {
     if (!std::isfinite(value)) throw Failure(FailureKind::Overflow);
+    char* p = out;
     double magnitude = std::fabs(value);
     if (magnitude == 0) {  // also a negative zero
-        out += plain ? "0" : " 0";
-        return;
+        if (!plain) *p++ = ' ';
+        *p++ = '0';
+        return static_cast<size_t>(p - out);
     }
     if (value < 0)
-        out += '-';
+        *p++ = '-';
     else if (!plain)
-        out += ' ';
+        *p++ = ' ';
 
     Digits d = FifteenDigits(magnitude);
     const int n = d.count;
     const int e = d.exponent;
+    auto put = [&p](const char* from, int count) {
+        std::memcpy(p, from, static_cast<size_t>(count));
+        p += count;
+    };
+    auto zeros = [&p](int count) {
+        std::memset(p, '0', static_cast<size_t>(count));
+        p += count;
+    };
     if (e >= 0 && e <= 14) {
         if (n <= e + 1) {
-            out.append(d.digits, n);
-            out.append(e + 1 - n, '0');
+            put(d.digits, n);
+            zeros(e + 1 - n);
         } else {
-            out.append(d.digits, e + 1);
-            out += '.';
-            out.append(d.digits + e + 1, n - e - 1);
+            put(d.digits, e + 1);
+            *p++ = '.';
+            put(d.digits + e + 1, n - e - 1);
         }
     } else if (e < 0 && n - e <= 16) {
-        out += plain ? "0." : ".";
-        out.append(-e - 1, '0');
-        out.append(d.digits, n);
+        if (plain) *p++ = '0';
+        *p++ = '.';
+        zeros(-e - 1);
+        put(d.digits, n);
     } else {
-        out += d.digits[0];
+        *p++ = d.digits[0];
         if (n > 1) {
-            out += '.';
-            out.append(d.digits + 1, n - 1);
+            *p++ = '.';
+            put(d.digits + 1, n - 1);
         }
-        out += 'E';
-        out += e < 0 ? '-' : '+';
+        *p++ = 'E';
+        *p++ = e < 0 ? '-' : '+';
         int a = e < 0 ? -e : e;
-        if (a < 10) out += '0';
-        char buf[8];
-        auto r = std::to_chars(buf, buf + sizeof buf, a);
-        out.append(buf, r.ptr);
+        if (a < 10) *p++ = '0';
+        p = std::to_chars(p, p + 4, a).ptr;
     }
+    return static_cast<size_t>(p - out);
 }
 
 }  // namespace
 
-void AppendNumberText(std::string& out, double value) { AppendDigits(out, value, false); }
+void AppendNumberText(std::string& out, double value) {
+    char buf[40];
+    out.append(buf, FormatDigits(buf, value, false));
+}
 
 std::string NumberText(double value) {
-    std::string out;
-    AppendDigits(out, value, false);
-    return out;
+    char buf[40];
+    return std::string(buf, FormatDigits(buf, value, false));
 }
 
 std::string PlainNumberText(double value) {
-    std::string out;
-    AppendDigits(out, value, true);
-    return out;
+    char buf[40];
+    return std::string(buf, FormatDigits(buf, value, true));
 }

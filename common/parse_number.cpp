@@ -6,7 +6,9 @@
 #include "strings.hpp"
 
 namespace {
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 }  // namespace
 
 std::optional<double> TryParseNumber(std::string_view text, FailureKind* why) {
@@ -53,8 +55,8 @@ std::optional<double> TryParseNumber(std::string_view text, FailureKind* why) {
 
     double value = 0;
     std::string_view body = t.substr(mantissaStart);
-    auto r = std::from_chars(body.data(), body.data() + body.size(), value,
-                             std::chars_format::general);
+    auto r =
+        std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::general);
     if (r.ec == std::errc::result_out_of_range) {
         // Either beyond the double range (overflow) or so small that it is zero.
         long magnitude = exponent + integerDigits - firstNonZero;

@@ -24,16 +24,21 @@ mode_t CurrentUmask() {
 
 FailureKind FailureFromErrno(int err, const std::string& path) {
     switch (err) {
-        case ENOENT: return IsDirectory(FolderOf(path)) ? FailureKind::FileNotFound
-                                                        : FailureKind::PathNotFound;
-        case ENOTDIR: return FailureKind::PathNotFound;
+        case ENOENT:
+            return IsDirectory(FolderOf(path)) ? FailureKind::FileNotFound
+                                               : FailureKind::PathNotFound;
+        case ENOTDIR:
+            return FailureKind::PathNotFound;
         case EACCES:
         case EPERM:
-        case EROFS: return FailureKind::PermissionDenied;
+        case EROFS:
+            return FailureKind::PermissionDenied;
         case ENXIO:
         case ENODEV:
-        case ENOMEDIUM: return FailureKind::DiskNotReady;
-        default: return FailureKind::AccessFailure;  // EISDIR, EBUSY, ENOSPC, EFBIG, ...
+        case ENOMEDIUM:
+            return FailureKind::DiskNotReady;
+        default:
+            return FailureKind::AccessFailure;  // EISDIR, EBUSY, ENOSPC, EFBIG, ...
     }
 }
 
@@ -104,12 +109,14 @@ TempFile CreateTempBeside(const std::string& target) {
 
 void MatchPermissions(const TempFile& temp, const std::string& target) {
     struct stat st;
-    mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777)
-                                                   : (0666 & ~CurrentUmask());
+    mode_t mode =
+        ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
     ::fchmod(::fileno(temp.file), mode);
 }
 
-bool FlushToDisk(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
+bool FlushToDisk(std::FILE* file) {
+    return ::fsync(::fileno(file)) == 0;
+}
 
 bool ReplaceWithTemp(const std::string& temp, const std::string& target, bool durable) {
     if (::rename(temp.c_str(), target.c_str()) != 0) return false;
@@ -123,6 +130,8 @@ bool ReplaceWithTemp(const std::string& temp, const std::string& target, bool du
     return true;
 }
 
-void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
+void RemoveFile(const std::string& path) {
+    ::unlink(path.c_str());
+}
 
 }  // namespace platform

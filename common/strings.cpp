@@ -24,7 +24,9 @@ std::string ReplaceAll(std::string_view text, std::string_view sought,
     return result;
 }
 
-static char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+static char UpperChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 std::string UpperCase(std::string_view text) {
     std::string result(text);

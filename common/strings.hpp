@@ -8,7 +8,8 @@
 std::string_view Trim(std::string_view text);
 
 // Every occurrence, left to right without overlap; replaced text is never searched again.
-std::string ReplaceAll(std::string_view text, std::string_view sought, std::string_view replacement);
+std::string ReplaceAll(std::string_view text, std::string_view sought,
+                       std::string_view replacement);
 
 // Lower-case ASCII letters become capitals; every other byte stays.
 std::string UpperCase(std::string_view text);

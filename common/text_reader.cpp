@@ -26,7 +26,9 @@ bool TextFileReader::Refill() {
     return len_ > 0;
 }
 
-bool TextFileReader::AtEndOfFile() { return pos_ == len_ && !Refill(); }
+bool TextFileReader::AtEndOfFile() {
+    return pos_ == len_ && !Refill();
+}
 
 int TextFileReader::Peek() {
     if (AtEndOfFile()) return -1;

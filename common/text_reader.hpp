@@ -8,7 +8,7 @@
 #include <vector>
 
 class TextFileReader {
-public:
+  public:
     // Opens for reading (letter case resolved as the file system at hand needs); throws the
     // file-not-found, path-not-found or access failure.
     explicit TextFileReader(const std::string& path);
@@ -32,7 +32,7 @@ public:
     };
     void ReadItem(Item& item);
 
-private:
+  private:
     bool Refill();  // only when everything buffered was used; false at the end of the file
     int Peek();     // the next byte, or -1 at the end of the file
     void SkipLineEndAfterCr();

@@ -21,7 +21,9 @@ TextFileWriter::TextFileWriter(const std::string& target, Durability durability)
     buffer_.reserve(kBufferSize);
 }
 
-TextFileWriter::~TextFileWriter() { Discard(); }
+TextFileWriter::~TextFileWriter() {
+    Discard();
+}
 
 void TextFileWriter::Discard() {
     if (!file_) return;
@@ -60,8 +62,8 @@ void TextFileWriter::Commit() {
     if (ok && durability_ == Durability::UserFile) ok = platform::FlushToDisk(file_);
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
-    if (!ok || !platform::ReplaceWithTemp(tempPath_, target_,
-                                          durability_ == Durability::UserFile)) {
+    if (!ok ||
+        !platform::ReplaceWithTemp(tempPath_, target_, durability_ == Durability::UserFile)) {
         platform::RemoveFile(tempPath_);
         throw Failure(FailureKind::AccessFailure, target_);
     }

@@ -13,7 +13,7 @@ enum class Durability {
 };
 
 class TextFileWriter {
-public:
+  public:
     // Throws the failure that opening the target for writing would raise: path not found for
     // a missing folder, access failure for a folder or a read-only file.
     TextFileWriter(const std::string& target, Durability durability);
@@ -30,7 +30,7 @@ public:
     // Puts the written file in place of the target; throws the failure when it cannot.
     void Commit();
 
-private:
+  private:
     void FlushBuffer();
     void Discard();
 

@@ -1,9 +1,10 @@
 // Checking, repairing and placing one converter-written model.
+#include "copy_rewriting.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "copy_rewriting.hpp"
 #include "number_text.hpp"
 #include "test_files.hpp"
 
@@ -12,7 +13,7 @@ namespace {
 const std::string kHeader(kConverterHeader);
 
 class CopyRewriting : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     StepFailures failures;
 
@@ -35,10 +36,10 @@ protected:
 TEST_F(CopyRewriting, SixLineModelWithX10) {
     Placement p;
     p.X = 10;
-    std::string copy = Copy({kHeader, "      DEF VRL_box_vrl Transform {",
-                             "        coord DEF COORD Coordinate {", "          point [",
-                             "            1 2 3,", "          ]"},
-                            p);
+    std::string copy =
+        Copy({kHeader, "      DEF VRL_box_vrl Transform {", "        coord DEF COORD Coordinate {",
+              "          point [", "            1 2 3,", "          ]"},
+             p);
     EXPECT_EQ(copy, CrLfLines({kHeader, "      DEF VRL_box_0_vrl Transform {",
                                "        coord DEF COORD Coordinate {", "          point [",
                                "  11  2  3,", "]"}));
@@ -85,7 +86,7 @@ TEST_F(CopyRewriting, TurnOrderIsFirstAxisThenThirdThenVertical) {
 
 TEST_F(CopyRewriting, PointLineQuirks) {
     Placement none;
-    EXPECT_EQ(PlacedPointLine("1 2 2.5", none), "  1  2  2,");  // no comma: last char lost
+    EXPECT_EQ(PlacedPointLine("1 2 2.5", none), "  1  2  2,");   // no comma: last char lost
     EXPECT_EQ(PlacedPointLine("1 2 3 4,", none), "  1  2  3,");  // fourth number dropped
     EXPECT_EQ(failures.count, 0);
     EXPECT_EQ(PlacedPointLine("1 x 3,", none), "  1  0  3,");
@@ -107,14 +108,15 @@ TEST_F(CopyRewriting, PointsBeyondTheDoubleRangeAreCountedNotWritten) {
 TEST_F(CopyRewriting, NodeLinesAndBlockBoundaries) {
     Placement p;
     p.X = 1;
-    std::string copy = Copy({"    DEF VRL_four_vrl Transform {", "        DEF VRL_eight Transform {",
-                             "COORD Coordinate { point [ 9 9 9,", "1 1 1,", "2 2 2,",
-                             "  3 3 3 ]  ", "4 4 4,", "COORD Coordinate {", "["},
-                            p, "t_1");
-    EXPECT_EQ(copy, CrLfLines({"    DEF VRL_four_vrl Transform {",
-                               "      DEF VRL_t_1_vrl Transform {",
-                               "COORD Coordinate { point [ 9 9 9,", "1 1 1,", "  3  2  2,",
-                               "3 3 3 ]", "4 4 4,", "COORD Coordinate {", "["}));
+    std::string copy =
+        Copy({"    DEF VRL_four_vrl Transform {", "        DEF VRL_eight Transform {",
+              "COORD Coordinate { point [ 9 9 9,", "1 1 1,", "2 2 2,", "  3 3 3 ]  ", "4 4 4,",
+              "COORD Coordinate {", "["},
+             p, "t_1");
+    EXPECT_EQ(copy,
+              CrLfLines({"    DEF VRL_four_vrl Transform {", "      DEF VRL_t_1_vrl Transform {",
+                         "COORD Coordinate { point [ 9 9 9,", "1 1 1,", "  3  2  2,", "3 3 3 ]",
+                         "4 4 4,", "COORD Coordinate {", "["}));
 }
 
 TEST_F(CopyRewriting, ModelCheck) {
@@ -139,9 +141,8 @@ std::vector<std::string> Repaired(TempDir& dir, const std::vector<std::string>& 
 
 TEST_F(CopyRewriting, TexCoordBlockClosedNearTheEnd) {
     EXPECT_EQ(Repaired(dir, {"a", "texCoordIndex [", "0 1 2", "]", "l1", "l2", "l3"}),
-              std::vector<std::string>{CrLfLines(
-                  {"a", "texCoordIndex [", "0 1 2", "]", "l1", "l2", " ", "", "]", "}", "]", "}",
-                   "]", "}"})});
+              std::vector<std::string>{CrLfLines({"a", "texCoordIndex [", "0 1 2", "]", "l1", "l2",
+                                                  " ", "", "]", "}", "]", "}", "]", "}"})});
 }
 
 TEST_F(CopyRewriting, TexCoordBlockInTheMiddle) {

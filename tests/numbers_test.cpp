@@ -81,8 +81,8 @@ TEST(ParseNumber, RejectedForms) {
         }
         return 0;
     };
-    for (std::string_view text : {"", "   ", "abc", "1.5x", ".", "+", "1..2", "1.2.3", "e5",
-                                  "1e", "1e+", "inf", "nan", "0x10", "1,5", "\t1", "- 1"})
+    for (std::string_view text : {"", "   ", "abc", "1.5x", ".", "+", "1..2", "1.2.3", "e5", "1e",
+                                  "1e+", "inf", "nan", "0x10", "1,5", "\t1", "- 1"})
         EXPECT_EQ(number(text), 13) << text;
     EXPECT_EQ(number("1e400"), 6);
     EXPECT_EQ(number("-" + std::string(400, '9')), 6);
@@ -116,6 +116,45 @@ TEST(NumberText, RoundTripGivesTheValueRoundedTo15Digits) {
         double rounded = std::strtod(expected, nullptr);
         EXPECT_EQ(ParseNumber(NumberText(value)), rounded) << expected;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// An independent rendering of the written form from printf's correctly rounded 15 digits.
+std::string ReferenceNumberText(double value) {
+    if (value == 0) return " 0";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+    std::string digits = std::string(1, buf[0]) + std::string(buf + 2, 14);
+    int e = std::atoi(buf + 17);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    int n = static_cast<int>(digits.size());
+    std::string text = value < 0 ? "-" : " ";
+    if (e >= 0 && e <= 14) {
+        if (n <= e + 1) return text + digits + std::string(e + 1 - n, '0');
+        return text + digits.substr(0, e + 1) + "." + digits.substr(e + 1);
+    }
+    if (e < 0 && n - e <= 16) return text + "." + std::string(-e - 1, '0') + digits;
+    std::snprintf(buf, sizeof buf, "E%c%02d", e < 0 ? '-' : '+', std::abs(e));
+    return text + digits.substr(0, 1) + (n > 1 ? "." + digits.substr(1) : "") + buf;
+}
+
+TEST(NumberText, MatchesCorrectRoundingAcrossMagnitudes) {
+    std::mt19937_64 random(99);
+    std::uniform_real_distribution<double> mantissa(1, 10);
+    std::uniform_int_distribution<int> exponent(-8, 17);
+    for (int i = 0; i < 200000; ++i) {
+        double value = mantissa(random) * std::pow(10.0, exponent(random));
+        if (i % 3 == 0) value = std::round(value * 1000) / 1000;  // short decimals too
+        if (i % 2) value = -value;
+        ASSERT_EQ(NumberText(value), ReferenceNumberText(value)) << i;
+    }
+    // Values whose 16th digit is a 5: the rounding decision lies in the last bits.
+    for (double value : {0.1234567890123455, 1.000000000000005, 999999999999999.5,
+                         99999.99999999995, 1e-5, 9.999999999999995e-6, 0.30000000000000004})
+        EXPECT_EQ(NumberText(value), ReferenceNumberText(value)) << value;
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "test_files.hpp"
 
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -24,7 +23,9 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
-std::string TempDir::operator/(const std::string& name) const { return path_ + "/" + name; }
+std::string TempDir::operator/(const std::string& name) const {
+    return path_ + "/" + name;
+}
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -40,7 +41,9 @@ std::string ReadBytes(const std::string& path) {
     return content.str();
 }
 
-bool FileExists(const std::string& path) { return fs::exists(path); }
+bool FileExists(const std::string& path) {
+    return fs::exists(path);
+}
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;

@@ -9,7 +9,7 @@
 #include "messages.hpp"
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -19,7 +19,7 @@ public:
     // The path of a name inside the folder.
     std::string operator/(const std::string& name) const;
 
-private:
+  private:
     std::string path_;
 };
 

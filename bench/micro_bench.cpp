@@ -1,0 +1,121 @@
+// Microbenchmarks of the per-point work of copy writing.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "copy_rewriting.hpp"
+#include "number_text.hpp"
+#include "parse_number.hpp"
+#include "text_writer.hpp"
+
+namespace {
+
+std::vector<double> Values(size_t count) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> d(-500, 500);
+    std::vector<double> values(count);
+    for (double& v : values) v = d(random);
+    return values;
+}
+
+void BM_NumberText(benchmark::State& state) {
+    std::vector<double> values = Values(4096);
+    // Rounded to four places, as model coordinates usually are: the short-digit path.
+    for (double& v : values) v = std::round(v * 10000) / 10000;
+    std::string out;
+    size_t i = 0;
+    for (auto _ : state) {
+        out.clear();
+        AppendNumberText(out, values[i++ & 4095]);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_NumberText);
+
+void BM_NumberTextFullPrecision(benchmark::State& state) {
+    std::vector<double> values = Values(4096);  // 16-17 significant digits: the rounding path
+    std::string out;
+    size_t i = 0;
+    for (auto _ : state) {
+        out.clear();
+        AppendNumberText(out, values[i++ & 4095]);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_NumberTextFullPrecision);
+
+void BM_ParseNumber(benchmark::State& state) {
+    std::vector<std::string> texts;
+    for (double v : Values(4096)) texts.push_back(NumberText(std::round(v * 10000) / 10000));
+    size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(TryParseNumber(texts[i++ & 4095]));
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ParseNumber);
+
+void BM_PlacePoint(benchmark::State& state) {
+    Placement p;
+    p.X = 10;
+    p.Y = 2;
+    p.Z = 3;
+    p.Orientation = 30;
+    p.AngleZ = 10;
+    p.AngleX = 5;
+    PlacementTurn turn(p);
+    std::vector<double> values = Values(4096);
+    size_t i = 0;
+    for (auto _ : state) {
+        size_t k = i++ & 4093;
+        benchmark::DoNotOptimize(PlacePoint(turn, {{values[k], values[k + 1], values[k + 2]}}));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_PlacePoint);
+
+// WriteCopy of a model of 100,000 point lines; items are point lines.
+void BM_WriteCopy(benchmark::State& state) {
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / "scene-micro-bench";
+    fs::create_directories(dir);
+    std::string model = (dir / "model.wrl").string();
+    const int points = 100000;
+    {
+        TextFileWriter out(model, Durability::Replaceable);
+        out.WriteTextLine(std::string(kConverterHeader));
+        out.WriteTextLine("      DEF VRL_model_vrl Transform {");
+        out.WriteTextLine("coord DEF COORD Coordinate {");
+        out.WriteTextLine("point [");
+        std::vector<double> values = Values(3 * points);
+        std::string line;
+        for (int i = 0; i < points; ++i) {
+            line = "            ";
+            for (int k = 0; k < 3; ++k) {
+                AppendNumberText(line, std::round(values[3 * i + k] * 10000) / 10000);
+                line += k < 2 ? " " : ",";
+            }
+            out.WriteTextLine(line);
+        }
+        out.WriteTextLine("]");
+        out.Commit();
+    }
+    Placement p;
+    p.X = 10;
+    p.Orientation = 30;
+    p.AngleZ = 10;
+    p.AngleX = 5;
+    for (auto _ : state) {
+        StepFailures failures;
+        WriteCopy(model, (dir / "copy.wrl").string(), p, "model_1", failures);
+    }
+    state.SetItemsProcessed(state.iterations() * points);
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_WriteCopy)->Unit(benchmark::kMillisecond);
+
+}  // namespace
