@@ -1,0 +1,176 @@
+// Fix WRLs: seams of exporter-written models deleted in place, other models left alone.
+#include "fix_wrls.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "paths.hpp"
+#include "test_files.hpp"
+
+namespace {
+
+const std::string kHeader(kExporterHeader);
+
+std::vector<std::string> Opening(const std::string& base) {
+    return {"DEF MASTER Transform {",
+            " children [",
+            " DEF VRL_" + base + "_vrl Transform {",
+            "  children [",
+            "DEF MESH_" + base + " Transform {",
+            "  children ["};
+}
+const std::vector<std::string> kClosing = {"   ]", "}", " ] }", " ] }"};
+
+// The header, then one block per body line, each block opened and closed for `base`.
+std::vector<std::string> ExporterModel(const std::string& base,
+                                       const std::vector<std::string>& bodies) {
+    std::vector<std::string> lines = {kHeader};
+    for (const std::string& body : bodies) {
+        for (const std::string& line : Opening(base)) lines.push_back(line);
+        lines.push_back(body);
+        for (const std::string& line : kClosing) lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+class FixWrls : public ::testing::Test {
+  protected:
+    TempDir dir;
+    RecordingSink sink;
+
+    void Run() { RunFixWrls({dir.Path(), ListMatchingFiles(dir.Path(), "*.wrl")}, sink); }
+};
+
+TEST(FixWrlsNames, BaseNameRemovesEveryLowerCaseExtension) {
+    EXPECT_EQ(BaseName("box.wrl"), "box");
+    EXPECT_EQ(BaseName("a.wrl.wrl"), "a");
+    EXPECT_EQ(BaseName("BOX.WRL"), "BOX.WRL");
+}
+
+TEST_F(FixWrls, WorkedExampleGivesFifteenLines) {
+    std::vector<std::string> model = ExporterModel("box", {"   A", "   B"});
+    ASSERT_EQ(model.size(), 23u);
+    WriteBytes(dir / "box.wrl", CrLfLines(model));
+    Run();
+    std::vector<std::string> expected = Join(Join({kHeader}, Opening("box")), {"   A", "", "   B"});
+    expected = Join(Join(expected, kClosing), {""});
+    ASSERT_EQ(expected.size(), 15u);
+    EXPECT_EQ(ReadBytes(dir / "box.wrl"), CrLfLines(expected));
+    EXPECT_EQ(sink.Texts(), std::vector<std::string>{"DONE with  0 invalid file(s)"});
+    EXPECT_EQ(sink.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"box.wrl"});  // no temp left
+}
+
+TEST_F(FixWrls, ThreeBlocksLeaveTwoEmptyLinesAndASecondRunAddsALineEnd) {
+    WriteBytes(dir / "box.wrl", CrLfLines(ExporterModel("box", {"A", "B", "C"})));
+    Run();
+    std::vector<std::string> joined =
+        Join(Join({kHeader}, Opening("box")), {"A", "", "B", "", "C"});
+    joined = Join(Join(joined, kClosing), {""});
+    EXPECT_EQ(ReadBytes(dir / "box.wrl"), CrLfLines(joined));
+    Run();
+    EXPECT_EQ(ReadBytes(dir / "box.wrl"), CrLfLines(joined) + "\r\n");
+    EXPECT_EQ(sink.Texts(), (std::vector<std::string>{"DONE with  0 invalid file(s)",
+                                                      "DONE with  0 invalid file(s)"}));
+}
+
+TEST_F(FixWrls, ModelsWithoutTheHeaderStayByteIdenticalAndAreCounted) {
+    const std::string seams = CrLfLines(ExporterModel("a", {"A", "B"}));
+    const std::string noHeader = seams.substr(kHeader.size() + 2);
+    const std::string otherCase = "# Produced by qlib's VRML export, version 2\r\n" + noHeader;
+    const std::string otherSpacing = "# Produced by QLib's VRML export,  version 2\r\n";
+    WriteBytes(dir / "a.wrl", noHeader);
+    WriteBytes(dir / "b.wrl", otherCase);
+    WriteBytes(dir / "c.wrl", otherSpacing);
+    WriteBytes(dir / "d.wrl", "");  // an empty model has no header either
+    WriteBytes(dir / "e.wrl", "#VRML V2.0\r\n" + kHeader + " (late)\r\n");  // valid anywhere
+    WriteBytes(dir / "notes.txt", "x");
+    Run();
+    EXPECT_EQ(ReadBytes(dir / "a.wrl"), noHeader);
+    EXPECT_EQ(ReadBytes(dir / "b.wrl"), otherCase);
+    EXPECT_EQ(ReadBytes(dir / "c.wrl"), otherSpacing);
+    EXPECT_EQ(ReadBytes(dir / "d.wrl"), "");
+    EXPECT_EQ(ReadBytes(dir / "e.wrl"), "#VRML V2.0\r\n" + kHeader + " (late)\r\n\r\n");
+    EXPECT_EQ(sink.Texts(), std::vector<std::string>{"DONE with  4 invalid file(s)"});
+    EXPECT_TRUE(sink.failures.empty());
+}
+
+TEST_F(FixWrls, SeamsThatCannotMatchAreKept) {
+    // LF line ends, an upper-case extension, and DEF names of the name before a rename.
+    std::string lfOnly;
+    for (const std::string& line : ExporterModel("lf", {"A", "B"})) lfOnly += line + "\n";
+    const std::string upper = CrLfLines(ExporterModel("BOX", {"A", "B"}));
+    const std::string renamed = CrLfLines(ExporterModel("old", {"A", "B"}));
+    WriteBytes(dir / "lf.wrl", lfOnly);
+    WriteBytes(dir / "BOX.WRL", upper);
+    WriteBytes(dir / "new.wrl", renamed);
+    Run();
+    EXPECT_EQ(ReadBytes(dir / "lf.wrl"), lfOnly + "\r\n");
+    EXPECT_EQ(ReadBytes(dir / "BOX.WRL"), upper + "\r\n");
+    EXPECT_EQ(ReadBytes(dir / "new.wrl"), renamed + "\r\n");
+    EXPECT_EQ(sink.Texts(), std::vector<std::string>{"DONE with  0 invalid file(s)"});
+}
+
+TEST_F(FixWrls, EmptyFolderEndsAtOnce) {
+    Run();
+    EXPECT_EQ(sink.Texts(), std::vector<std::string>{"DONE with  0 invalid file(s)"});
+}
+
+TEST_F(FixWrls, UnreadableModelStopsTheRunWhereItIs) {
+    const std::string model = CrLfLines(ExporterModel("x", {"A", "B"}));
+    for (const char* name : {"a.wrl", "b.wrl", "c.wrl"}) WriteBytes(dir / name, model);
+    FixInputs inputs{dir.Path(), ListMatchingFiles(dir.Path(), "*.wrl")};
+    std::remove((dir / "b.wrl").c_str());  // removed since the list was shown
+    try {
+        RunFixWrls(inputs, sink);
+        FAIL() << "no failure";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.Number(), 53);
+        EXPECT_EQ(failure.Path(), JoinPath(dir.Path(), "b.wrl"));
+    }
+    EXPECT_NE(ReadBytes(dir / "a.wrl"), model);  // rewritten before the failure
+    EXPECT_EQ(ReadBytes(dir / "c.wrl"), model);  // never reached
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST_F(FixWrls, ReadOnlyModelWithTheHeaderIsLeftAsItWas) {
+    const std::string model = CrLfLines(ExporterModel("ro", {"A", "B"}));
+    WriteBytes(dir / "ro.wrl", model);
+    ASSERT_EQ(chmod((dir / "ro.wrl").c_str(), 0444), 0);
+    try {
+        Run();
+        FAIL() << "no failure";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.Kind(), FailureKind::AccessFailure);
+        EXPECT_EQ(failure.Number(), 75);
+    }
+    EXPECT_EQ(ReadBytes(dir / "ro.wrl"), model);
+    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"ro.wrl"});
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST_F(FixWrls, InvalidCountIsSixteenBit) {
+    WriteBytes(dir / "plain.wrl", "#VRML V2.0\r\n");
+    FixInputs inputs{dir.Path(), std::vector<std::string>(32767, "plain.wrl")};
+    RunFixWrls(inputs, sink);
+    EXPECT_EQ(sink.Texts(), std::vector<std::string>{"DONE with  32767 invalid file(s)"});
+
+    inputs.ModelNames.push_back("plain.wrl");
+    RecordingSink overflowSink;
+    try {
+        RunFixWrls(inputs, overflowSink);
+        FAIL() << "no failure";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.Kind(), FailureKind::Overflow);
+    }
+    EXPECT_TRUE(overflowSink.messages.empty());
+}
+
+}  // namespace

@@ -1,0 +1,51 @@
+#include "fix_wrls.hpp"
+
+#include <cstdint>
+
+#include "failure.hpp"
+#include "number_text.hpp"
+#include "paths.hpp"
+#include "strings.hpp"
+#include "text_reader.hpp"
+#include "text_writer.hpp"
+
+std::string BaseName(std::string_view modelName) {
+    return ReplaceAll(modelName, ".wrl", "");
+}
+
+std::string ExporterSeam(std::string_view baseName) {
+    static constexpr std::string_view kSeamTemplate =
+        "   ]\r\n"
+        "}\r\n"
+        " ] }\r\n"
+        " ] }\r\n"
+        "DEF MASTER Transform {\r\n"
+        " children [\r\n"
+        " DEF VRL_XXXX_vrl Transform {\r\n"
+        "  children [\r\n"
+        "DEF MESH_XXXX Transform {\r\n"
+        "  children [";
+    return ReplaceAll(kSeamTemplate, "XXXX", baseName);
+}
+
+void RunFixWrls(const FixInputs& inputs, MessageSink& sink) {
+    const int total = static_cast<int>(inputs.ModelNames.size());
+    int16_t invalidCount = 0;  // a 16-bit counter: the 32768th invalid model overflows it
+    for (int i = 0; i < total; ++i) {
+        sink.Progress(i, total);
+        const std::string& name = inputs.ModelNames[i];
+        const std::string path = JoinPath(inputs.FolderPath, name);
+        std::string content = ReadWholeText(path);  // an empty model has no header
+        if (!Contains(content, kExporterHeader)) {
+            if (invalidCount == INT16_MAX) throw Failure(FailureKind::Overflow);
+            ++invalidCount;
+            continue;
+        }
+        content = ReplaceAll(content, ExporterSeam(BaseName(name)), "");
+        TextFileWriter out(path, Durability::UserFile);
+        out.WriteTextLine(content);
+        out.Commit();
+    }
+    sink.ShowMessage("DONE with " + NumberText(invalidCount) + " invalid file(s)",
+                     MessageIcon::None);
+}

@@ -1,0 +1,31 @@
+// Fix WRLs: joins the repeated MASTER, VRL and MESH blocks of every exporter-written model of
+// a folder into one hierarchy, rewriting each such model in place.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "messages.hpp"
+
+inline constexpr std::string_view kExporterHeader = "# Produced by QLib's VRML export, version 2";
+
+// What the command takes from the window: the model folder and the model list's names, in
+// list order (the folder's "*.wrl" files, letter case ignored, sorted ignoring case).
+struct FixInputs {
+    std::string FolderPath;
+    std::vector<std::string> ModelNames;
+};
+
+// The model name with every ".wrl" removed, exact case: box.wrl gives box, BOX.WRL stays.
+std::string BaseName(std::string_view modelName);
+
+// The ten lines that close one exporter block and open the next, joined by CR LF, with the
+// base name in the DEF names.
+std::string ExporterSeam(std::string_view baseName);
+
+// Rewrites every listed model that holds the exporter header with all seams deleted (plus
+// one CR LF at its end), counts the others, and ends with "DONE with  N invalid file(s)".
+// Stops at the first failure and throws it (no end message): a model that cannot be read or
+// written, or the 32768th invalid model. Models before it stay rewritten, later ones untouched.
+void RunFixWrls(const FixInputs& inputs, MessageSink& sink);

@@ -1,0 +1,66 @@
+#include "list_preview.hpp"
+
+#include "failure.hpp"
+#include "number_text.hpp"
+#include "parse_number.hpp"
+#include "paths.hpp"
+#include "strings.hpp"
+#include "text_reader.hpp"
+
+namespace {
+
+constexpr int kItemsPerRecord = 7;
+
+// An item as a general value shows it: an unquoted number in its plain form, else its text.
+std::string ShownText(const TextFileReader::Item& item) {
+    if (!item.quoted) {
+        if (std::optional<double> number = TryParseNumber(item.text))
+            return PlainNumberText(*number);
+    }
+    return item.text;
+}
+
+// A failing end test (a read error) ends the reading as the end of the file would.
+bool AtEndOrUnreadable(TextFileReader& in) {
+    try {
+        return in.AtEndOfFile();
+    } catch (const Failure&) {
+        return true;
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> PreviewListFile(const std::string& folderPath,
+                                         const std::string& fileName) {
+    TextFileReader in(JoinPath(folderPath, fileName));  // opening stops on failure
+    std::vector<std::string> names;
+    std::string first;  // the first value; kept across records when its read fails
+    TextFileReader::Item item;
+    // Ends: when the end test passes, the record's first read takes at least one byte.
+    while (!AtEndOrUnreadable(in)) {
+        for (int k = 0; k < kItemsPerRecord; ++k) {
+            try {
+                in.ReadItem(item);
+                if (k == 0) first = ShownText(item);  // the other six are read and dropped
+            } catch (const Failure&) {
+                // Skipped: the value keeps what it held (the usual case: a short last record).
+            }
+        }
+        if (!Trim(first).empty()) names.push_back(first);
+    }
+    return names;
+}
+
+std::optional<std::vector<std::string>> PreviewForSelection(bool mgpMode,
+                                                            const std::string& folderPath,
+                                                            const std::string& fileName,
+                                                            MessageSink& sink) {
+    if (mgpMode) return std::nullopt;
+    try {
+        return PreviewListFile(folderPath, fileName);
+    } catch (const Failure& failure) {
+        sink.ReportFailure(failure);
+        return std::vector<std::string>{};
+    }
+}
