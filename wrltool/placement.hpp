@@ -6,8 +6,8 @@
 struct Placement {
     std::string Name;
     double X = 0;
-    double Y = 0;            // the vertical offset
-    double Z = 0;            // subtracted from the third coordinate
+    double Y = 0;  // the vertical offset
+    double Z = 0;  // subtracted from the third coordinate
     double Orientation = 0;  // degrees, about the vertical axis
     double AngleZ = 0;       // degrees, about the third axis
     double AngleX = 0;       // degrees, about the first axis
