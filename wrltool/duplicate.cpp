@@ -12,10 +12,6 @@
 
 namespace {
 
-bool IsSet(int checkValue) {
-    return checkValue == 1;
-}
-
 std::string StepFailuresText(const StepFailures& failures) {
     std::string text = "Some steps failed (" + std::to_string(failures.count) + "). First: ";
     text += failures.first->Description();

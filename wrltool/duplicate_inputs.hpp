@@ -25,3 +25,8 @@ struct DuplicateInputs {
     std::string TSOfolderPath;
     std::string TSOfolderFileName;  // the TSO list or MGP point file; empty when none
 };
+
+// A check box value: 1 is set, 0 is clear.
+inline bool IsSet(int checkValue) {
+    return checkValue == 1;
+}

@@ -17,10 +17,6 @@ constexpr size_t kMaxTsoPlacements = INT16_MAX - 1;
 constexpr size_t kMaxMgpLines = INT16_MAX;
 constexpr int kMgpValues = 8;  // X, Y, Z, Orientation, AngleZ, AngleX, Index, Extra
 
-bool IsSet(int checkValue) {
-    return checkValue == 1;
-}
-
 // ParseNumber with the source file's path in its failure.
 double ParseSourceNumber(std::string_view text, const std::string& path) {
     FailureKind why = FailureKind::TypeMismatch;
