@@ -95,7 +95,10 @@ std::FILE* OpenForReading(const std::string& path) {
 }
 
 TempFile CreateTempBeside(const std::string& target) {
-    std::string pattern = JoinPath(FolderOf(target), "." + NameOf(target) + ".tmp-XXXXXX");
+    std::string name = ".";
+    name += NameOf(target);
+    name += ".tmp-XXXXXX";
+    std::string pattern = JoinPath(FolderOf(target), name);
     int fd = ::mkstemp(pattern.data());
     if (fd < 0) throw Failure(FailureFromErrno(errno, target), target);
     std::FILE* file = ::fdopen(fd, "wb");

@@ -48,12 +48,6 @@ class FixWrls : public ::testing::Test {
     void Run() { RunFixWrls({dir.Path(), ListMatchingFiles(dir.Path(), "*.wrl")}, sink); }
 };
 
-TEST(FixWrlsNames, BaseNameRemovesEveryLowerCaseExtension) {
-    EXPECT_EQ(BaseName("box.wrl"), "box");
-    EXPECT_EQ(BaseName("a.wrl.wrl"), "a");
-    EXPECT_EQ(BaseName("BOX.WRL"), "BOX.WRL");
-}
-
 TEST_F(FixWrls, WorkedExampleGivesFifteenLines) {
     std::vector<std::string> model = ExporterModel("box", {"   A", "   B"});
     ASSERT_EQ(model.size(), 23u);

@@ -9,10 +9,6 @@
 #include "text_reader.hpp"
 #include "text_writer.hpp"
 
-std::string BaseName(std::string_view modelName) {
-    return ReplaceAll(modelName, ".wrl", "");
-}
-
 std::string ExporterSeam(std::string_view baseName) {
     static constexpr std::string_view kSeamTemplate =
         "   ]\r\n"

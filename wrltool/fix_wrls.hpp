@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base_name.hpp"
 #include "messages.hpp"
 
 inline constexpr std::string_view kExporterHeader = "# Produced by QLib's VRML export, version 2";
@@ -16,9 +17,6 @@ struct FixInputs {
     std::string FolderPath;
     std::vector<std::string> ModelNames;
 };
-
-// The model name with every ".wrl" removed, exact case: box.wrl gives box, BOX.WRL stays.
-std::string BaseName(std::string_view modelName);
 
 // The ten lines that close one exporter block and open the next, joined by CR LF, with the
 // base name in the DEF names.

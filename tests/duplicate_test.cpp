@@ -1,0 +1,306 @@
+// The Duplicate command driven without a window: names of copies, the loop's end, the
+// in-place repair, and the reporting of skipped steps.
+#include "duplicate.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "copy_rewriting.hpp"
+#include "paths.hpp"
+#include "test_files.hpp"
+
+namespace {
+
+const std::string kHeader(kConverterHeader);
+using Lines = std::vector<std::string>;
+
+// A converter model with one renamable node and one point, 1 2 3.
+Lines OneNodeModel(const std::string& node = "box") {
+    return {kHeader,
+            "      DEF VRL_" + node + "_vrl Transform {",
+            "  coord DEF COORD Coordinate {",
+            "    point [",
+            "      1 2 3,",
+            "    ]",
+            "}"};
+}
+
+struct ProgressSink : RecordingSink {
+    std::vector<std::pair<int, int>> progress;
+    void Progress(int done, int total) override { progress.emplace_back(done, total); }
+};
+
+class Duplicate : public ::testing::Test {
+  protected:
+    TempDir dir;
+    ProgressSink sink;
+    DuplicateInputs in;
+
+    std::string Models() const { return dir / "models"; }
+    std::string Model(const std::string& name) const { return JoinPath(Models(), name); }
+    std::string Output() const { return JoinPath(Models(), "newwrls"); }
+    std::string Copy(const std::string& name) const { return JoinPath(Output(), name); }
+
+    void SetUp() override {
+        mkdir(Models().c_str(), 0777);
+        in.WRLfolderPath = Models();
+        in.TSOfolderPath = dir.Path();
+    }
+
+    void AddModel(const std::string& name, const Lines& lines) {
+        WriteBytes(Model(name), CrLfLines(lines));
+    }
+
+    // Runs with a TSO list of these lines; the model list is the folder's *.wrl files.
+    void RunTso(const Lines& records) {
+        WriteBytes(dir / "list.txt", CrLfLines(records));
+        in.TSOfolderFileName = "list.txt";
+        Run();
+    }
+    void Run() {
+        in.WRLfolderList = ListMatchingFiles(Models(), "*.wrl");
+        RunDuplicate(in, sink);
+    }
+
+    // The name the copy's node carries, from its renamable node line.
+    std::string NodeOf(const std::string& copyName) const {
+        std::string bytes = ReadBytes(Copy(copyName));
+        size_t start = bytes.find("      DEF VRL_") + 14;
+        return bytes.substr(start, bytes.find("_vrl Transform {", start) - start);
+    }
+    bool OnlyDoneShown() const {
+        return sink.Texts() == Lines{"DONE"} && sink.messages[0].icon == MessageIcon::None;
+    }
+};
+
+TEST(DuplicateNames, IndexTextBaseNameAndPaths) {
+    Placement p;
+    p.Name = "house";
+    p.Index = 3;
+    EXPECT_EQ(IndexText(p), "3");
+    EXPECT_EQ(BaseName("house.wrl"), "house");
+    EXPECT_EQ(BaseName("a.wrl.wrl"), "a");
+    EXPECT_EQ(BaseName("HOUSE.WRL"), "HOUSE.WRL");
+
+    DuplicateInputs in;
+    in.WRLfolderPath = "/";  // a root folder keeps its separator: the join doubles it
+    in.WRLfolderFileName = "tree.wrl";
+    EXPECT_EQ(OutputFolder(in), "//newwrls");
+    EXPECT_EQ(ModelPath(in, p), "//house.wrl");
+    EXPECT_EQ(CopyPath(in, p), "//newwrls/house_3.wrl");
+    EXPECT_EQ(CopyTag(in, p), "house_3");
+
+    in.Check1Value = 1;
+    EXPECT_EQ(ModelPath(in, p), "//tree.wrl");
+    EXPECT_EQ(CopyPath(in, p), "//newwrls/tree_3.wrl");
+    EXPECT_EQ(CopyTag(in, p), "tree_3");
+
+    in.Check4Value = 1;  // manual mode: the file after the Name, the node after the model
+    EXPECT_EQ(CopyPath(in, p), "//newwrls/house_3.wrl");
+    EXPECT_EQ(CopyTag(in, p), "tree_3");
+}
+
+TEST_F(Duplicate, TsoListCopiesNamedAfterEachPlacement) {
+    AddModel("house.wrl", OneNodeModel());
+    AddModel("tree.wrl", OneNodeModel());
+    RunTso({"house,10,2,5,0,0,0", "/skipped,0,0,0,0,0,0", "House,0,0,0,0,0,0", "tree,0,0,0,0,0,0"});
+    EXPECT_TRUE(OnlyDoneShown());
+    // Names are matched ignoring case; the copy keeps the placement's spelling.
+    EXPECT_EQ(FolderEntries(Output()), (Lines{"House_1.wrl", "house_0.wrl", "tree_2.wrl"}));
+    EXPECT_EQ(NodeOf("house_0.wrl"), "house_0");
+    EXPECT_EQ(NodeOf("House_1.wrl"), "House_1");
+    // X 10, Z 2, Y 5: the point 1 2 3 becomes (11, 7, 1).
+    EXPECT_NE(ReadBytes(Copy("house_0.wrl")).find("\r\n  11  7  1,\r\n"), std::string::npos);
+    EXPECT_EQ(sink.progress, (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}}));
+}
+
+TEST_F(Duplicate, SelectedModelGivesCopiesAfterItsBaseName) {
+    AddModel("tree.wrl", OneNodeModel());
+    AddModel("TREE.WRL", OneNodeModel());
+    in.Check1Value = 1;
+    in.WRLfolderFileName = "tree.wrl";
+    RunTso({"a,0,0,0,0,0,0", "b,0,0,0,0,0,0", "c,0,0,0,0,0,0"});
+    EXPECT_TRUE(OnlyDoneShown());
+    EXPECT_EQ(FolderEntries(Output()), (Lines{"tree_0.wrl", "tree_1.wrl", "tree_2.wrl"}));
+    EXPECT_EQ(NodeOf("tree_2.wrl"), "tree_2");
+
+    in.WRLfolderFileName = "TREE.WRL";  // the base name keeps its extension
+    RunTso({"a,0,0,0,0,0,0"});
+    EXPECT_TRUE(FileExists(Copy("TREE.WRL_0.wrl")));
+    EXPECT_EQ(NodeOf("TREE.WRL_0.wrl"), "TREE.WRL_0");
+}
+
+TEST_F(Duplicate, ManualModeNames) {
+    AddModel("house.wrl", OneNodeModel());
+    AddModel("tree.wrl", OneNodeModel());
+    in.Check4Value = 1;
+    in.Text2 = "house";
+    Run();
+    EXPECT_TRUE(OnlyDoneShown());
+    EXPECT_EQ(NodeOf("house_0.wrl"), "house_0");
+
+    in.Check1Value = 1;  // the copy after the manual Name, its node after the model file
+    in.WRLfolderFileName = "tree.wrl";
+    in.Text2 = "shed";
+    Run();
+    EXPECT_EQ(NodeOf("shed_0.wrl"), "tree_0");
+
+    in.Text2 = "";
+    Run();
+    EXPECT_EQ(NodeOf("_0.wrl"), "tree_0");
+
+    in.Check1Value = 0;  // no model is named ".wrl"
+    sink.messages.clear();
+    Run();
+    EXPECT_EQ(sink.Texts(), (Lines{"WRL does not exist", "DONE"}));
+}
+
+TEST_F(Duplicate, MgpHeaderGivesAnUnmovedCopyOfTheSelectedModel) {
+    Lines model = OneNodeModel("tree");
+    AddModel("tree.wrl", model);
+    WriteBytes(dir / "site.mgp", CrLfLines({"number_points=1", "PointPos=(10,0,0)"}));
+    in.Check1Value = 1;
+    in.Check2Value = 1;
+    in.WRLfolderFileName = "tree.wrl";
+    in.TSOfolderFileName = "site.mgp";
+    Run();
+    EXPECT_TRUE(OnlyDoneShown());
+    model[1] = "      DEF VRL_tree_0_vrl Transform {";
+    model[4] = "  1  2  3,";
+    model[5] = "]";
+    EXPECT_EQ(ReadBytes(Copy("tree_0.wrl")), CrLfLines(model));
+    EXPECT_NE(ReadBytes(Copy("tree_1.wrl")).find("\r\n  11  2  3,\r\n"), std::string::npos);
+}
+
+TEST_F(Duplicate, MissingModelEndsTheLoopAfterTheFirstCopy) {
+    AddModel("a.wrl", OneNodeModel());
+    AddModel("c.wrl", OneNodeModel());
+    RunTso({"a,0,0,0,0,0,0", "b,0,0,0,0,0,0", "c,0,0,0,0,0,0"});
+    EXPECT_EQ(sink.Texts(), (Lines{"WRL does not exist", "DONE"}));
+    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(sink.messages[1].icon, MessageIcon::None);
+    EXPECT_EQ(FolderEntries(Output()), Lines{"a_0.wrl"});
+}
+
+TEST_F(Duplicate, HeaderOnLine4IsAnInvalidModel) {
+    AddModel("a.wrl", OneNodeModel());
+    AddModel("late.wrl", {"#VRML V2.0 utf8", "", "", kHeader, "      DEF VRL_x_vrl Transform {"});
+    RunTso({"late,0,0,0,0,0,0", "a,0,0,0,0,0,0"});
+    EXPECT_EQ(sink.Texts(), (Lines{"invalid WRL file", "DONE"}));
+    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(FolderEntries(Output()).empty());  // the folder was made before the check
+}
+
+TEST_F(Duplicate, ModelThatCannotBeReadIsInvalid) {
+    AddModel("a.wrl", OneNodeModel());
+    in.Check1Value = 1;  // nothing selected: the model path names the folder
+    RunTso({"a,0,0,0,0,0,0", "a,0,0,0,0,0,0"});
+    EXPECT_EQ(sink.Texts(), (Lines{"invalid WRL file", "DONE"}));
+}
+
+TEST_F(Duplicate, TwoNodeModelIsRepairedInPlaceBeforeEveryCopy) {
+    AddModel("two.wrl", {kHeader, "      DEF VRL_a_vrl Transform {", "      DEF VRL_b_vrl Group {",
+                         "texCoordIndex [", "0 1 2", "]", "x"});
+    WriteBytes(Model("one.wrl"), CrLfLines({kHeader}) + "      DEF VRL_a_vrl Transform {");
+    RunTso({"two,0,0,0,0,0,0", "two,0,0,0,0,0,0", "one,0,0,0,0,0,0"});
+    EXPECT_TRUE(OnlyDoneShown());
+
+    // The block closes near the end, so each repair adds its closing lines once more.
+    const Lines head = {kHeader,
+                        "      DEF VRL_a_vrl Transform {",
+                        "      DEF VRL_b_vrl Group {",
+                        "texCoordIndex [",
+                        "0 1 2",
+                        "]",
+                        "x"};
+    const Lines closing = {"", "]", "}", "]", "}", "]", "}"};
+    Lines once = head, twice = head;
+    once.insert(once.end(), closing.begin(), closing.end());
+    twice.push_back("");
+    twice.insert(twice.end(), 6, " ");
+    twice.insert(twice.end(), closing.begin(), closing.end());
+    EXPECT_EQ(ReadBytes(Model("two.wrl")), CrLfLines(twice));
+
+    auto renamed = [](Lines lines, const std::string& tag) {
+        lines[1] = lines[2] = "      DEF VRL_" + tag + "_vrl Transform {";
+        return CrLfLines(lines);
+    };
+    EXPECT_EQ(ReadBytes(Copy("two_0.wrl")), renamed(once, "two_0"));
+    EXPECT_EQ(ReadBytes(Copy("two_1.wrl")), renamed(twice, "two_1"));
+
+    // A model with one named node is left byte for byte as it was.
+    EXPECT_EQ(ReadBytes(Model("one.wrl")),
+              CrLfLines({kHeader}) + "      DEF VRL_a_vrl Transform {");
+}
+
+TEST_F(Duplicate, EmptyListShowsOnlyDoneAndMakesNoFolder) {
+    RunTso({});
+    EXPECT_TRUE(OnlyDoneShown());
+    EXPECT_FALSE(FileExists(Output()));
+    EXPECT_TRUE(sink.progress.empty());
+}
+
+TEST_F(Duplicate, SameNameAndIndexReplaceTheEarlierCopy) {
+    AddModel("house.wrl", OneNodeModel());
+    in.Check4Value = 1;
+    in.Text2 = "house";
+    in.Text3 = "1";
+    Run();
+    in.Text3 = "2";
+    Run();
+    EXPECT_EQ(FolderEntries(Output()), Lines{"house_0.wrl"});
+    EXPECT_NE(ReadBytes(Copy("house_0.wrl")).find("\r\n  3  2  3,\r\n"), std::string::npos);
+    EXPECT_EQ(sink.Texts(), (Lines{"DONE", "DONE"}));  // the existing folder is no failure
+}
+
+TEST_F(Duplicate, SkippedStepsAreCountedAndReportedBeforeDone) {
+    AddModel("a.wrl", OneNodeModel());
+    AddModel("bad.wrl", {kHeader, "COORD Coordinate {", "point [", "1 x 3,", "4 5", "]"});
+    AddModel("two.wrl", {kHeader, "DEF VRL_a", "DEF VRL_b"});
+    chmod(Model("two.wrl").c_str(), 0444);
+    mkdir(Output().c_str(), 0777);
+    mkdir(Copy("a_0.wrl").c_str(), 0777);  // the copy path names a folder
+    RunTso({"a,0,0,0,0,0,0", "bad,0,0,0,0,0,0", "two,0,0,0,0,0,0", "a,0,0,0,0,0,0"});
+
+    ASSERT_EQ(sink.Texts().size(), 2u);
+    EXPECT_EQ(sink.messages[0].text,
+              "Some steps failed (4). First: Path/File access error (" + Copy("a_0.wrl") + ")");
+    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(sink.messages[1].text, "DONE");
+    // The steps after each failure still ran: a bad point line is written with 0 for its
+    // missing or rejected numbers; the read-only model is copied unrepaired.
+    EXPECT_EQ(ReadBytes(Copy("bad_1.wrl")), CrLfLines({kHeader, "COORD Coordinate {", "point [",
+                                                       "  1  0  3,", "  4  0  0,", "]"}));
+    EXPECT_EQ(ReadBytes(Model("two.wrl")), CrLfLines({kHeader, "DEF VRL_a", "DEF VRL_b"}));
+    EXPECT_TRUE(FileExists(Copy("two_2.wrl")));
+    EXPECT_TRUE(FileExists(Copy("a_3.wrl")));
+}
+
+TEST_F(Duplicate, FailureWhileReadingPlacementsStopsBeforeAnyFolder) {
+    AddModel("a.wrl", OneNodeModel());
+    WriteBytes(dir / "list.txt", CrLfLines({"a,0,0,0,0,0,0", "a,1,2"}));
+    in.TSOfolderFileName = "list.txt";
+    in.WRLfolderList = {"a.wrl"};
+    try {
+        RunDuplicate(in, sink);
+        FAIL() << "no failure";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.Kind(), FailureKind::ReadPastEnd);
+        EXPECT_EQ(failure.Path(), dir / "list.txt");
+    }
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_FALSE(FileExists(Output()));
+}
+
+TEST_F(Duplicate, MgpAndManualTogetherAreRejectedBeforeReading) {
+    in.Check2Value = 1;
+    in.Check4Value = 1;
+    in.Text3 = "not a number";
+    Run();
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, "Use MGP files and Manual Mode cannot both be set");
+    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
+    EXPECT_FALSE(FileExists(Output()));
+}
+
+}  // namespace

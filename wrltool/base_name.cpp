@@ -1,0 +1,7 @@
+#include "base_name.hpp"
+
+#include "strings.hpp"
+
+std::string BaseName(std::string_view modelFileName) {
+    return ReplaceAll(modelFileName, ".wrl", "");
+}

@@ -1,0 +1,13 @@
+// One subcommand of a command-line program: its CLI11 parser and what it runs once parsed.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <functional>
+
+#include "messages.hpp"
+
+struct CliCommand {
+    CLI::App* parser = nullptr;
+    // Runs with the parsed arguments; throws the failure that stops the command.
+    std::function<void(MessageSink&)> run;
+};

@@ -1,0 +1,96 @@
+#include "duplicate_cli.hpp"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "duplicate.hpp"
+#include "paths.hpp"
+
+namespace {
+
+struct DuplicateArgs {
+    std::string models;
+    std::string selected;
+    std::string tso;
+    std::string mgp;
+    std::string orientation;
+    std::vector<std::string> manual;
+    CLI::Option* selectedOption = nullptr;
+    CLI::Option* mgpOption = nullptr;
+    CLI::Option* orientationOption = nullptr;
+    CLI::Option* manualOption = nullptr;
+};
+
+// The source file's folder and name play the roles of the source file list's path and
+// selection.
+void SetSourceFile(DuplicateInputs& in, const std::string& file) {
+    in.TSOfolderPath = FolderOf(file);
+    in.TSOfolderFileName = NameOf(file);
+}
+
+// The control values the window would hold; listing the model folder may fail.
+DuplicateInputs ToInputs(const DuplicateArgs& args) {
+    DuplicateInputs in;
+    in.WRLfolderPath = args.models;
+    in.WRLfolderList = ListMatchingFiles(args.models, "*.wrl");
+    if (*args.selectedOption) {
+        in.Check1Value = 1;
+        in.WRLfolderFileName = args.selected;
+    }
+    if (*args.manualOption) {
+        in.Check4Value = 1;
+        in.Text2 = args.manual[0];
+        in.Text3 = args.manual[1];
+        in.Text4 = args.manual[2];
+        in.Text5 = args.manual[3];
+        in.Text6 = args.manual[4];
+    } else if (*args.mgpOption) {
+        in.Check2Value = 1;
+        SetSourceFile(in, args.mgp);
+        if (*args.orientationOption) {
+            in.Check3Value = 1;
+            in.Text1 = args.orientation;
+        }
+    } else {
+        SetSourceFile(in, args.tso);
+    }
+    return in;
+}
+
+}  // namespace
+
+CliCommand AddDuplicateCommand(CLI::App& program) {
+    auto args = std::make_shared<DuplicateArgs>();
+    CLI::App* cmd = program.add_subcommand(
+        "duplicate", "Write a placed copy of a model into DIR/newwrls for every placement");
+    cmd->add_option("--models", args->models, "The model folder (its *.wrl files)")
+        ->type_name("DIR")
+        ->required();
+    args->selectedOption = cmd->add_option("--use-selected", args->selected,
+                                           "Make every copy from this model file of the folder")
+                               ->type_name("NAME");
+
+    CLI::Option_group* source = cmd->add_option_group("source", "Where the placements come from");
+    source->add_option("--tso", args->tso, "A TSO list file")->type_name("FILE");
+    args->mgpOption =
+        source->add_option("--mgp", args->mgp, "An MGP point file")->type_name("FILE");
+    args->manualOption =
+        source->add_option("--manual", args->manual, "One placement typed in: NAME X Y Z ORIENT")
+            ->type_name("VALUE")
+            ->expected(5)
+            ->allow_extra_args(false);
+    source->require_option(1);
+    cmd->footer(
+        "Usage: vandrel-cli duplicate --models DIR [--use-selected NAME]\n"
+        "           (--tso FILE | --mgp FILE [--orientation DEG] | --manual NAME X Y Z ORIENT)\n"
+        "Exit status: 0 done, 1 a problem message was shown, 2 wrong usage, 3 run-time error.");
+
+    args->orientationOption =
+        cmd->add_option("--orientation", args->orientation,
+                        "With --mgp: every placement takes this orientation (degrees)")
+            ->type_name("DEG")
+            ->needs(args->mgpOption);
+
+    return {cmd, [args](MessageSink& sink) { RunDuplicate(ToInputs(*args), sink); }};
+}

@@ -1,0 +1,8 @@
+// vandrel-cli duplicate --models DIR [--use-selected NAME]
+//     (--tso FILE | --mgp FILE [--orientation DEG] | --manual NAME X Y Z ORIENT)
+#pragma once
+
+#include "cli_command.hpp"
+#include "duplicate_inputs.hpp"
+
+CliCommand AddDuplicateCommand(CLI::App& program);

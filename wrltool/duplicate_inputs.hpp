@@ -1,0 +1,32 @@
+// The control values the Duplicate command reads, named after the controls that hold them.
+// The defaults are the window's start state.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct DuplicateInputs {
+    int Check1Value = 0;  // "Use selected WRL": every copy is made from WRLfolderFileName
+    int Check2Value = 0;  // "Use MGP files": placements from an MGP point file
+    int Check3Value = 0;  // "Orientation Angle": MGP placements take Text1 as orientation
+    int Check4Value = 0;  // " Manual Mode": one placement from Text2 to Text6
+
+    std::string Text1 = "0";  // degrees for Check3
+    std::string Text2;        // manual Name
+    std::string Text3 = "0";  // manual X
+    std::string Text4 = "0";  // manual Y
+    std::string Text5 = "0";  // manual Z
+    std::string Text6 = "0";  // manual Orientation
+
+    std::string WRLfolderPath;
+    std::string WRLfolderFileName;           // empty when no model is selected
+    std::vector<std::string> WRLfolderList;  // the names the model file list shows
+
+    std::string TSOfolderPath;
+    std::string TSOfolderFileName;  // the TSO list or MGP point file; empty when none
+};
+
+// A check box value: 1 is set, 0 is clear.
+inline bool IsSet(int checkValue) {
+    return checkValue == 1;
+}

@@ -1,0 +1,32 @@
+#include "fix_wrls_cli.hpp"
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "fix_wrls.hpp"
+#include "list_preview.hpp"
+#include "paths.hpp"
+
+CliCommand AddFixWrlsCommand(CLI::App& program) {
+    auto folder = std::make_shared<std::string>();
+    CLI::App* cmd = program.add_subcommand(
+        "fix-wrls", "Join the repeated blocks of every exporter-written model of DIR, in place");
+    cmd->add_option("DIR", *folder, "The model folder (its *.wrl files)")->required();
+    cmd->footer("Example: vandrel-cli fix-wrls models/");
+    return {cmd, [folder](MessageSink& sink) {
+                RunFixWrls({*folder, ListMatchingFiles(*folder, "*.wrl")}, sink);
+            }};
+}
+
+CliCommand AddPreviewCommand(CLI::App& program) {
+    auto file = std::make_shared<std::string>();
+    CLI::App* cmd =
+        program.add_subcommand("preview", "Print the names of a TSO list file, one per line");
+    cmd->add_option("FILE", *file, "The TSO list file")->required();
+    cmd->footer("Example: vandrel-cli preview lists/village.txt");
+    return {cmd, [file](MessageSink&) {
+                for (const std::string& name : PreviewListFile(FolderOf(*file), NameOf(*file)))
+                    std::cout << name << '\n';
+            }};
+}

@@ -1,0 +1,129 @@
+#include "placement_sources.hpp"
+
+#include <cstdint>
+#include <optional>
+
+#include "failure.hpp"
+#include "mgp_header.hpp"
+#include "parse_number.hpp"
+#include "paths.hpp"
+#include "strings.hpp"
+
+namespace {
+
+// Placement counts are 16-bit: a TSO list gives at most 32766 placements, an MGP file at most
+// 32767 (one per line).
+constexpr size_t kMaxTsoPlacements = INT16_MAX - 1;
+constexpr size_t kMaxMgpLines = INT16_MAX;
+constexpr int kMgpValues = 8;  // X, Y, Z, Orientation, AngleZ, AngleX, Index, Extra
+
+// ParseNumber with the source file's path in its failure.
+double ParseSourceNumber(std::string_view text, const std::string& path) {
+    FailureKind why = FailureKind::TypeMismatch;
+    std::optional<double> value = TryParseNumber(text, &why);
+    if (!value) throw Failure(why, path);
+    return *value;
+}
+
+std::vector<Placement> ReadManualPlacement(const DuplicateInputs& in) {
+    Placement p;
+    p.Name = in.Text2;
+    p.X = ParseNumber(in.Text3);
+    p.Y = ParseNumber(in.Text4);
+    p.Z = ParseNumber(in.Text5);
+    p.Orientation = ParseNumber(in.Text6);
+    return {p};
+}
+
+// A point line "Name=(v1,v2,...)": the values go to X, Y, Z, Orientation, AngleZ, AngleX,
+// Index and Extra in this order; text after the last comma is not used.
+Placement ReadMgpLine(std::string_view trimmed, const std::string& path) {
+    Placement p;
+    std::string text = ReplaceAll(ReplaceAll(trimmed, "=(", ","), ")", ",");
+    double* const values[kMgpValues] = {&p.X,      &p.Y,      &p.Z,     &p.Orientation,
+                                        &p.AngleZ, &p.AngleX, &p.Index, &p.Extra};
+    std::string_view rest = text;
+    int field = 0;
+    for (size_t comma; (comma = rest.find(',')) != std::string_view::npos; ++field) {
+        std::string_view item = rest.substr(0, comma);
+        rest = Trim(rest.substr(comma + 1));
+        if (field == 0)
+            p.Name = item;
+        else if (field <= kMgpValues)
+            *values[field - 1] = ParseSourceNumber(item, path);
+        else
+            throw Failure(FailureKind::OutOfRange, path);
+    }
+    return p;
+}
+
+std::vector<Placement> ReadMgpPlacements(const DuplicateInputs& in) {
+    TextFileReader file(SourcePath(in));
+    std::vector<Placement> list;
+    while (!file.AtEndOfFile()) {
+        if (list.size() == kMaxMgpLines) throw Failure(FailureKind::Overflow, file.Path());
+        std::string_view line = Trim(file.ReadTextLine());
+        if (IsMgpHeader(line)) {  // the header's position holds an empty placement
+            list.emplace_back();
+            continue;
+        }
+        Placement p = ReadMgpLine(line, file.Path());
+        if (IsSet(in.Check3Value)) p.Orientation = ParseNumber(in.Text1);
+        p.Index = static_cast<double>(list.size());
+        list.push_back(std::move(p));
+    }
+    return list;
+}
+
+std::vector<Placement> ReadTsoPlacements(const DuplicateInputs& in) {
+    TextFileReader file(SourcePath(in));
+    std::vector<Placement> list;
+    while (!file.AtEndOfFile()) {
+        TsoRecord record = ReadTsoRecord(file);
+        while (IsTsoComment(record)) record = ReadTsoRecord(file);  // past the end: fails
+        if (list.size() == kMaxTsoPlacements) throw Failure(FailureKind::Overflow, file.Path());
+        Placement p;
+        p.Name = std::move(record.Name);
+        p.X = record.N[0];
+        p.Z = record.N[1];  // the second number is Z
+        p.Y = record.N[2];  // the third is Y, the vertical offset
+        p.Orientation = record.N[3];
+        p.AngleZ = record.N[4];
+        p.AngleX = record.N[5];
+        p.Index = static_cast<double>(list.size());
+        list.push_back(std::move(p));
+    }
+    return list;
+}
+
+}  // namespace
+
+TsoRecord ReadTsoRecord(TextFileReader& file) {
+    TsoRecord record;
+    TextFileReader::Item item;
+    file.ReadItem(item);
+    record.Name = std::move(item.text);
+    for (double& number : record.N) {
+        file.ReadItem(item);
+        FailureKind why = FailureKind::TypeMismatch;
+        std::optional<double> value = TryParseNumber(item.text, &why);
+        if (!value && why == FailureKind::Overflow) throw Failure(why, file.Path());
+        number = value.value_or(0);  // an item that is no number gives 0
+    }
+    return record;
+}
+
+bool IsTsoComment(const TsoRecord& record) {
+    std::string_view name = Trim(record.Name);
+    return name.empty() || name.front() == '/';
+}
+
+std::string SourcePath(const DuplicateInputs& inputs) {
+    return JoinPath(inputs.TSOfolderPath, inputs.TSOfolderFileName);
+}
+
+std::vector<Placement> ReadPlacements(const DuplicateInputs& inputs) {
+    if (IsSet(inputs.Check4Value)) return ReadManualPlacement(inputs);
+    if (IsSet(inputs.Check2Value)) return ReadMgpPlacements(inputs);
+    return ReadTsoPlacements(inputs);
+}

@@ -1,0 +1,31 @@
+// Where the placements come from: the manual fields, an MGP point file or a TSO list file.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "duplicate_inputs.hpp"
+#include "placement.hpp"
+#include "text_reader.hpp"
+
+// One record of a TSO list: a name and six numbers (X, Z, Y, Orientation, AngleZ, AngleX).
+struct TsoRecord {
+    std::string Name;
+    std::array<double, 6> N{};
+};
+
+// The next seven items, across lines. A number item that is no number gives 0. Throws the
+// reading-past-the-end failure when the file ends inside the record.
+TsoRecord ReadTsoRecord(TextFileReader& file);
+
+// A record whose name, without blanks at both ends, begins with "/" or is empty.
+bool IsTsoComment(const TsoRecord& record);
+
+// The placement list of the mode the inputs choose: manual (Check4), MGP (Check2) or TSO list.
+// Throws the failure (with the source file's path where there is one) when the list cannot be
+// read whole.
+std::vector<Placement> ReadPlacements(const DuplicateInputs& inputs);
+
+// The source file of MGP and TSO list mode: TSOfolder's path and selected file, joined.
+std::string SourcePath(const DuplicateInputs& inputs);

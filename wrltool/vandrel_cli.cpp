@@ -1,0 +1,29 @@
+// vandrel-cli: the WRL placement tool's commands without a window, for scripts.
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <vector>
+
+#include "console_sink.hpp"
+#include "duplicate_cli.hpp"
+#include "fix_wrls_cli.hpp"
+
+int main(int argc, char** argv) {
+    CLI::App program("The WRL placement tool's commands without a window.", "vandrel-cli");
+    program.require_subcommand(1);
+    const std::vector<CliCommand> commands = {
+        AddDuplicateCommand(program), AddFixWrlsCommand(program), AddPreviewCommand(program)};
+
+    try {
+        program.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return program.exit(help);
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "vandrel-cli: " << error.what() << "\n\n" << program.help();
+        return kExitUsage;
+    }
+
+    ConsoleSink sink;
+    for (const CliCommand& command : commands)
+        if (command.parser->parsed()) return RunReporting(sink, command.run);
+    return kExitUsage;
+}
