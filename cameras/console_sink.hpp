@@ -1,0 +1,27 @@
+// The message sink of the command-line program: message texts on one stream, the run-time
+// error report on another, and the exit status they add up to.
+#pragma once
+
+#include <ostream>
+
+#include "messages.hpp"
+
+class ConsoleSink : public MessageSink {
+  public:
+    ConsoleSink(std::ostream& messages, std::ostream& errors) : out_(messages), err_(errors) {}
+
+    // One line per message box.
+    void ShowMessage(const std::string& text, MessageIcon icon) override;
+    // "Run-time error 'N': Description" and " (PATH)" when a path is known, as one line.
+    void ReportFailure(const Failure& failure) override;
+
+    // 0 when only completion messages were shown, 1 after a problem message, 3 after a
+    // run-time error.
+    int ExitStatus() const;
+
+  private:
+    std::ostream& out_;
+    std::ostream& err_;
+    bool problemShown_ = false;
+    bool failed_ = false;
+};
