@@ -2,6 +2,7 @@
 // leave a list usable, and the run-time error report's text.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <filesystem>
 
@@ -77,6 +78,13 @@ TEST(FolderList, ShowsParentsAndSubfoldersAndReportsChanges) {
     EXPECT_EQ(folders.currentItem()->childCount(), 2);
     folders.SetPath(folder + "/beta");
     EXPECT_EQ(changes.count(), 2);
+
+    // Opening an entry: the parent above the folder becomes the folder.
+    QTreeWidgetItem* parent = folders.currentItem()->parent();
+    emit folders.itemActivated(parent, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(folders.Path(), folder);
+    EXPECT_EQ(changes.count(), 3);
     EXPECT_TRUE(sink.failures.empty());
 }
 
