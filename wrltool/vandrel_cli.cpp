@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
 
-    ConsoleSink sink;
+    ConsoleSink sink(std::cout, std::cerr);
     for (const CliCommand& command : commands)
         if (command.parser->parsed()) return RunReporting(sink, command.run);
     return kExitUsage;

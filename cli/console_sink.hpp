@@ -1,13 +1,14 @@
-// The message sink of the command-line programs: every message box text on standard output,
-// one line each; the run-time error report on standard error.
+// The message sink of the command-line programs: message texts on one stream, the run-time
+// error report on another, and the exit status they add up to.
 #pragma once
 
 #include <functional>
+#include <ostream>
 
 #include "messages.hpp"
 
 // Exit statuses of the command-line programs.
-enum ExitStatus {
+enum ExitStatusCode {
     kExitDone = 0,          // only completion messages were shown
     kExitProblem = 1,       // a problem message (error icon) was shown
     kExitUsage = 2,         // wrong usage
@@ -16,15 +17,22 @@ enum ExitStatus {
 
 class ConsoleSink : public MessageSink {
   public:
+    ConsoleSink(std::ostream& messages, std::ostream& errors) : out_(messages), err_(errors) {}
+
+    // One line per message box.
     void ShowMessage(const std::string& text, MessageIcon icon) override;
-    // "Run-time error 'N': Description", then " (PATH)" when a path is known.
+    // "Run-time error 'N': Description" and " (PATH)" when a path is known, as one line.
     void ReportFailure(const Failure& failure) override;
 
-    int Status() const;
+    // 0 when only completion messages were shown, 1 after a problem message, 3 after a
+    // run-time error.
+    int ExitStatus() const;
 
   private:
+    std::ostream& out_;
+    std::ostream& err_;
     bool problemShown_ = false;
-    bool failureReported_ = false;
+    bool failed_ = false;
 };
 
 // Runs the command, reports a failure that stops it, and gives the exit status.

@@ -1,0 +1,133 @@
+#include "camera_file.hpp"
+
+#include <vector>
+
+#include "mgp_header.hpp"
+#include "number_text.hpp"
+#include "parse_number.hpp"
+#include "paths.hpp"
+#include "strings.hpp"
+#include "text_reader.hpp"
+#include "text_writer.hpp"
+
+namespace {
+
+constexpr std::string_view kWouldReplace = "The camera file would replace the point file";
+
+// Where a camera starts: its point mirrored through the origin.
+struct CameraStart {
+    double X = 0, Y = 0, Z = 0;
+};
+
+// ParseNumber, failing with the point file's path.
+double ParseValue(std::string_view text, const std::string& path) {
+    try {
+        return ParseNumber(text);
+    } catch (const Failure& failure) {
+        throw Failure(failure.Kind(), path);
+    }
+}
+
+// One point line: "PointPos=(" removed, every ")" made a ",", then three comma-ended fields.
+// False for a line of blanks only, which ends the points.
+bool ReadPoint(std::string_view line, const std::string& path, CameraStart& start) {
+    std::string text = ReplaceAll(ReplaceAll(line, "PointPos=(", ""), ")", ",");
+    if (Trim(text).empty()) return false;
+    std::string_view rest = text;
+    double values[3];
+    for (double& value : values) {
+        size_t comma = rest.find(',');
+        // A field without its comma: the text before it would have length -1.
+        if (comma == std::string_view::npos) throw Failure(FailureKind::InvalidArgument, path);
+        value = -ParseValue(rest.substr(0, comma), path);
+        rest.remove_prefix(comma + 1);
+    }
+    start = {values[0], values[1], values[2]};
+    return true;
+}
+
+// NumberText without its sign blank; a negated zero (-0) is written as 0 like any zero.
+std::string CoordinateText(double value) {
+    return std::string(Trim(NumberText(value)));
+}
+
+void WriteCameraBlock(TextFileWriter& out, const std::string& number, const CameraStart& start) {
+    out.WriteTextLine("// Camera" + number);
+    out.WriteTextLine("View=Camera" + number);
+    out.WriteTextLine("{");
+    out.WriteTextLine("  Intensity=(0.90,0.00)");
+    out.WriteTextLine("  Directional=(10.0,-10.0,5.0)");
+    out.WriteTextLine("  DepthCueIn=(100.0) DepthCueOut=(50.0)");
+    out.WriteTextLine("  BGClear=True");
+    out.WriteTextLine("  BGColor=(98,144,228)");
+    out.WriteTextLine("  VPSize=(1.0,1.0)  VPCenter=(0.5,0.5)");
+    out.WriteTextLine("  ViewFOV=(46.49, 37.93)");
+    out.WriteTextLine("  ViewFPD=(0.00) ViewBPD=(350.00)");
+    out.WriteTextLine("  Start=(" + CoordinateText(start.X) + "," + CoordinateText(start.Y) + "," +
+                      CoordinateText(start.Z) + ")");
+    out.WriteTextLine("  Orient=(18.0, 90.0, 0.0)");
+    out.WriteTextLine("}");
+    out.WriteTextLine("");
+}
+
+}  // namespace
+
+std::string CameraFilePath(std::string_view pointFilePath) {
+    return ReplaceAll(pointFilePath, ".mgp", ".txt");
+}
+
+std::optional<std::string> CameraOutputPath(const std::string& pointFilePath) {
+    std::string path = CameraFilePath(pointFilePath);
+    if (path != pointFilePath) return path;
+    const std::string name = NameOf(pointFilePath);
+    constexpr std::string_view kExtension = ".mgp";
+    if (name.size() >= kExtension.size() &&
+        EqualsIgnoringCase(std::string_view(name).substr(name.size() - kExtension.size()),
+                           kExtension)) {
+        path.replace(path.size() - kExtension.size(), kExtension.size(), ".txt");
+        return path;
+    }
+    return std::nullopt;
+}
+
+std::string CameraNumber(long long index) {
+    std::string digits(Trim(NumberText(static_cast<double>(index))));
+    return index < 10 ? "0" + digits : digits;
+}
+
+void GenerateCameraFile(const std::string& folder, const std::string& fileName, MessageSink& sink) {
+    const std::string pointPath = JoinPath(folder, fileName);
+
+    // The count is whatever number the header holds. The table grows only with the points
+    // actually read, so an absurd count cannot allocate anything before the file runs out.
+    double count = 0;
+    std::vector<CameraStart> starts;
+    {
+        TextFileReader points(pointPath);
+        std::string_view header = points.ReadTextLine();
+        if (IsMgpHeader(header)) count = ParseValue(MgpCountText(header), points.Path());
+        for (long long i = 1; i <= count; ++i) {
+            CameraStart start;
+            if (!ReadPoint(points.ReadTextLine(), points.Path(), start)) break;
+            starts.push_back(start);
+        }
+    }
+
+    std::optional<std::string> cameraPath = CameraOutputPath(pointPath);
+    if (!cameraPath) {
+        sink.ShowMessage(std::string(kWouldReplace), MessageIcon::Error);
+        return;
+    }
+    TextFileWriter cameras(*cameraPath, Durability::Replaceable);
+    cameras.WriteTextLine("//////////CAMERAS///////////");
+    cameras.WriteTextLine("");
+    // Every camera of the count, also those whose point was never read: no number, start 0.
+    const CameraStart unread;
+    for (long long i = 1; i <= count; ++i) {
+        const bool read = static_cast<size_t>(i) <= starts.size();
+        WriteCameraBlock(cameras, read ? CameraNumber(i) : std::string(),
+                         read ? starts[i - 1] : unread);
+    }
+    cameras.Commit();
+    sink.ShowMessage("Done", MessageIcon::None);
+}

@@ -1,0 +1,26 @@
+#include "file_check.hpp"
+
+#include "mgp_header.hpp"
+#include "number_text.hpp"
+#include "parse_number.hpp"
+#include "paths.hpp"
+#include "text_reader.hpp"
+
+std::optional<FileCheckResult> CheckPointFile(const std::string& folder,
+                                              const std::string& fileName, MessageSink& sink) {
+    int16_t count = 0;
+    {
+        TextFileReader file(JoinPath(folder, fileName));
+        std::string_view header = file.ReadTextLine();
+        if (!IsMgpHeader(header)) {
+            sink.ShowMessage("wrong file contents", MessageIcon::Error);
+            return std::nullopt;
+        }
+        try {
+            count = ParseInteger(MgpCountText(header));
+        } catch (const Failure& failure) {
+            throw Failure(failure.Kind(), file.Path());
+        }
+    }
+    return FileCheckResult{fileName, PlainNumberText(count)};
+}

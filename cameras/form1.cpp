@@ -1,0 +1,120 @@
+#include "form1.hpp"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "camera_file.hpp"
+#include "drive_list.hpp"
+#include "file_check.hpp"
+#include "file_list.hpp"
+#include "folder_list.hpp"
+#include "native_text.hpp"
+#include "run_handler.hpp"
+#include "twips.hpp"
+
+namespace {
+
+template <typename Control>
+Control* Make(QWidget* form, const char* name, int left, int top, int width, int height) {
+    auto* control = new Control(form);
+    control->setObjectName(name);
+    PlaceInTwips(*control, left, top, width, height);
+    return control;
+}
+
+// The two display fields: single-line, on the light grey of inactive window parts.
+void GreyField(QLineEdit& field) {
+    QPalette palette = field.palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Inactive, QPalette::Window));
+    field.setPalette(palette);
+}
+
+}  // namespace
+
+Form1::Form1(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(sink) {
+    setObjectName("Form1");
+    setWindowTitle("Form1");
+    setFixedSize(TwipsSize(*this, 5055, 9105));
+    // The controls' sizes are made for an 8-point window font.
+    QFont windowFont = font();
+    windowFont.setPointSizeF(8.25);
+    setFont(windowFont);
+
+    Label1 = Make<QLabel>(this, "Label1", 240, 120, 4335, 255);
+    Label1->setText("Camera File Generator");
+    Label1->setAlignment(Qt::AlignCenter);
+    QFont titleFont("Arial");
+    titleFont.setPointSizeF(12);
+    titleFont.setBold(true);
+    Label1->setFont(titleFont);
+
+    Drive1 = Make<DriveList>(this, "Drive1", 960, 840, 3135, 315);
+
+    Dir1 = new FolderList(sink_, this);
+    Dir1->setObjectName("Dir1");
+    PlaceInTwips(*Dir1, 960, 1320, 3135, 1890);
+
+    CamFile = Make<FileList>(this, "CamFile", 960, 3360, 3135, 2235);
+    CamFile->SetPattern("*.mgp");
+    RunHandler(sink_, [&] { CamFile->SetPath(Dir1->Path()); });
+
+    Label2 = Make<QLabel>(this, "Label2", 1320, 5880, 495, 255);
+    Label2->setText("File : ");
+    Text1 = Make<QLineEdit>(this, "Text1", 1800, 5880, 2055, 285);
+    GreyField(*Text1);
+
+    Label3 = Make<QLabel>(this, "Label3", 1320, 6360, 735, 255);
+    Label3->setText("Cameras : ");
+    Cams = Make<QLineEdit>(this, "Cams", 2160, 6360, 1815, 285);
+    GreyField(*Cams);
+
+    Command1 = Make<QPushButton>(this, "Command1", 1680, 7200, 1695, 255);
+    Command1->setText("Create File");
+    Command2 = Make<QPushButton>(this, "Command2", 1680, 7800, 1695, 255);
+    Command2->setText("Exit");
+
+    // Tab order by tab index; the labels take no focus.
+    setTabOrder(Drive1, Dir1);
+    setTabOrder(Dir1, CamFile);
+    setTabOrder(CamFile, Text1);
+    setTabOrder(Text1, Command1);
+    setTabOrder(Command1, Cams);
+    setTabOrder(Cams, Command2);
+
+    connect(Drive1, &DriveList::Change, this, &Form1::Drive1_Change);
+    connect(Dir1, &FolderList::Change, this, &Form1::Dir1_Change);
+    connect(CamFile, &FileList::Click, this, &Form1::CamFile_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+}
+
+// Always the root folder of the chosen drive; the folder list's change moves the file list.
+void Form1::Drive1_Change() {
+    RunHandler(sink_, [&] { Dir1->SetPath(Drive1->RootFolder()); });
+}
+
+void Form1::Dir1_Change() {
+    RunHandler(sink_, [&] { CamFile->SetPath(Dir1->Path()); });
+}
+
+// The fields change only when the picked file passes the check.
+void Form1::CamFile_Click() {
+    RunHandler(sink_, [&] {
+        std::optional<FileCheckResult> shown =
+            CheckPointFile(CamFile->Path(), CamFile->FileName(), sink_);
+        if (!shown) return;
+        Text1->setText(ShownText(shown->Text1));
+        Cams->setText(ShownText(shown->Cams));
+    });
+}
+
+// Uses the file list's selection, not the two fields.
+void Form1::Command1_Click() {
+    RunHandler(sink_, [&] { GenerateCameraFile(CamFile->Path(), CamFile->FileName(), sink_); });
+}
+
+void Form1::Command2_Click() {
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,45 @@
+// oskivo-cli: the camera file generator's commands without a window, for scripts.
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <string>
+
+#include "camera_file.hpp"
+#include "console_sink.hpp"
+#include "file_check.hpp"
+#include "paths.hpp"
+
+int main(int argc, char** argv) {
+    CLI::App app{"Checks MGP point files and writes their camera definition files.", "oskivo-cli"};
+    app.require_subcommand(1);
+    std::string file;
+    CLI::App* check =
+        app.add_subcommand("check", "Print the file name and the point count of a point file");
+    check->add_option("FILE", file, "the MGP point file")->required();
+    CLI::App* generate =
+        app.add_subcommand("generate", "Write the camera file beside a point file (NAME.txt)");
+    generate->add_option("FILE", file, "the MGP point file")->required();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::ParseError& error) {
+        std::cerr << error.what() << "\n\n" << app.help();
+        return kExitUsage;
+    }
+
+    ConsoleSink sink(std::cout, std::cerr);
+    const std::string folder = FolderOf(file);
+    const std::string name = NameOf(file);
+    try {
+        if (*check) {
+            if (std::optional<FileCheckResult> shown = CheckPointFile(folder, name, sink))
+                std::cout << shown->Text1 << '\n' << shown->Cams << '\n';
+        } else if (*generate) {
+            GenerateCameraFile(folder, name, sink);
+        }
+    } catch (const Failure& failure) {
+        sink.ReportFailure(failure);
+    }
+    return sink.ExitStatus();
+}

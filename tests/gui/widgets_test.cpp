@@ -1,0 +1,128 @@
+// The shared list controls: drives from the mount table, the folder chain, failures that
+// leave a list usable, and the run-time error report's text.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <filesystem>
+
+#include "drive_list.hpp"
+#include "file_list.hpp"
+#include "folder_list.hpp"
+#include "qt_message_sink.hpp"
+#include "test_files.hpp"
+#include "twips.hpp"
+
+namespace fs = std::filesystem;
+
+TEST(DriveList, MountTableGivesRealFileSystemsRootFirst) {
+    const char* mounts =
+        "proc /proc proc rw,relatime 0 0\n"
+        "/dev/sdb1 /media/usb\\040stick vfat rw 0 0\n"
+        "tmpfs /run tmpfs rw 0 0\n"
+        "/dev/vda / ext4 rw 0 0\n"
+        "/dev/sda2 /home ext4 rw 0 0\n"
+        "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\n"
+        "server:/export /mnt/nfs nfs4 rw 0 0\n"
+        "/dev/sda2 /home ext4 rw 0 0\n";
+    EXPECT_EQ(MountedRoots(mounts),
+              (std::vector<std::string>{"/", "/home", "/media/usb stick", "/mnt/nfs"}));
+    EXPECT_EQ(MountedRoots(""), std::vector<std::string>{"/"});
+    EXPECT_EQ(MachineDrives().front().Root, "/");
+}
+
+TEST(DriveList, SelectsTheDriveHoldingAFolderWithoutReportingAChange) {
+    DriveList drives;
+    QSignalSpy changes(&drives, &DriveList::Change);
+    drives.SetDrives({{"/", "/"}, {"/home", "/home"}, {"/homework", "/homework"}}, "/home/me");
+    EXPECT_EQ(drives.RootFolder(), "/home");
+    drives.SelectDriveOf("/homework2");
+    EXPECT_EQ(drives.RootFolder(), "/");
+    EXPECT_EQ(changes.count(), 0);
+    drives.setCurrentIndex(2);
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(drives.Drive(), "/homework");
+}
+
+TEST(FolderList, ShowsParentsAndSubfoldersAndReportsChanges) {
+    EXPECT_EQ(FolderChain("/a/b"), (std::vector<std::string>{"/", "/a", "/a/b"}));
+    EXPECT_EQ(FolderChain("/"), std::vector<std::string>{"/"});
+    EXPECT_EQ(NormalFolder("/a/./b/../c/"), "/a/c");
+    EXPECT_EQ(NormalFolder("/"), "/");
+
+    TempDir dir;
+    const std::string folder = fs::canonical(dir.Path()).string();
+    fs::create_directory(folder + "/beta");
+    fs::create_directory(folder + "/Alpha");
+    fs::create_directory(folder + "/.hidden");
+    RecordingSink sink;
+    FolderList folders(sink);
+    QSignalSpy changes(&folders, &FolderList::Change);
+
+    folders.SetPath(folder + "/");
+    EXPECT_EQ(folders.Path(), folder);
+    EXPECT_EQ(changes.count(), 1);
+    QTreeWidgetItem* current = folders.currentItem();
+    ASSERT_NE(current, nullptr);
+    EXPECT_EQ(current->text(0).toStdString(), fs::path(folder).filename().string());
+    ASSERT_EQ(current->childCount(), 2);
+    EXPECT_EQ(current->child(0)->text(0), "Alpha");
+    EXPECT_EQ(current->child(1)->text(0), "beta");
+    EXPECT_EQ(folders.topLevelItem(0)->text(0), "/");
+
+    folders.SetPath(folder);  // the same folder: listed again, no change
+    EXPECT_EQ(changes.count(), 1);
+
+    EXPECT_THROW(folders.SetPath(folder + "/missing"), Failure);
+    EXPECT_EQ(folders.Path(), folder);
+    EXPECT_EQ(folders.currentItem()->childCount(), 2);
+    folders.SetPath(folder + "/beta");
+    EXPECT_EQ(changes.count(), 2);
+
+    // Opening an entry: the parent above the folder becomes the folder.
+    QTreeWidgetItem* parent = folders.currentItem()->parent();
+    emit folders.itemActivated(parent, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(folders.Path(), folder);
+    EXPECT_EQ(changes.count(), 3);
+    EXPECT_TRUE(sink.failures.empty());
+}
+
+TEST(FileList, ListsMatchingFilesAndStaysUsableAfterAFailure) {
+    TempDir dir;
+    for (const char* name : {"b.mgp", "A.MGP", "c.txt", "d.Mgp"}) WriteBytes(dir / name, "");
+    FileList files;
+    QSignalSpy clicks(&files, &FileList::Click);
+    files.SetPattern("*.mgp");
+    files.SetPath(dir.Path());
+    ASSERT_EQ(files.ListCount(), 3);
+    EXPECT_EQ(files.List(0), "A.MGP");
+    EXPECT_EQ(files.List(2), "d.Mgp");
+    EXPECT_THROW(files.List(3), Failure);
+    EXPECT_EQ(files.FileName(), "");
+
+    files.setCurrentRow(1);
+    EXPECT_EQ(files.FileName(), "b.mgp");
+    EXPECT_EQ(clicks.count(), 1);
+
+    // Reloading selects nothing and reports no click.
+    files.SetPattern("*.TXT");
+    EXPECT_EQ(files.ListCount(), 1);
+    EXPECT_EQ(files.FileName(), "");
+    EXPECT_THROW(files.SetPath(dir / "missing"), Failure);
+    EXPECT_EQ(files.Path(), dir.Path());
+    EXPECT_EQ(files.ListCount(), 1);
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST(QtMessageSink, RunTimeErrorReportNamesThePathOnASecondLine) {
+    EXPECT_EQ(RunTimeErrorReport(Failure(FailureKind::FileNotFound, "/data/a.mgp")),
+              "Run-time error '53': File not found\n/data/a.mgp");
+    EXPECT_EQ(RunTimeErrorReport(Failure(FailureKind::Overflow)), "Run-time error '6': Overflow");
+}
+
+TEST(Twips, ConvertByLogicalDpi) {
+    EXPECT_EQ(TwipsToPixels(1440, 96), 96);
+    EXPECT_EQ(TwipsToPixels(5055, 96), 337);
+    EXPECT_EQ(TwipsToPixels(255, 120), 21);
+}

@@ -1,0 +1,44 @@
+#include "file_list.hpp"
+
+#include "failure.hpp"
+#include "native_text.hpp"
+#include "paths.hpp"
+
+FileList::FileList(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!selectedItems().isEmpty()) emit Click();
+    });
+}
+
+void FileList::Load(const std::string& path, const std::string& pattern) {
+    std::vector<std::string> names = ListMatchingFiles(path, pattern);
+    QSignalBlocker quiet(this);
+    clear();
+    for (const std::string& name : names) addItem(ShownText(name));
+    names_ = std::move(names);
+    path_ = path;
+    pattern_ = pattern;
+}
+
+void FileList::SetPath(const std::string& path) {
+    Load(path, pattern_);
+}
+
+void FileList::SetPattern(const std::string& pattern) {
+    if (path_.empty()) {
+        pattern_ = pattern;  // nothing is listed before a folder is set
+        return;
+    }
+    Load(path_, pattern);
+}
+
+std::string FileList::FileName() const {
+    const QList<QListWidgetItem*> selected = selectedItems();
+    return selected.isEmpty() ? std::string() : names_[row(selected.front())];
+}
+
+const std::string& FileList::List(int index) const {
+    if (index < 0 || index >= ListCount()) throw Failure(FailureKind::OutOfRange);
+    return names_[index];
+}

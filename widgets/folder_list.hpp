@@ -1,0 +1,39 @@
+// The folder list: a folder with its parents above it and its subfolders below it. Opening an
+// entry (double click, Enter) makes it the folder; every change of Path is reported.
+#pragma once
+
+#include <QTreeWidget>
+#include <string>
+#include <vector>
+
+#include "messages.hpp"
+
+// The folder as an absolute path without "." and ".." and without a separator at its end
+// (the root folder keeps its own).
+std::string NormalFolder(const std::string& path);
+
+// The root folder, each parent below it, and the folder itself, top down.
+std::vector<std::string> FolderChain(const std::string& folder);
+
+class FolderList : public QTreeWidget {
+    Q_OBJECT
+  public:
+    // Starts at the current folder. Failures of the user's own choices go to the sink.
+    explicit FolderList(MessageSink& sink, QWidget* parent = nullptr);
+
+    const std::string& Path() const { return path_; }
+    // Lists the folder and reports a change when Path changes. Throws the failure when the
+    // folder cannot be listed; the list then stays as it was.
+    void SetPath(const std::string& path);
+
+  signals:
+    void Change();
+
+  protected:
+    // The entries only open; no expand arrows.
+    void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+
+  private:
+    MessageSink& sink_;
+    std::string path_;
+};
