@@ -61,7 +61,11 @@ bool IsReadOnlyFile(const std::string& path) {
 static std::vector<std::string> ListEntries(const std::string& folder, bool wantFolders) {
     std::vector<std::string> names;
     DIR* dir = ::opendir(folder.c_str());
-    if (!dir) throw Failure(FailureFromErrno(errno, folder), folder);
+    if (!dir) {
+        int err = errno;  // a folder that is not there is a path, not a file, not found
+        throw Failure(err == ENOENT ? FailureKind::PathNotFound : FailureFromErrno(err, folder),
+                      folder);
+    }
     while (dirent* entry = ::readdir(dir)) {
         std::string name = entry->d_name;
         if (name == "." || name == "..") continue;

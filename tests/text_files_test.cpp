@@ -137,3 +137,20 @@ TEST(ReadItem, ReadingPastTheEndFails) {
 }
 
 }  // namespace
+
+#include "paths.hpp"
+
+namespace {
+
+TEST(FolderListing, AMissingFolderIsPathNotFound) {
+    TempDir dir;
+    try {
+        ListMatchingFiles(dir / "absent", "*.wrl");
+        FAIL() << "no failure";
+    } catch (const Failure& f) {
+        EXPECT_EQ(f.Number(), 76);
+        EXPECT_EQ(f.Path(), dir / "absent");
+    }
+}
+
+}  // namespace
