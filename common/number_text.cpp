@@ -81,8 +81,8 @@ bool FastFifteenDigits(double magnitude, Digits& d) {
     std::memcpy(&bits, &magnitude, sizeof bits);
     const int biased = static_cast<int>(bits >> 52);
     const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
-    const int shift = 1075 - biased;  // 3..69 in this range
-    int e = static_cast<int>(std::floor((biased - 1023) * 0.30102999566398));
+    const int shift = 1075 - biased;          // 3..69 in this range
+    int e = ((biased - 1023) * 78913) >> 18;  // floor(log10(2) * binary exponent), near enough
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int k = 14 - e;
         if (k < 0 || k > 19) return false;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "strings.hpp"
 
@@ -22,22 +23,27 @@ std::optional<double> TryParseNumber(std::string_view text, FailureKind* why) {
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
     const size_t mantissaStart = i;
 
-    // Validate the grammar first: from_chars alone would also take "inf", "nan" and hex forms.
+    // One pass validates the grammar (from_chars alone would also take "inf", "nan" and hex
+    // forms) and gathers the significant digits for the exact shortcut below.
     int digits = 0;
-    int firstNonZero = -1;  // decimal exponent estimate for the range check below
-    int pointSeen = 0;
-    int integerDigits = 0;
-    for (; i < t.size(); ++i) {
-        char c = t[i];
-        if (IsDigit(c)) {
-            if (firstNonZero < 0 && c != '0') firstNonZero = digits;
-            ++digits;
-            if (!pointSeen) ++integerDigits;
-        } else if (c == '.' && !pointSeen) {
-            pointSeen = 1;
-        } else {
-            break;
-        }
+    int fractionDigits = 0;
+    uint64_t mantissa = 0;
+    int significant = 0;  // digits from the first non-zero one; past 19 the shortcut is off
+    auto take = [&](char c) {
+        mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
+        significant += mantissa != 0;
+    };
+    for (; i < t.size() && IsDigit(t[i]); ++i, ++digits)
+        if (significant < 19)
+            take(t[i]);
+        else
+            ++significant;
+    if (i < t.size() && t[i] == '.') {
+        for (++i; i < t.size() && IsDigit(t[i]); ++i, ++digits, ++fractionDigits)
+            if (significant < 19)
+                take(t[i]);
+            else
+                ++significant;
     }
     if (digits == 0) return fail(FailureKind::TypeMismatch);
     long exponent = 0;
@@ -53,14 +59,33 @@ std::optional<double> TryParseNumber(std::string_view text, FailureKind* why) {
     }
     if (i != t.size()) return fail(FailureKind::TypeMismatch);
 
+    // Exact shortcut: a mantissa below 2^53 and a power of ten up to 1E22 are both exact
+    // doubles, so one correctly rounded multiplication or division gives the nearest double.
+    const long scale = exponent - fractionDigits;
+    if (significant <= 19 && mantissa <= (uint64_t{1} << 53) && scale >= -22 && scale <= 22) {
+        static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        double value = static_cast<double>(mantissa);
+        value = scale < 0 ? value / kPow10[-scale] : value * kPow10[scale];
+        return negative ? -value : value;
+    }
+
     double value = 0;
     std::string_view body = t.substr(mantissaStart);
     auto r =
         std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::general);
     if (r.ec == std::errc::result_out_of_range) {
-        // Either beyond the double range (overflow) or so small that it is zero.
-        long magnitude = exponent + integerDigits - firstNonZero;
-        if (firstNonZero >= 0 && magnitude > 0) return fail(FailureKind::Overflow);
+        // Either beyond the double range (overflow) or so small that it is zero: the decimal
+        // exponent of the first non-zero digit tells which.
+        const int integerDigits = digits - fractionDigits;
+        int firstNonZero = 0;
+        for (char c : body)
+            if (c >= '1' && c <= '9')
+                break;
+            else if (c == '0')
+                ++firstNonZero;
+        if (exponent + integerDigits - firstNonZero > 0) return fail(FailureKind::Overflow);
         value = 0;
     } else if (r.ec != std::errc() || r.ptr != body.data() + body.size()) {
         return fail(FailureKind::TypeMismatch);

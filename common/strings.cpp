@@ -1,13 +1,5 @@
 #include "strings.hpp"
 
-std::string_view Trim(std::string_view text) {
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && text[begin] == ' ') ++begin;
-    while (end > begin && text[end - 1] == ' ') --end;
-    return text.substr(begin, end - begin);
-}
-
 std::string ReplaceAll(std::string_view text, std::string_view sought,
                        std::string_view replacement) {
     std::string result;

@@ -5,7 +5,13 @@
 #include <string_view>
 
 // Removes blanks (character 32) at both ends; tabs and everything else stay.
-std::string_view Trim(std::string_view text);
+inline std::string_view Trim(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && text[begin] == ' ') ++begin;
+    while (end > begin && text[end - 1] == ' ') --end;
+    return text.substr(begin, end - begin);
+}
 
 // Every occurrence, left to right without overlap; replaced text is never searched again.
 std::string ReplaceAll(std::string_view text, std::string_view sought,

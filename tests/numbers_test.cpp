@@ -158,3 +158,23 @@ TEST(NumberText, MatchesCorrectRoundingAcrossMagnitudes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ParseNumber, MatchesCorrectRoundingForDecimalText) {
+    std::mt19937_64 random(5);
+    std::uniform_int_distribution<int> digitCount(1, 22), digit(0, 9), pointAt(0, 22),
+        exponent(-30, 30), form(0, 3);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text = i % 2 ? "-" : "";
+        int n = digitCount(random), point = pointAt(random);
+        for (int k = 0; k < n; ++k) {
+            if (k == point) text += '.';
+            text += static_cast<char>('0' + digit(random));
+        }
+        if (form(random) == 0) text += "e" + std::to_string(exponent(random));
+        ASSERT_EQ(ParseNumber(text), std::strtod(text.c_str(), nullptr)) << text;
+    }
+}
+
+}  // namespace
