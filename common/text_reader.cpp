@@ -35,13 +35,16 @@ int TextFileReader::Peek() {
     return static_cast<unsigned char>(buffer_[pos_]);
 }
 
-void TextFileReader::SkipLineEndAfterCr() {
-    if (Peek() == '\n') ++pos_;
+bool TextFileReader::SkipLineEndAfterCr() {
+    if (Peek() != '\n') return false;
+    ++pos_;
+    return true;
 }
 
 std::string_view TextFileReader::ReadTextLine() {
     if (AtEndOfFile()) throw Failure(FailureKind::ReadPastEnd, path_);
     line_.clear();
+    lastCrLf_ = false;
     bool assembled = false;  // the line spans more than one buffer fill
     for (;;) {
         const char* start = buffer_.data() + pos_;
@@ -51,11 +54,12 @@ std::string_view TextFileReader::ReadTextLine() {
             const size_t n = static_cast<size_t>(cr - start);
             pos_ += n + 1;
             if (!assembled && pos_ < len_) {  // the common case: a view into the buffer
-                if (buffer_[pos_] == '\n') ++pos_;
+                lastCrLf_ = buffer_[pos_] == '\n';
+                pos_ += lastCrLf_;
                 return {start, n};
             }
             line_.append(start, n);
-            SkipLineEndAfterCr();
+            lastCrLf_ = SkipLineEndAfterCr();
             return line_;
         }
         line_.append(start, available);

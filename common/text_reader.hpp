@@ -23,6 +23,8 @@ class TextFileReader {
     // The next line without its line end; valid until the next read. Throws the
     // reading-past-the-end failure at the end of the file.
     std::string_view ReadTextLine();
+    // Whether the line last read ended with CR LF (not a lone CR, nor the end of the file).
+    bool LastLineEndedWithCrLf() const { return lastCrLf_; }
 
     // The next delimited item: blanks before it skipped; a quoted item runs to its closing
     // quote; any other runs to the next comma or line end. The delimiter is consumed.
@@ -35,7 +37,7 @@ class TextFileReader {
   private:
     bool Refill();  // only when everything buffered was used; false at the end of the file
     int Peek();     // the next byte, or -1 at the end of the file
-    void SkipLineEndAfterCr();
+    bool SkipLineEndAfterCr();  // true when a LF followed the CR
 
     std::FILE* file_ = nullptr;
     std::string path_;
@@ -43,6 +45,7 @@ class TextFileReader {
     size_t pos_ = 0;
     size_t len_ = 0;
     std::string line_;
+    bool lastCrLf_ = false;
 };
 
 // Every byte of the file as one text.

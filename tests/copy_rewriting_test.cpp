@@ -2,6 +2,7 @@
 #include "copy_rewriting.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 
@@ -179,6 +180,29 @@ TEST_F(CopyRewriting, FailedCopyLeavesTheEarlierCopy) {
     EXPECT_THROW(WriteCopy(dir / "absent.wrl", dir / "copy.wrl", {}, "t", failures), Failure);
     EXPECT_EQ(ReadBytes(dir / "copy.wrl"), "earlier");
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"copy.wrl"});
+}
+
+TEST_F(CopyRewriting, ARepairedModelIsNotRewrittenAgain) {
+    std::vector<std::string> model = {"texCoordIndex [", "0 1", "]", "a", "b"};
+    for (int i = 0; i < 8; ++i) model.push_back(" ");
+    model.push_back("tail");
+    WriteBytes(dir / "m.wrl", CrLfLines(model));
+    chmod((dir / "m.wrl").c_str(), 0444);  // a rewrite would fail: nothing is written
+    EXPECT_NO_THROW(RepairTexCoordBlocks(dir / "m.wrl"));
+    EXPECT_EQ(ReadBytes(dir / "m.wrl"), CrLfLines(model));
+
+    // Unchanged lines but a lone CR, or no line end at the end: rewritten as before.
+    chmod((dir / "m.wrl").c_str(), 0644);
+    WriteBytes(dir / "m.wrl", "x\r\ny\rz\r\nlast");
+    RepairTexCoordBlocks(dir / "m.wrl");
+    EXPECT_EQ(ReadBytes(dir / "m.wrl"), "x\r\ny\r\nz\r\nlast\r\n");
+
+    // A block closed near the end gains its closing lines on every repair.
+    WriteBytes(dir / "m.wrl", CrLfLines({"texCoordIndex [", "]"}));
+    RepairTexCoordBlocks(dir / "m.wrl");
+    RepairTexCoordBlocks(dir / "m.wrl");
+    EXPECT_EQ(ReadBytes(dir / "m.wrl"), CrLfLines({"texCoordIndex [", "]", "", "]", " ", " ", " ",
+                                                   " ", " ", "", "]", "}", "]", "}", "]", "}"}));
 }
 
 }  // namespace

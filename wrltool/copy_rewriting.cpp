@@ -59,45 +59,72 @@ ModelCheck CheckModel(const std::string& modelPath) {
     return check;
 }
 
-void RepairTexCoordBlocks(const std::string& modelPath) {
+namespace {
+
+// The repaired model's lines, one call of emit(line, input) each: `input` is the model line it
+// stands for (nullptr for an added line). Stops early when emit returns false.
+template <typename Emit>
+void RepairLines(TextFileReader& in, Emit&& emit) {
     enum class State { Outside, Inside, After };
     static constexpr std::string_view kClosingLines[] = {"", "]", "}", "]", "}", "]", "}"};
-    auto addClosingLines = [](TextFileWriter& out) {
-        for (std::string_view line : kClosingLines) out.WriteTextLine(line);
+    auto addClosingLines = [&emit] {
+        for (std::string_view line : kClosingLines)
+            if (!emit(line, nullptr)) return false;
+        return true;
     };
+    State state = State::Outside;
+    int afterCount = 0;  // lines since the block's closer
+    while (!in.AtEndOfFile()) {
+        const std::string_view line = in.ReadTextLine();
+        std::string_view output = line;
+        State next = state;
+        switch (state) {
+            case State::Outside:
+                if (Contains(line, kTexCoordOpener)) next = State::Inside;
+                break;
+            case State::Inside:
+                if (Contains(line, "]")) {
+                    next = State::After;
+                    afterCount = 0;
+                }
+                break;
+            case State::After:
+                ++afterCount;
+                if (afterCount > 2) output = " ";
+                if (afterCount == 10) next = State::Outside;
+                break;
+        }
+        if (!emit(output, &line)) return;
+        if (state == State::After && next == State::Outside && in.AtEndOfFile() &&
+            !addClosingLines())
+            return;
+        state = next;
+    }
+    if (state == State::After) addClosingLines();
+}
 
-    std::string resolved;
+}  // namespace
+
+void RepairTexCoordBlocks(const std::string& modelPath) {
+    {
+        // A model repaired before comes out unchanged: then it is not rewritten (nor flushed
+        // to disk again), which matters when every copy of a model repairs it first.
+        TextFileReader in(modelPath);
+        bool unchanged = true;
+        RepairLines(in, [&](std::string_view line, const std::string_view* input) {
+            unchanged = input && line == *input && in.LastLineEndedWithCrLf();
+            return unchanged;
+        });
+        if (unchanged) return;
+    }
     std::optional<TextFileWriter> out;
     {
         TextFileReader in(modelPath);
         out.emplace(in.Path(), Durability::UserFile);
-        State state = State::Outside;
-        int afterCount = 0;  // lines since the block's closer
-        while (!in.AtEndOfFile()) {
-            std::string_view line = in.ReadTextLine();
-            switch (state) {
-                case State::Outside:
-                    out->WriteTextLine(line);
-                    if (Contains(line, kTexCoordOpener)) state = State::Inside;
-                    break;
-                case State::Inside:
-                    out->WriteTextLine(line);
-                    if (Contains(line, "]")) {
-                        state = State::After;
-                        afterCount = 0;
-                    }
-                    break;
-                case State::After:
-                    ++afterCount;
-                    out->WriteTextLine(afterCount <= 2 ? line : std::string_view(" "));
-                    if (afterCount == 10) {
-                        state = State::Outside;
-                        if (in.AtEndOfFile()) addClosingLines(*out);
-                    }
-                    break;
-            }
-        }
-        if (state == State::After) addClosingLines(*out);
+        RepairLines(in, [&](std::string_view line, const std::string_view*) {
+            out->WriteTextLine(line);
+            return true;
+        });
     }  // the model is closed before it is replaced
     out->Commit();
 }
