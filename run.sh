@@ -4,6 +4,7 @@
 #   ./run.sh test      build with sanitizers and run every test
 #   ./run.sh vandrel   start the WRL placement tool
 #   ./run.sh oskivo    start the camera file generator
+#   ./run.sh bench     measure speed and memory on generated data
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
@@ -50,6 +51,10 @@ case "$cmd" in
         build_release
         "$ROOT/examples/demo.sh" "$ROOT/build/release" "$ROOT/demo-run"
         ;;
+    bench)
+        install_missing bc time
+        "$ROOT/bench/compare.sh"
+        ;;
     vandrel)
         install_missing
         build_release
@@ -61,7 +66,7 @@ case "$cmd" in
         exec "$ROOT/build/release/cameras/Oskivo"
         ;;
     *)
-        sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
         [ "$cmd" = help ] || exit 2
         ;;
 esac

@@ -47,6 +47,8 @@ void MatchPermissions(const TempFile& temp, const std::string& target);
 bool FlushToDisk(std::FILE* file);
 // Puts the temporary file in place of the target in one step; `durable` also syncs the folder.
 bool ReplaceWithTemp(const std::string& temp, const std::string& target, bool durable);
+// Makes the folder's entries (renames in it) last on disk.
+void SyncFolder(const std::string& folder);
 void RemoveFile(const std::string& path);
 
 }  // namespace platform

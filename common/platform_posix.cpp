@@ -127,14 +127,16 @@ bool FlushToDisk(std::FILE* file) {
 
 bool ReplaceWithTemp(const std::string& temp, const std::string& target, bool durable) {
     if (::rename(temp.c_str(), target.c_str()) != 0) return false;
-    if (durable) {
-        int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
-    }
+    if (durable) SyncFolder(FolderOf(target));
     return true;
+}
+
+void SyncFolder(const std::string& folder) {
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
 }
 
 void RemoveFile(const std::string& path) {

@@ -59,7 +59,7 @@ void TextFileWriter::WriteTextLine(std::string_view text) {
 void TextFileWriter::Commit() {
     FlushBuffer();
     bool ok = std::fflush(file_) == 0;
-    if (ok && durability_ == Durability::UserFile) ok = platform::FlushToDisk(file_);
+    if (ok && durability_ != Durability::Replaceable) ok = platform::FlushToDisk(file_);
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
     if (!ok ||

@@ -8,8 +8,10 @@
 #include <string_view>
 
 enum class Durability {
-    Replaceable,  // an output that can be made again: no flush to disk
-    UserFile,     // a user's file rewritten in place: flushed to disk before it replaces
+    Replaceable,      // an output that can be made again: no flush to disk
+    UserFile,         // a user's file rewritten in place: flushed to disk before it replaces the
+                      // old one, and the folder synced after
+    UserFileInBatch,  // as UserFile, but the caller syncs the folder once after many files
 };
 
 class TextFileWriter {

@@ -5,6 +5,7 @@
 #include "failure.hpp"
 #include "number_text.hpp"
 #include "paths.hpp"
+#include "platform.hpp"
 #include "strings.hpp"
 #include "text_reader.hpp"
 #include "text_writer.hpp"
@@ -26,6 +27,15 @@ std::string ExporterSeam(std::string_view baseName) {
 
 void RunFixWrls(const FixInputs& inputs, MessageSink& sink) {
     const int total = static_cast<int>(inputs.ModelNames.size());
+    // Each rewritten model is on disk before it replaces the old one; the renames are made
+    // lasting with one folder sync at the end, also when a failure stops the run.
+    struct FolderSync {
+        const std::string& folder;
+        bool needed = false;
+        ~FolderSync() {
+            if (needed) platform::SyncFolder(folder);
+        }
+    } folderSync{inputs.FolderPath};
     int16_t invalidCount = 0;  // a 16-bit counter: the 32768th invalid model overflows it
     for (int i = 0; i < total; ++i) {
         sink.Progress(i, total);
@@ -38,9 +48,10 @@ void RunFixWrls(const FixInputs& inputs, MessageSink& sink) {
             continue;
         }
         content = ReplaceAll(content, ExporterSeam(BaseName(name)), "");
-        TextFileWriter out(path, Durability::UserFile);
+        TextFileWriter out(path, Durability::UserFileInBatch);
         out.WriteTextLine(content);
         out.Commit();
+        folderSync.needed = true;
     }
     sink.ShowMessage("DONE with " + NumberText(invalidCount) + " invalid file(s)",
                      MessageIcon::None);

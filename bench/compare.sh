@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# End-to-end speed and memory of the command-line programs on generated data, side by side
+# with the I/O floor (cat) and a hand-written awk transform. Run as ./run.sh bench.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=$ROOT/build/bench
+JOBS=$(nproc 2>/dev/null || echo 2)
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DSCENE_TESTS=OFF -DSCENE_BENCH=ON \
+    -DSCENE_WITH_GUI=OFF >/dev/null
+cmake --build "$BUILD" -j "$JOBS" --target vandrel-cli oskivo-cli bench_data micro_bench >/dev/null
+
+VANDREL=$BUILD/wrltool/vandrel-cli
+OSKIVO=$BUILD/cameras/oskivo-cli
+DATA=$BUILD/bench/bench_data
+AWK_SCRIPT=$ROOT/bench/transform.awk
+T=$(mktemp -d)
+trap 'rm -rf "$T"' EXIT
+
+now() { date +%s.%N; }
+# seconds COMMAND...: runs it once, output discarded, prints the wall time.
+seconds() {
+    local start end
+    start=$(now)
+    "$@" >/dev/null
+    end=$(now)
+    echo "$end - $start" | bc -l
+}
+fmt() { printf "%.${2:-2}f" "$1"; }
+div() { echo "$1 / $2" | bc -l; }
+row() { printf "| %-34s | %14s | %10s | %10s | %10s |\n" "$@"; }
+
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)"
+echo "Date: $(date -u +%Y-%m-%d)"
+echo
+row "case" "rate" "seconds" "÷ cat" "awk ÷ ours"
+row "---" "---" "---" "---" "---"
+
+# Duplicate: POINTS × PLACEMENTS, with angles on every placement.
+duplicate_case() {
+    local points=$1 placements=$2 label=$3 awk_runs=$4
+    local dir=$T/dup-$points
+    mkdir -p "$dir/models"
+    "$DATA" model "$points" 10 "$dir/models/m.wrl"
+    "$DATA" tso "$placements" m "$dir/list.txt"
+    local ours cat_time awk_time total
+    ours=$(seconds "$VANDREL" duplicate --models "$dir/models" --tso "$dir/list.txt")
+    cat_time=$(seconds sh -c "cat '$dir'/models/newwrls/* > '$dir/cat.out'")
+    # The awk yardstick over the first AWK_RUNS placements, scaled to all of them.
+    awk_time=$(seconds sh -c "for i in \$(seq $awk_runs); do
+        awk -v x=12.5 -v y=1 -v z=-3 -v o=30 -v az=10 -v ax=5 -v tag=m_\$i \
+            -f '$AWK_SCRIPT' '$dir/models/m.wrl' > '$dir/awk.out'; done")
+    awk_time=$(echo "$awk_time * $placements / $awk_runs" | bc -l)
+    total=$((points * placements))
+    row "$label" "$(fmt "$(div "$total" "$ours/1000000")") M pt/s" "$(fmt "$ours" 3)" \
+        "$(fmt "$(div "$ours" "$cat_time")" 1)" "$(fmt "$(div "$awk_time" "$ours")" 1)"
+    rm -rf "$dir"
+}
+duplicate_case 1000000 1 "Duplicate 1,000,000 points × 1" 1
+duplicate_case 10000 1000 "Duplicate 10,000 points × 1,000" 100
+
+# Fix WRLs over 100 exporter models of 1 MB.
+mkdir -p "$T/fix"
+"$DATA" exporter 100 1000000 "$T/fix"
+mb=$(du -sm "$T/fix" | cut -f1)
+fix=$(seconds "$VANDREL" fix-wrls "$T/fix")
+row "Fix WRLs 100 files × 1 MB" "$(fmt "$(div "$mb" "$fix")" 0) MB/s" "$(fmt "$fix" 3)" "" ""
+rm -rf "$T/fix"
+
+# Camera file from 32,767 points.
+"$DATA" mgp 32767 "$T/site.mgp"
+cam=$(seconds "$OSKIVO" generate "$T/site.mgp")
+row "Cameras from 32,767 points" "$(fmt "$(div 32767 "$cam/1000000")") M pt/s" "$(fmt "$cam" 3)" \
+    "" ""
+
+# Peak memory of Duplicate on a model of about 200 MB.
+mkdir -p "$T/mem/models"
+"$DATA" model 4700000 50 "$T/mem/models/m.wrl"
+"$DATA" tso 1 m "$T/mem/list.txt"
+size=$(du -m "$T/mem/models/m.wrl" | cut -f1)
+peak=$( { /usr/bin/time -f %M "$VANDREL" duplicate --models "$T/mem/models" \
+    --tso "$T/mem/list.txt" >/dev/null; } 2>&1 | tail -1)
+row "Peak memory, Duplicate of $size MB" "$(fmt "$(div "$peak" 1024)" 1) MiB" "" "" ""
