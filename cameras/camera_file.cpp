@@ -47,27 +47,43 @@ bool ReadPoint(std::string_view line, const std::string& path, CameraStart& star
 }
 
 // NumberText without its sign blank; a negated zero (-0) is written as 0 like any zero.
-std::string CoordinateText(double value) {
-    return std::string(Trim(NumberText(value)));
+void AppendCoordinate(std::string& out, double value) {
+    const size_t at = out.size();
+    AppendNumberText(out, value);
+    if (out[at] == ' ') out.erase(at, 1);
 }
 
-void WriteCameraBlock(TextFileWriter& out, const std::string& number, const CameraStart& start) {
-    out.WriteTextLine("// Camera" + number);
-    out.WriteTextLine("View=Camera" + number);
-    out.WriteTextLine("{");
-    out.WriteTextLine("  Intensity=(0.90,0.00)");
-    out.WriteTextLine("  Directional=(10.0,-10.0,5.0)");
-    out.WriteTextLine("  DepthCueIn=(100.0) DepthCueOut=(50.0)");
-    out.WriteTextLine("  BGClear=True");
-    out.WriteTextLine("  BGColor=(98,144,228)");
-    out.WriteTextLine("  VPSize=(1.0,1.0)  VPCenter=(0.5,0.5)");
-    out.WriteTextLine("  ViewFOV=(46.49, 37.93)");
-    out.WriteTextLine("  ViewFPD=(0.00) ViewBPD=(350.00)");
-    out.WriteTextLine("  Start=(" + CoordinateText(start.X) + "," + CoordinateText(start.Y) + "," +
-                      CoordinateText(start.Z) + ")");
-    out.WriteTextLine("  Orient=(18.0, 90.0, 0.0)");
-    out.WriteTextLine("}");
-    out.WriteTextLine("");
+// Lines 3 to 11 of every camera block, each with its CR LF.
+constexpr std::string_view kBlockMiddle =
+    "{\r\n"
+    "  Intensity=(0.90,0.00)\r\n"
+    "  Directional=(10.0,-10.0,5.0)\r\n"
+    "  DepthCueIn=(100.0) DepthCueOut=(50.0)\r\n"
+    "  BGClear=True\r\n"
+    "  BGColor=(98,144,228)\r\n"
+    "  VPSize=(1.0,1.0)  VPCenter=(0.5,0.5)\r\n"
+    "  ViewFOV=(46.49, 37.93)\r\n"
+    "  ViewFPD=(0.00) ViewBPD=(350.00)\r\n";
+
+// Lines 13 to 15.
+constexpr std::string_view kBlockEnd =
+    "  Orient=(18.0, 90.0, 0.0)\r\n"
+    "}\r\n"
+    "\r\n";
+
+// The fifteen lines of one camera, appended to `block`.
+void AppendCameraBlock(std::string& block, const std::string& number, const CameraStart& start) {
+    block.append("// Camera").append(number).append("\r\n");
+    block.append("View=Camera").append(number).append("\r\n");
+    block.append(kBlockMiddle);
+    block.append("  Start=(");
+    AppendCoordinate(block, start.X);
+    block += ',';
+    AppendCoordinate(block, start.Y);
+    block += ',';
+    AppendCoordinate(block, start.Z);
+    block.append(")\r\n");
+    block.append(kBlockEnd);
 }
 
 }  // namespace
@@ -123,10 +139,13 @@ void GenerateCameraFile(const std::string& folder, const std::string& fileName, 
     cameras.WriteTextLine("");
     // Every camera of the count, also those whose point was never read: no number, start 0.
     const CameraStart unread;
+    std::string block;
     for (long long i = 1; i <= count; ++i) {
         const bool read = static_cast<size_t>(i) <= starts.size();
-        WriteCameraBlock(cameras, read ? CameraNumber(i) : std::string(),
-                         read ? starts[i - 1] : unread);
+        block.clear();
+        AppendCameraBlock(block, read ? CameraNumber(i) : std::string(),
+                          read ? starts[i - 1] : unread);
+        cameras.Write(block);
     }
     cameras.Commit();
     sink.ShowMessage("Done", MessageIcon::None);

@@ -8,11 +8,22 @@ std::string ReplaceAll(std::string_view text, std::string_view sought,
     if (sought.empty()) return std::string(text);
     std::string result;
     result.reserve(text.size());
-    // A long sought text (a seam of ten lines) starts with blanks that the text is full of:
-    // skipping ahead by the last character's distance is much faster than trying each blank.
+    // A long sought text (a seam of ten lines) in a long text (a whole model) starts with
+    // blanks that the text is full of: skipping ahead by the last character's distance is much
+    // faster than trying each blank. Short texts are not worth building the skip table.
+    if (sought.size() < 8 || text.size() < 4096) {
+        size_t from = 0;
+        for (size_t at = text.find(sought); at != std::string_view::npos;
+             at = text.find(sought, from)) {
+            result.append(text.substr(from, at - from));
+            result.append(replacement);
+            from = at + sought.size();
+        }
+        result.append(text.substr(from));
+        return result;
+    }
     const std::boyer_moore_horspool_searcher searcher(sought.begin(), sought.end());
     auto find = [&](size_t from) {
-        if (sought.size() < 8) return text.find(sought, from);
         auto at =
             std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), searcher);
         return at == text.end() ? std::string_view::npos : static_cast<size_t>(at - text.begin());
