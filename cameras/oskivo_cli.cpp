@@ -7,10 +7,12 @@
 #include "console_sink.hpp"
 #include "file_check.hpp"
 #include "paths.hpp"
+#include "platform.hpp"
 
 int main(int argc, char** argv) {
     CLI::App app{"Checks MGP point files and writes their camera definition files.", "oskivo-cli"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", SCENE_VERSION);
     std::string file;
     CLI::App* check =
         app.add_subcommand("check", "Print the file name and the point count of a point file");
@@ -18,17 +20,19 @@ int main(int argc, char** argv) {
     CLI::App* generate =
         app.add_subcommand("generate", "Write the camera file beside a point file (NAME.txt)");
     generate->add_option("FILE", file, "the MGP point file")->required();
+    check->footer("Example: oskivo-cli check scene/site.mgp");
+    generate->footer("Example: oskivo-cli generate scene/site.mgp    (writes scene/site.txt)");
 
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& help) {
-        return app.exit(help);
+    } catch (const CLI::Success& helpOrVersion) {
+        return app.exit(helpOrVersion);
     } catch (const CLI::ParseError& error) {
         std::cerr << error.what() << "\n\n" << app.help();
         return kExitUsage;
     }
 
-    ConsoleSink sink(std::cout, std::cerr);
+    ConsoleSink sink(std::cout, std::cerr, platform::IsTerminal(stderr));
     const std::string folder = FolderOf(file);
     const std::string name = NameOf(file);
     try {

@@ -1,11 +1,13 @@
 #include "console_sink.hpp"
 
 void ConsoleSink::ShowMessage(const std::string& text, MessageIcon icon) {
+    ClearProgress();
     if (icon == MessageIcon::Error) problemShown_ = true;
     out_ << text << '\n' << std::flush;
 }
 
 void ConsoleSink::ReportFailure(const Failure& failure) {
+    ClearProgress();
     failed_ = true;
     err_ << RunTimeErrorText(failure);
     if (!failure.Path().empty()) err_ << " (" << failure.Path() << ')';
@@ -24,4 +26,19 @@ int RunReporting(ConsoleSink& sink, const std::function<void(MessageSink&)>& com
         sink.ReportFailure(failure);
     }
     return sink.ExitStatus();
+}
+
+void ConsoleSink::Progress(int done, int total) {
+    if (!progress_) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (done == 0) progressStart_ = now;
+    if (now - progressStart_ < std::chrono::seconds(1)) return;
+    err_ << '\r' << done << '/' << total << std::flush;
+    progressShown_ = true;
+}
+
+void ConsoleSink::ClearProgress() {
+    if (!progressShown_) return;
+    err_ << "\r\x1b[K" << std::flush;  // back to the line start, erase the line
+    progressShown_ = false;
 }

@@ -2,6 +2,7 @@
 // error report on another, and the exit status they add up to.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <ostream>
 
@@ -17,7 +18,10 @@ enum ExitStatusCode {
 
 class ConsoleSink : public MessageSink {
   public:
-    ConsoleSink(std::ostream& messages, std::ostream& errors) : out_(messages), err_(errors) {}
+    // With `progressOnErrors` (standard error is a terminal) a run that lasts longer than a
+    // second shows "done/total" on the error stream, overwritten in place.
+    ConsoleSink(std::ostream& messages, std::ostream& errors, bool progressOnErrors = false)
+        : out_(messages), err_(errors), progress_(progressOnErrors) {}
 
     // One line per message box.
     void ShowMessage(const std::string& text, MessageIcon icon) override;
@@ -28,11 +32,17 @@ class ConsoleSink : public MessageSink {
     // run-time error.
     int ExitStatus() const;
 
+    void Progress(int done, int total) override;
+
   private:
     std::ostream& out_;
     std::ostream& err_;
     bool problemShown_ = false;
     bool failed_ = false;
+    bool progress_;
+    bool progressShown_ = false;
+    std::chrono::steady_clock::time_point progressStart_{};
+    void ClearProgress();
 };
 
 // Runs the command, reports a failure that stops it, and gives the exit status.

@@ -143,4 +143,8 @@ void RemoveFile(const std::string& path) {
     ::unlink(path.c_str());
 }
 
+bool IsTerminal(std::FILE* stream) {
+    return ::isatty(::fileno(stream)) == 1;
+}
+
 }  // namespace platform

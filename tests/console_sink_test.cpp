@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <thread>
 
 TEST(ConsoleSink, MessagesOnOutputFailuresOnErrorsAndTheExitStatus) {
     std::ostringstream out, err;
@@ -20,3 +21,26 @@ TEST(ConsoleSink, MessagesOnOutputFailuresOnErrorsAndTheExitStatus) {
               "Run-time error '62': Input past end of file (/data/site.mgp)\n"
               "Run-time error '6': Overflow\n");
 }
+
+namespace {
+
+TEST(ConsoleSink, ProgressOnlyWhenAskedAndClearedBeforeTheNextMessage) {
+    std::ostringstream out, err;
+    ConsoleSink quiet(out, err);
+    quiet.Progress(0, 10);
+    quiet.Progress(5, 10);
+    EXPECT_EQ(err.str(), "");
+
+    ConsoleSink shown(out, err, true);
+    shown.Progress(0, 3);
+    shown.Progress(1, 3);  // within the first second: nothing yet
+    EXPECT_EQ(err.str(), "");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    shown.Progress(2, 3);
+    EXPECT_EQ(err.str(), "\r2/3");
+    shown.ShowMessage("DONE", MessageIcon::None);
+    EXPECT_EQ(err.str(), "\r2/3\r\x1b[K");
+    EXPECT_EQ(out.str(), "DONE\n");
+}
+
+}  // namespace

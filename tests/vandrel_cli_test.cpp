@@ -96,6 +96,10 @@ TEST_F(VandrelCli, WrongUsageAndHelp) {
     CliResult help = Run("duplicate --help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--manual"), std::string::npos);
+    EXPECT_NE(help.out.find("Example: vandrel-cli duplicate"), std::string::npos);
+    CliResult version = Run("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string(SCENE_VERSION) + "\n");
 }
 
 TEST_F(VandrelCli, FixWrlsAndPreview) {

@@ -84,7 +84,8 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
     cmd->footer(
         "Usage: vandrel-cli duplicate --models DIR [--use-selected NAME]\n"
         "           (--tso FILE | --mgp FILE [--orientation DEG] | --manual NAME X Y Z ORIENT)\n"
-        "Exit status: 0 done, 1 a problem message was shown, 2 wrong usage, 3 run-time error.");
+        "Exit status: 0 done, 1 a problem message was shown, 2 wrong usage, 3 run-time error.\n"
+        "Example: vandrel-cli duplicate --models scene/models --tso scene/village.txt");
 
     args->orientationOption =
         cmd->add_option("--orientation", args->orientation,

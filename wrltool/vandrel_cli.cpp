@@ -6,23 +6,25 @@
 #include "console_sink.hpp"
 #include "duplicate_cli.hpp"
 #include "fix_wrls_cli.hpp"
+#include "platform.hpp"
 
 int main(int argc, char** argv) {
     CLI::App program("The WRL placement tool's commands without a window.", "vandrel-cli");
     program.require_subcommand(1);
+    program.set_version_flag("--version", SCENE_VERSION);
     const std::vector<CliCommand> commands = {
         AddDuplicateCommand(program), AddFixWrlsCommand(program), AddPreviewCommand(program)};
 
     try {
         program.parse(argc, argv);
-    } catch (const CLI::CallForHelp& help) {
-        return program.exit(help);
+    } catch (const CLI::Success& helpOrVersion) {
+        return program.exit(helpOrVersion);
     } catch (const CLI::ParseError& error) {
         std::cerr << "vandrel-cli: " << error.what() << "\n\n" << program.help();
         return kExitUsage;
     }
 
-    ConsoleSink sink(std::cout, std::cerr);
+    ConsoleSink sink(std::cout, std::cerr, platform::IsTerminal(stderr));
     for (const CliCommand& command : commands)
         if (command.parser->parsed()) return RunReporting(sink, command.run);
     return kExitUsage;
