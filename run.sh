@@ -5,13 +5,14 @@
 #   ./run.sh vandrel   start the WRL placement tool
 #   ./run.sh oskivo    start the camera file generator
 #   ./run.sh bench     measure speed and memory on generated data
+#   ./run.sh install PREFIX   install the programs, desktop entries and docs under PREFIX
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libcli11-dev
-          libbenchmark-dev)
+          libbenchmark-dev desktop-file-utils)
 
 install_missing() {
     local missing=()
@@ -51,6 +52,12 @@ case "$cmd" in
         build_release
         "$ROOT/examples/demo.sh" "$ROOT/build/release" "$ROOT/demo-run"
         ;;
+    install)
+        [ $# -eq 1 ] || { echo "usage: ./run.sh install PREFIX" >&2; exit 2; }
+        install_missing
+        build_release
+        cmake --install "$ROOT/build/release" --prefix "$1"
+        ;;
     bench)
         install_missing bc time
         "$ROOT/bench/compare.sh"
@@ -66,7 +73,7 @@ case "$cmd" in
         exec "$ROOT/build/release/cameras/Oskivo"
         ;;
     *)
-        sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
         [ "$cmd" = help ] || exit 2
         ;;
 esac
