@@ -1,5 +1,7 @@
 #include "file_list.hpp"
 
+#include <QMouseEvent>
+
 #include "failure.hpp"
 #include "native_text.hpp"
 #include "paths.hpp"
@@ -9,6 +11,16 @@ FileList::FileList(QWidget* parent) : QListWidget(parent) {
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         if (!selectedItems().isEmpty()) emit Click();
     });
+}
+
+// A click on the name that is selected already changes no selection, but is a click too
+// (the file may have changed since).
+void FileList::mousePressEvent(QMouseEvent* event) {
+    const QList<QListWidgetItem*> before = selectedItems();
+    QListWidget::mousePressEvent(event);
+    QListWidgetItem* item = itemAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && item && item->isSelected() && before.contains(item))
+        emit Click();
 }
 
 void FileList::Load(const std::string& path, const std::string& pattern) {

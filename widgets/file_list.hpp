@@ -1,5 +1,6 @@
 // The file list: the files of a folder whose names match a pattern (letter case ignored),
-// sorted ignoring letter case. Selecting a name reports a click.
+// sorted ignoring letter case. Selecting a name, or clicking the selected one again, reports a
+// click.
 #pragma once
 
 #include <QListWidget>
@@ -28,6 +29,9 @@ class FileList : public QListWidget {
 
   signals:
     void Click();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
 
   private:
     void Load(const std::string& path, const std::string& pattern);

@@ -1,8 +1,25 @@
 #include "qt_message_sink.hpp"
 
+#include <QCloseEvent>
 #include <QMessageBox>
 
 #include "native_text.hpp"
+
+namespace {
+
+// The work cannot be cancelled: neither Escape nor the title bar closes the dialog, so the
+// window stays blocked until the command ends.
+class WorkProgress : public QProgressDialog {
+  public:
+    explicit WorkProgress(QWidget* parent)
+        : QProgressDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {}
+
+  protected:
+    void reject() override {}
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
+}  // namespace
 
 std::string RunTimeErrorReport(const Failure& failure) {
     std::string text = RunTimeErrorText(failure);
@@ -31,7 +48,7 @@ void QtMessageSink::Progress(int done, int total) {
         return;
     }
     if (!progress_) {
-        progress_ = new QProgressDialog(parent_);
+        progress_ = new WorkProgress(parent_);
         progress_->setWindowTitle(caption_);
         progress_->setCancelButton(nullptr);
         progress_->setWindowModality(Qt::ApplicationModal);

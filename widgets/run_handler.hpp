@@ -2,6 +2,7 @@
 // program goes on either way.
 #pragma once
 
+#include <exception>
 #include <utility>
 
 #include "messages.hpp"
@@ -12,5 +13,8 @@ void RunHandler(MessageSink& sink, Handler&& handler) {
         std::forward<Handler>(handler)();
     } catch (const Failure& failure) {
         sink.ReportFailure(failure);
+    } catch (const std::exception& unexpected) {
+        // Anything else (out of memory, say) must not end the program either.
+        sink.ShowMessage(unexpected.what(), MessageIcon::Error);
     }
 }

@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QProgressDialog>
 #include <QSignalSpy>
+#include <QTest>
 #include <filesystem>
+#include <stdexcept>
 
 #include "drive_list.hpp"
 #include "file_list.hpp"
 #include "folder_list.hpp"
 #include "qt_message_sink.hpp"
+#include "run_handler.hpp"
 #include "test_files.hpp"
 #include "twips.hpp"
 
@@ -115,10 +119,63 @@ TEST(FileList, ListsMatchingFilesAndStaysUsableAfterAFailure) {
     EXPECT_EQ(clicks.count(), 1);
 }
 
+TEST(FileList, ClickingTheSelectedNameAgainIsAClick) {
+    TempDir dir;
+    for (const char* name : {"a.txt", "b.txt"}) WriteBytes(dir / name, "");
+    FileList files;
+    files.SetPattern("*.txt");
+    files.SetPath(dir.Path());
+    files.resize(200, 100);
+    QSignalSpy clicks(&files, &FileList::Click);
+    auto clickRow = [&](int row) {
+        QTest::mouseClick(files.viewport(), Qt::LeftButton, {},
+                          files.visualItemRect(files.item(row)).center());
+    };
+    clickRow(0);
+    EXPECT_EQ(clicks.count(), 1);
+    clickRow(0);
+    EXPECT_EQ(clicks.count(), 2);
+    clickRow(1);  // a new selection: one click, not two
+    EXPECT_EQ(clicks.count(), 3);
+    EXPECT_EQ(files.FileName(), "b.txt");
+}
+
 TEST(QtMessageSink, RunTimeErrorReportNamesThePathOnASecondLine) {
     EXPECT_EQ(RunTimeErrorReport(Failure(FailureKind::FileNotFound, "/data/a.mgp")),
               "Run-time error '53': File not found\n/data/a.mgp");
     EXPECT_EQ(RunTimeErrorReport(Failure(FailureKind::Overflow)), "Run-time error '6': Overflow");
+}
+
+// Work that cannot be cancelled keeps its dialog, and so the window blocked, to its end.
+TEST(QtMessageSink, ProgressDialogStaysUntilTheWorkEnds) {
+    QWidget window;
+    QtMessageSink sink("VandrelV3", &window);
+    sink.Progress(0, 10);
+    auto* progress = window.findChild<QProgressDialog*>();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->windowTitle(), "VandrelV3");
+    EXPECT_EQ(progress->windowModality(), Qt::ApplicationModal);
+    progress->show();
+    QTest::keyClick(progress, Qt::Key_Escape);
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_FALSE(progress->close());
+    EXPECT_TRUE(progress->isVisible());
+    sink.Progress(10, 10);
+    EXPECT_EQ(window.findChild<QProgressDialog*>(), nullptr);
+}
+
+TEST(RunHandler, ReportsFailuresAndOtherExceptionsAndGoesOn) {
+    RecordingSink sink;
+    RunHandler(sink, [] { throw Failure(FailureKind::PathNotFound, "/x"); });
+    RunHandler(sink, [] { throw std::runtime_error("out of luck"); });
+    bool ran = false;
+    RunHandler(sink, [&] { ran = true; });
+    ASSERT_EQ(sink.failures.size(), 1u);
+    EXPECT_EQ(sink.failures[0].Number(), 76);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, "out of luck");
+    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(ran);
 }
 
 TEST(Twips, ConvertByLogicalDpi) {
