@@ -6,6 +6,7 @@
 #   ./run.sh oskivo    start the camera file generator
 #   ./run.sh bench     measure speed and memory on generated data
 #   ./run.sh install PREFIX   install the programs, desktop entries and docs under PREFIX
+#   ./run.sh screenshots      render both windows offscreen into docs/*.png
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
@@ -52,6 +53,11 @@ case "$cmd" in
         build_release
         "$ROOT/examples/demo.sh" "$ROOT/build/release" "$ROOT/demo-run"
         ;;
+    screenshots)
+        install_missing
+        build_release
+        "$ROOT/docs/screenshots.sh" "$ROOT/build/release"
+        ;;
     install)
         [ $# -eq 1 ] || { echo "usage: ./run.sh install PREFIX" >&2; exit 2; }
         install_missing
@@ -73,7 +79,7 @@ case "$cmd" in
         exec "$ROOT/build/release/cameras/Oskivo"
         ;;
     *)
-        sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
         [ "$cmd" = help ] || exit 2
         ;;
 esac

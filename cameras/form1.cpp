@@ -10,6 +10,7 @@
 #include "file_check.hpp"
 #include "file_list.hpp"
 #include "folder_list.hpp"
+#include "fonts.hpp"
 #include "native_text.hpp"
 #include "run_handler.hpp"
 #include "twips.hpp"
@@ -38,17 +39,12 @@ Form1::Form1(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(sink) 
     setWindowTitle("Form1");
     setFixedSize(TwipsSize(*this, 5055, 9105));
     // The controls' sizes are made for an 8-point window font.
-    QFont windowFont = font();
-    windowFont.setPointSizeF(8.25);
-    setFont(windowFont);
+    setFont(ClassicFont("MS Sans Serif", 8.25));
 
     Label1 = Make<QLabel>(this, "Label1", 240, 120, 4335, 255);
     Label1->setText("Camera File Generator");
     Label1->setAlignment(Qt::AlignCenter);
-    QFont titleFont("Arial");
-    titleFont.setPointSizeF(12);
-    titleFont.setBold(true);
-    Label1->setFont(titleFont);
+    Label1->setFont(ClassicFont("Arial", 12, true));
 
     Drive1 = Make<DriveList>(this, "Drive1", 960, 840, 3135, 315);
 
