@@ -5,6 +5,7 @@
 #   ./run.sh vandrel   start the WRL placement tool
 #   ./run.sh oskivo    start the camera file generator
 #   ./run.sh bench     measure speed and memory on generated data
+#   ./run.sh windows   cross-build the command-line programs for Windows, test them under Wine
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
@@ -51,6 +52,20 @@ case "$cmd" in
         build_release
         "$ROOT/examples/demo.sh" "$ROOT/build/release" "$ROOT/demo-run"
         ;;
+    windows)
+        install_missing g++-mingw-w64-x86-64-posix mingw-w64 wine64 wine
+        build_release  # the Linux programs, whose outputs the Windows ones must match
+        # --no-warn-unused-cli: the toolchain file is only read when the folder is configured first.
+        build "$ROOT/build/windows" --no-warn-unused-cli \
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
+            -DSCENE_WITH_GUI=OFF
+        export WINEDEBUG=-all WINEPREFIX="$ROOT/build/windows/wineprefix" \
+            WINEDLLOVERRIDES="mscoree,mshtml="
+        [ -d "$WINEPREFIX" ] || wine wineboot --init >/dev/null 2>&1 || true
+        (cd "$ROOT/build/windows" && ctest --output-on-failure "$@")
+        "$ROOT/tests/compare_windows_cli.sh" "$ROOT/build/release" "$ROOT/build/windows" \
+            "$ROOT/build/windows/cli-runs"
+        ;;
     bench)
         install_missing bc time
         "$ROOT/bench/compare.sh"
@@ -66,7 +81,7 @@ case "$cmd" in
         exec "$ROOT/build/release/cameras/Oskivo"
         ;;
     *)
-        sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
         [ "$cmd" = help ] || exit 2
         ;;
 esac

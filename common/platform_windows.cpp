@@ -11,7 +11,6 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstdlib>
 #include <random>
 
 #include "paths.hpp"
