@@ -72,7 +72,7 @@ done
 
 # The runs did their work: copies, a repaired model, a camera file.
 copies=$(find "$OUT/linux/models/newwrls" -name '*.wrl' | wc -l)
-if [ "$copies" -ne 7 ] || [ ! -s "$OUT/linux/lists/site.txt" ] ||
+if [ "$copies" -ne 8 ] || [ ! -s "$OUT/linux/lists/site.txt" ] ||
     cmp -s "$OUT/linux/exported/box.wrl" <(exported_model); then
     echo "compare: the Linux runs did not make what they should (see $OUT/linux)" >&2
     exit 1
