@@ -26,12 +26,23 @@ exported_model() {
     for line in "${lines[@]}"; do printf '%s\r\n' "$line"; done
 }
 
+# Forty placements at the origin turned by uneven angles about all three axes: there every
+# last digit of a sine or cosine shows in the copies.
+turns_list() {
+    local i
+    for ((i = 0; i < 40; i++)); do
+        printf 'house,0,0,0,%s,%s,%s\r\n' "$((9 * i))" "$((73 * i)).5" "-$((111 * i)).25"
+    done
+}
+
 prepare() {
     local dir=$1
-    mkdir -p "$dir/printed" "$dir/exported"
+    mkdir -p "$dir/printed" "$dir/exported" "$dir/turns"
     cp -R "$ROOT/examples/models" "$ROOT/examples/lists" "$dir/"
     exported_model >"$dir/exported/box.wrl"
     cp "$ROOT/examples/models/house.wrl" "$dir/exported/"  # no exporter header: counted
+    cp "$ROOT/examples/models/house.wrl" "$dir/turns/"
+    turns_list >"$dir/lists/turns.txt"
 }
 
 # run SIDE NAME TOOL ARGS...: runs in SIDE's copy and keeps what the run printed and its exit
@@ -63,6 +74,7 @@ for side in linux windows; do
         --use-selected tower.wrl --mgp lists/site.mgp --orientation 45
     run $side 3-duplicate-manual wrltool/vandrel-cli duplicate --models models \
         --use-selected house.wrl --manual shed 3.25 -1 7.5 30
+    run $side 4-duplicate-turns wrltool/vandrel-cli duplicate --models turns --tso lists/turns.txt
     run $side 4-fix-wrls wrltool/vandrel-cli fix-wrls exported
     run $side 5-preview wrltool/vandrel-cli preview lists/village.txt
     run $side 6-preview-absent wrltool/vandrel-cli preview lists/absent.txt
@@ -71,8 +83,8 @@ for side in linux windows; do
 done
 
 # The runs did their work: copies, a repaired model, a camera file.
-copies=$(find "$OUT/linux/models/newwrls" -name '*.wrl' | wc -l)
-if [ "$copies" -ne 8 ] || [ ! -s "$OUT/linux/lists/site.txt" ] ||
+copies=$(find "$OUT/linux/models/newwrls" "$OUT/linux/turns/newwrls" -name '*.wrl' | wc -l)
+if [ "$copies" -ne 48 ] || [ ! -s "$OUT/linux/lists/site.txt" ] ||
     cmp -s "$OUT/linux/exported/box.wrl" <(exported_model); then
     echo "compare: the Linux runs did not make what they should (see $OUT/linux)" >&2
     exit 1
