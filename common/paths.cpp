@@ -26,6 +26,9 @@ std::string FolderOf(const std::string& path) {
     size_t at = LastSeparator(path);
     if (at == std::string::npos) return ".";
     if (at == 0) return path.substr(0, 1);
+#ifdef _WIN32
+    if (at == 2 && path[1] == ':') return path.substr(0, 3);  // a drive's root folder: "c:\"
+#endif
     return path.substr(0, at);
 }
 

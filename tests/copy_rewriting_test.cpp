@@ -2,11 +2,11 @@
 #include "copy_rewriting.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cmath>
 
 #include "number_text.hpp"
+#include "sine_cosine.hpp"
 #include "test_files.hpp"
 
 namespace {
@@ -73,15 +73,16 @@ TEST_F(CopyRewriting, TurnOrderIsFirstAxisThenThirdThenVertical) {
     p.Z = 3;
     PlacementTurn t(p);
     double a5 = 30 * kPointScale, a4 = 45 * kPointScale, a3 = 60 * kPointScale;
+    const SineCosine x = SineAndCosine(a5), z = SineAndCosine(a4), v = SineAndCosine(a3);
     double p0 = 4, p1 = 5, p2 = 6;
-    double r1 = std::cos(a5) * p1 - std::sin(a5) * p2;
-    double r2 = std::cos(a5) * p2 + std::sin(a5) * p1;
-    double s0 = std::cos(a4) * p0 - std::sin(a4) * r1;
-    double s1 = std::cos(a4) * r1 + std::sin(a4) * p0;
+    double r1 = x.cosine * p1 - x.sine * p2;
+    double r2 = x.cosine * p2 + x.sine * p1;
+    double s0 = z.cosine * p0 - z.sine * r1;
+    double s1 = z.cosine * r1 + z.sine * p0;
     Point3 o = PlacePoint(t, {{p0, p1, p2}});
-    EXPECT_EQ(o.v[0], (std::cos(a3) * s0 + std::sin(a3) * r2) + 1);
+    EXPECT_EQ(o.v[0], (v.cosine * s0 + v.sine * r2) + 1);
     EXPECT_EQ(o.v[1], s1 + 2);
-    EXPECT_EQ(o.v[2], (std::cos(a3) * r2 - std::sin(a3) * s0) - 3);
+    EXPECT_EQ(o.v[2], (v.cosine * r2 - v.sine * s0) - 3);
     EXPECT_EQ(kPointScale, 0.0174532925);
 }
 
@@ -187,12 +188,12 @@ TEST_F(CopyRewriting, ARepairedModelIsNotRewrittenAgain) {
     for (int i = 0; i < 8; ++i) model.push_back(" ");
     model.push_back("tail");
     WriteBytes(dir / "m.wrl", CrLfLines(model));
-    chmod((dir / "m.wrl").c_str(), 0444);  // a rewrite would fail: nothing is written
+    SetReadOnly(dir / "m.wrl");  // a rewrite would fail: nothing is written
     EXPECT_NO_THROW(RepairTexCoordBlocks(dir / "m.wrl"));
     EXPECT_EQ(ReadBytes(dir / "m.wrl"), CrLfLines(model));
 
     // Unchanged lines but a lone CR, or no line end at the end: rewritten as before.
-    chmod((dir / "m.wrl").c_str(), 0644);
+    SetReadOnly(dir / "m.wrl", false);
     WriteBytes(dir / "m.wrl", "x\r\ny\rz\r\nlast");
     RepairTexCoordBlocks(dir / "m.wrl");
     EXPECT_EQ(ReadBytes(dir / "m.wrl"), "x\r\ny\r\nz\r\nlast\r\n");

@@ -3,10 +3,10 @@
 #include "duplicate.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "copy_rewriting.hpp"
 #include "paths.hpp"
+#include "platform.hpp"
 #include "test_files.hpp"
 
 namespace {
@@ -42,7 +42,7 @@ class Duplicate : public ::testing::Test {
     std::string Copy(const std::string& name) const { return JoinPath(Output(), name); }
 
     void SetUp() override {
-        mkdir(Models().c_str(), 0777);
+        MakeFolder(Models());
         in.WRLfolderPath = Models();
         in.TSOfolderPath = dir.Path();
     }
@@ -83,20 +83,26 @@ TEST(DuplicateNames, IndexTextBaseNameAndPaths) {
     EXPECT_EQ(BaseName("HOUSE.WRL"), "HOUSE.WRL");
 
     DuplicateInputs in;
-    in.WRLfolderPath = "/";  // a root folder keeps its separator: the join doubles it
+#ifdef _WIN32
+    const std::string root = "c:\\";
+#else
+    const std::string root = "/";
+#endif
+    const std::string sep(1, kPathSeparator);
+    in.WRLfolderPath = root;  // a root folder keeps its separator: the join doubles it
     in.WRLfolderFileName = "tree.wrl";
-    EXPECT_EQ(OutputFolder(in), "//newwrls");
-    EXPECT_EQ(ModelPath(in, p), "//house.wrl");
-    EXPECT_EQ(CopyPath(in, p), "//newwrls/house_3.wrl");
+    EXPECT_EQ(OutputFolder(in), root + sep + "newwrls");
+    EXPECT_EQ(ModelPath(in, p), root + sep + "house.wrl");
+    EXPECT_EQ(CopyPath(in, p), root + sep + "newwrls" + sep + "house_3.wrl");
     EXPECT_EQ(CopyTag(in, p), "house_3");
 
     in.Check1Value = 1;
-    EXPECT_EQ(ModelPath(in, p), "//tree.wrl");
-    EXPECT_EQ(CopyPath(in, p), "//newwrls/tree_3.wrl");
+    EXPECT_EQ(ModelPath(in, p), root + sep + "tree.wrl");
+    EXPECT_EQ(CopyPath(in, p), root + sep + "newwrls" + sep + "tree_3.wrl");
     EXPECT_EQ(CopyTag(in, p), "tree_3");
 
     in.Check4Value = 1;  // manual mode: the file after the Name, the node after the model
-    EXPECT_EQ(CopyPath(in, p), "//newwrls/house_3.wrl");
+    EXPECT_EQ(CopyPath(in, p), root + sep + "newwrls" + sep + "house_3.wrl");
     EXPECT_EQ(CopyTag(in, p), "tree_3");
 }
 
@@ -258,9 +264,9 @@ TEST_F(Duplicate, SkippedStepsAreCountedAndReportedBeforeDone) {
     AddModel("bad.wrl", {kHeader, "COORD Coordinate {", "point [", "1 x 3,", "4 5", "]"});
     // Its texture block closes at the end, so the repair would change it.
     AddModel("two.wrl", {kHeader, "DEF VRL_a", "DEF VRL_b", "texCoordIndex [", "]"});
-    chmod(Model("two.wrl").c_str(), 0444);
-    mkdir(Output().c_str(), 0777);
-    mkdir(Copy("a_0.wrl").c_str(), 0777);  // the copy path names a folder
+    SetReadOnly(Model("two.wrl"));
+    MakeFolder(Output());
+    MakeFolder(Copy("a_0.wrl"));  // the copy path names a folder
     RunTso({"a,0,0,0,0,0,0", "bad,0,0,0,0,0,0", "two,0,0,0,0,0,0", "a,0,0,0,0,0,0"});
 
     ASSERT_EQ(sink.Texts().size(), 2u);

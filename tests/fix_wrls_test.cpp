@@ -2,7 +2,6 @@
 #include "fix_wrls.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -137,7 +136,7 @@ TEST_F(FixWrls, UnreadableModelStopsTheRunWhereItIs) {
 TEST_F(FixWrls, ReadOnlyModelWithTheHeaderIsLeftAsItWas) {
     const std::string model = CrLfLines(ExporterModel("ro", {"A", "B"}));
     WriteBytes(dir / "ro.wrl", model);
-    ASSERT_EQ(chmod((dir / "ro.wrl").c_str(), 0444), 0);
+    SetReadOnly(dir / "ro.wrl");
     try {
         Run();
         FAIL() << "no failure";

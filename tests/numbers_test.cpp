@@ -172,7 +172,10 @@ TEST(ParseNumber, MatchesCorrectRoundingForDecimalText) {
             if (k == point) text += '.';
             text += static_cast<char>('0' + digit(random));
         }
-        if (form(random) == 0) text += "e" + std::to_string(exponent(random));
+        if (form(random) == 0) {
+            text += 'e';
+            text += std::to_string(exponent(random));
+        }
         ASSERT_EQ(ParseNumber(text), std::strtod(text.c_str(), nullptr)) << text;
     }
 }

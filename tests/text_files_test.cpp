@@ -92,8 +92,10 @@ TEST(TextFiles, OpeningFailuresCarryTheirNumbers) {
 TEST(TextFiles, ANameInOtherLetterCaseFindsTheFile) {
     TempDir dir;
     WriteBytes(dir / "house.wrl", "content");
-    TextFileReader in(dir / "House.WRL");
-    EXPECT_EQ(in.ReadTextLine(), "content");
+    {
+        TextFileReader in(dir / "House.WRL");
+        EXPECT_EQ(in.ReadTextLine(), "content");
+    }  // closed: Windows replaces no file that is open
     // Writing to the other-case name replaces the existing file, as on a case-blind system.
     TextFileWriter out(dir / "HOUSE.wrl", Durability::UserFile);
     out.WriteTextLine("new");

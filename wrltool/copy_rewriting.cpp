@@ -5,6 +5,7 @@
 
 #include "number_text.hpp"
 #include "parse_number.hpp"
+#include "sine_cosine.hpp"
 #include "strings.hpp"
 #include "text_reader.hpp"
 #include "text_writer.hpp"
@@ -134,12 +135,14 @@ PlacementTurn::PlacementTurn(const Placement& placement)
     const double a5 = placement.AngleX * kPointScale;
     const double a4 = placement.AngleZ * kPointScale;
     const double a3 = placement.Orientation * kPointScale;
-    cosX = std::cos(a5);
-    sinX = std::sin(a5);
-    cosZ = std::cos(a4);
-    sinZ = std::sin(a4);
-    cosO = std::cos(a3);
-    sinO = std::sin(a3);
+    // Not std::cos and std::sin: their last bits differ between systems.
+    const SineCosine x = SineAndCosine(a5), z = SineAndCosine(a4), o = SineAndCosine(a3);
+    cosX = x.cosine;
+    sinX = x.sine;
+    cosZ = z.cosine;
+    sinZ = z.sine;
+    cosO = o.cosine;
+    sinO = o.sine;
 }
 
 Point3 PlacePoint(const PlacementTurn& t, const Point3& p) {

@@ -4,14 +4,29 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
+
+#include "paths.hpp"
+#include "platform.hpp"
 
 namespace fs = std::filesystem;
 
 TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "scenetools-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    // A new folder of a random name under the system's temporary folder (mkdtemp is POSIX).
+    std::random_device device;
+    std::mt19937 random(device());
+    std::uniform_int_distribution<int> letter(0, 25);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = "scenetools-";
+        for (int i = 0; i < 8; ++i) name += static_cast<char>('a' + letter(random));
+        fs::path folder = fs::temp_directory_path() / name;
+        if (fs::create_directory(folder)) {
+            path_ = folder.string();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempDir::~TempDir() {
@@ -24,7 +39,9 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::operator/(const std::string& name) const {
-    return path_ + "/" + name;
+    std::string native = name;  // "models/tree.wrl" with the separator of the system at hand
+    std::replace(native.begin(), native.end(), '/', kPathSeparator);
+    return JoinPath(path_, native);
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
@@ -45,9 +62,22 @@ bool FileExists(const std::string& path) {
     return fs::exists(path);
 }
 
+void MakeFolder(const std::string& path) {
+    if (!fs::create_directory(path)) throw std::runtime_error("cannot make folder " + path);
+}
+
+void SetReadOnly(const std::string& path, bool readOnly) {
+    // On Windows the write bits stand for the read-only attribute.
+    constexpr fs::perms kWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(path, readOnly ? kWrite : fs::perms::owner_write,
+                    readOnly ? fs::perm_options::remove : fs::perm_options::add);
+}
+
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
-    for (auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+    for (auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }

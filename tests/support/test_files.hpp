@@ -16,7 +16,7 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& Path() const { return path_; }
-    // The path of a name inside the folder.
+    // The path of a name inside the folder, "/" in the name standing for the separator.
     std::string operator/(const std::string& name) const;
 
   private:
@@ -26,6 +26,10 @@ class TempDir {
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 bool FileExists(const std::string& path);
+void MakeFolder(const std::string& path);
+// Takes away every write permission (on Windows: sets the read-only attribute), or gives the
+// owner's back.
+void SetReadOnly(const std::string& path, bool readOnly = true);
 // The names in a folder, sorted, hidden ones included.
 std::vector<std::string> FolderEntries(const std::string& folder);
 
