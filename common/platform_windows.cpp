@@ -267,4 +267,8 @@ void RemoveFile(const std::string& path) {
     }
 }
 
+bool IsTerminal(std::FILE* stream) {
+    return ::_isatty(::_fileno(stream)) != 0;
+}
+
 }  // namespace platform
