@@ -89,3 +89,83 @@ std::vector<std::string> ListMatchingFiles(const std::string& folder, std::strin
     });
     return names;
 }
+
+namespace {
+
+bool IsSeparator(char c) {
+#ifdef _WIN32
+    return c == '\\' || c == '/';
+#else
+    return c == '/';
+#endif
+}
+
+// The length of the root at the start of an absolute path ("/", "c:\"); 0 for a relative one.
+size_t RootLength(const std::string& path) {
+#ifdef _WIN32
+    if (path.size() >= 3 && path[1] == ':' && IsSeparator(path[2])) return 3;
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return 2;  // \\server
+#endif
+    return !path.empty() && IsSeparator(path[0]) ? 1 : 0;
+}
+
+std::vector<std::string> Components(std::string_view rest) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : rest) {
+        if (!IsSeparator(c)) {
+            part += c;
+            continue;
+        }
+        if (!part.empty()) parts.push_back(std::move(part));
+        part.clear();
+    }
+    if (!part.empty()) parts.push_back(std::move(part));
+    return parts;
+}
+
+}  // namespace
+
+std::string NormalFolder(const std::string& path) {
+    std::string full = path;
+    if (RootLength(full) == 0) full = JoinPath(platform::CurrentFolder(), path);
+    const size_t rootLength = RootLength(full);
+    std::string root = full.substr(0, rootLength);
+#ifdef _WIN32
+    for (char& c : root)
+        if (c == '/') c = kPathSeparator;
+#endif
+    std::vector<std::string> parts;
+    for (std::string& part : Components(std::string_view(full).substr(rootLength))) {
+        if (part == ".") continue;
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+            continue;
+        }
+        parts.push_back(std::move(part));
+    }
+    std::string folder = root;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) folder += kPathSeparator;
+        folder += parts[i];
+    }
+    return folder;
+}
+
+std::vector<std::string> FolderChain(const std::string& folder) {
+    const size_t rootLength = RootLength(folder);
+    std::vector<std::string> chain;
+    std::string step = folder.substr(0, rootLength);
+    if (!step.empty()) chain.push_back(step);
+    for (const std::string& part : Components(std::string_view(folder).substr(rootLength))) {
+        step = SubfolderPath(step, part);
+        chain.push_back(step);
+    }
+    return chain;
+}
+
+std::string SubfolderPath(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    if (IsSeparator(folder.back())) return folder + name;
+    return JoinPath(folder, name);
+}

@@ -22,3 +22,13 @@ bool MatchesPattern(std::string_view name, std::string_view pattern);
 // The files of a folder that match the pattern, sorted ignoring letter case, as a file list
 // shows them. Throws the failure when the folder cannot be listed.
 std::vector<std::string> ListMatchingFiles(const std::string& folder, std::string_view pattern);
+
+// A folder path made absolute (from the current folder) and plain: no ".", "..", doubled or
+// trailing separators, except the root's own ("/", "c:\").
+std::string NormalFolder(const std::string& path);
+
+// The folder and its parents from the root down: "/a/b" gives "/", "/a", "/a/b".
+std::vector<std::string> FolderChain(const std::string& folder);
+
+// A subfolder's path: no separator is added after a root that already ends in one.
+std::string SubfolderPath(const std::string& folder, const std::string& name);

@@ -51,6 +51,9 @@ bool ReplaceWithTemp(const std::string& temp, const std::string& target, bool du
 void SyncFolder(const std::string& folder);
 void RemoveFile(const std::string& path);
 
+// The program's current folder.
+std::string CurrentFolder();
+
 // Whether the stream is a terminal (not a pipe or a file).
 bool IsTerminal(std::FILE* stream);
 

@@ -143,6 +143,16 @@ void RemoveFile(const std::string& path) {
     ::unlink(path.c_str());
 }
 
+std::string CurrentFolder() {
+    std::string folder(4096, '\0');
+    while (::getcwd(folder.data(), folder.size()) == nullptr) {
+        if (errno != ERANGE) return "/";
+        folder.resize(folder.size() * 2);
+    }
+    folder.resize(std::char_traits<char>::length(folder.data()));
+    return folder;
+}
+
 bool IsTerminal(std::FILE* stream) {
     return ::isatty(::fileno(stream)) == 1;
 }

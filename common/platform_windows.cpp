@@ -267,6 +267,17 @@ void RemoveFile(const std::string& path) {
     }
 }
 
+std::string CurrentFolder() {
+    std::string folder(MAX_PATH, '\0');
+    DWORD length = ::GetCurrentDirectoryA(static_cast<DWORD>(folder.size()), folder.data());
+    if (length > folder.size()) {
+        folder.resize(length);
+        length = ::GetCurrentDirectoryA(length, folder.data());
+    }
+    folder.resize(length);
+    return folder.empty() ? std::string("c:\\") : folder;
+}
+
 bool IsTerminal(std::FILE* stream) {
     return ::_isatty(::_fileno(stream)) != 0;
 }

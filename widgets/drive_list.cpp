@@ -1,9 +1,8 @@
 #include "drive_list.hpp"
 
 #include <QDir>
-#include <cctype>
 #include <algorithm>
-#include <filesystem>
+#include <cctype>
 #include <set>
 
 #include "native_text.hpp"
@@ -96,8 +95,7 @@ std::vector<DriveEntry> MachineDrives() {
 }
 
 DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
-    std::error_code error;
-    SetDrives(MachineDrives(), std::filesystem::current_path(error).string());
+    SetDrives(MachineDrives(), platform::CurrentFolder());
     connect(this, &QComboBox::currentIndexChanged, this, [this] { emit Change(); });
 }
 

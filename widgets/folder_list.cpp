@@ -3,41 +3,15 @@
 #include <QHeaderView>
 #include <QStyle>
 #include <algorithm>
-#include <filesystem>
 
 #include "native_text.hpp"
+#include "paths.hpp"
 #include "platform.hpp"
 #include "run_handler.hpp"
 #include "strings.hpp"
 
-namespace fs = std::filesystem;
-
 namespace {
 constexpr int kPathRole = Qt::UserRole;
-}
-
-std::string NormalFolder(const std::string& path) {
-    fs::path folder(path);
-    if (folder.is_relative() && !folder.empty()) {
-        std::error_code error;
-        folder = fs::absolute(folder, error);
-    }
-    folder = folder.lexically_normal();
-    if (folder.has_relative_path() && !folder.has_filename()) folder = folder.parent_path();
-    return folder.string();
-}
-
-std::vector<std::string> FolderChain(const std::string& folder) {
-    fs::path path(folder);
-    fs::path step = path.root_path();
-    std::vector<std::string> chain;
-    if (!step.empty()) chain.push_back(step.string());
-    for (const fs::path& part : path.relative_path()) {
-        if (part.empty()) continue;
-        step /= part;
-        chain.push_back(step.string());
-    }
-    return chain;
 }
 
 FolderList::FolderList(MessageSink& sink, QWidget* parent) : QTreeWidget(parent), sink_(sink) {
@@ -53,8 +27,7 @@ FolderList::FolderList(MessageSink& sink, QWidget* parent) : QTreeWidget(parent)
             this, [this, path] { RunHandler(sink_, [&] { SetPath(path); }); },
             Qt::QueuedConnection);
     });
-    std::error_code error;
-    RunHandler(sink_, [&] { SetPath(fs::current_path(error).string()); });
+    RunHandler(sink_, [&] { SetPath(platform::CurrentFolder()); });
 }
 
 void FolderList::SetPath(const std::string& path) {
@@ -72,7 +45,7 @@ void FolderList::SetPath(const std::string& path) {
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     QTreeWidgetItem* parentItem = nullptr;
     for (const std::string& step : FolderChain(folder)) {
-        std::string name = parentItem ? fs::path(step).filename().string() : step;
+        std::string name = parentItem ? NameOf(step) : step;
         auto* item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
         item->setText(0, ShownText(name));
         item->setIcon(0, open);
@@ -83,7 +56,7 @@ void FolderList::SetPath(const std::string& path) {
         auto* item = new QTreeWidgetItem(parentItem);
         item->setText(0, ShownText(name));
         item->setIcon(0, closed);
-        item->setData(0, kPathRole, QByteArray::fromStdString((fs::path(folder) / name).string()));
+        item->setData(0, kPathRole, QByteArray::fromStdString(SubfolderPath(folder, name)));
     }
     expandAll();
     setCurrentItem(parentItem);

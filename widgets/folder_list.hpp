@@ -7,13 +7,7 @@
 #include <vector>
 
 #include "messages.hpp"
-
-// The folder as an absolute path without "." and ".." and without a separator at its end
-// (the root folder keeps its own).
-std::string NormalFolder(const std::string& path);
-
-// The root folder, each parent below it, and the folder itself, top down.
-std::vector<std::string> FolderChain(const std::string& folder);
+#include "paths.hpp"  // NormalFolder, FolderChain
 
 class FolderList : public QTreeWidget {
     Q_OBJECT
