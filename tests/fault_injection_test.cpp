@@ -2,12 +2,12 @@
 // either as it was or completely rewritten, and no temporary file is left after a failure.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <random>
 
+#include "child_process.hpp"
 #include "copy_rewriting.hpp"
 #include "fix_wrls.hpp"
 #include "paths.hpp"
@@ -15,27 +15,16 @@
 
 namespace {
 
-// Runs `work` in a child process whose files may not grow beyond `maxBytes`; a write past it
-// fails with EFBIG instead of killing the child. Returns true when the work threw a Failure.
+// Runs `work` in a child process whose files may not grow beyond `maxBytes`. Returns true
+// when the work threw a Failure.
 template <typename Work>
 bool FailsWithFileSizeLimit(rlim_t maxBytes, Work work) {
-    pid_t child = fork();
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{maxBytes, maxBytes};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        int code = 2;
-        try {
-            work();
-            code = 0;
-        } catch (const Failure&) {
-            code = 1;
-        }
-        _exit(code);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 1;
+    return RunInChild({.maxFileBytes = maxBytes},
+                      [&] {
+                          work();
+                          return std::string();
+                      })
+        .failed;
 }
 
 // A converter model of about `points` point lines with two named nodes and a texture block.
