@@ -9,6 +9,7 @@
 
 #include "camera_file.hpp"
 #include "child_process.hpp"
+#include "failure_of.hpp"
 #include "fix_wrls.hpp"
 #include "paths.hpp"
 #include "test_files.hpp"
@@ -16,18 +17,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// The failure `work` throws; the test fails when it throws none.
-template <typename Work>
-Failure FailureOf(Work work) {
-    try {
-        work();
-    } catch (const Failure& failure) {
-        return failure;
-    }
-    ADD_FAILURE() << "no failure";
-    return Failure(FailureKind::InvalidArgument);
-}
 
 TEST(HostileInput, CameraCountBeyond16BitsIsOverflowBeforeAnythingIsWritten) {
     // A blank point line ends the reading, and every camera of the count is still written:
