@@ -69,7 +69,10 @@ fuzz_target() {
     # The targets write their input as a file every run: in memory when possible.
     local scratch=${TMPDIR:-/tmp}
     [ -d /dev/shm ] && [ -w /dev/shm ] && scratch=/dev/shm
-    TMPDIR=$scratch "$FUZZ_BUILD/fuzz/fuzz_$name" "$corpus" "${seeds[@]}" -max_total_time="$seconds" \
+    # Every run opens files with large buffers; a smaller quarantine of freed memory (still
+    # catching use after free) roughly doubles the runs per second.
+    TMPDIR=$scratch ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16} \
+        "$FUZZ_BUILD/fuzz/fuzz_$name" "$corpus" "${seeds[@]}" -max_total_time="$seconds" \
         -timeout=10 -rss_limit_mb=2048 -dict="$ROOT/fuzz/markers.dict" \
         -artifact_prefix="$FUZZ_BUILD/findings/$name-" -print_final_stats=1 \
         >"$FUZZ_BUILD/logs/$name.log" 2>&1
