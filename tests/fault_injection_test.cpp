@@ -162,6 +162,20 @@ TEST(FaultInjection, CameraFileInterruptedLeavesTheEarlierOne) {
     EXPECT_EQ(FolderEntries(dir.Path()), (Lines{"site.mgp", "site.txt"}));
 }
 
+TEST(FaultInjection, ReadOnlyCameraFileIsLeftAsItWas) {
+    // Models of mode 0444 are covered where Duplicate and Fix WRLs are tested.
+    TempDir dir;
+    WriteBytes(dir / "site.mgp", CrLfLines({"number_points=1", "PointPos=(1,2,3)"}));
+    WriteBytes(dir / "site.txt", "earlier cameras");
+    chmod((dir / "site.txt").c_str(), 0444);
+    NullSink sink;
+    Failure failure = FailureOf([&] { GenerateCameraFile(dir.Path(), "site.mgp", sink); });
+    EXPECT_EQ(failure.Number(), 75);
+    EXPECT_EQ(failure.Path(), dir / "site.txt");
+    EXPECT_EQ(ReadBytes(dir / "site.txt"), "earlier cameras");
+    EXPECT_EQ(FolderEntries(dir.Path()), (Lines{"site.mgp", "site.txt"}));
+}
+
 // A model folder "models" and a TSO list "list.txt" beside it, for Duplicate runs.
 class FaultInjectionDuplicate : public ::testing::Test {
   protected:
