@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One entry point for newcomers and CI: installs what is missing, builds, runs.
 #   ./run.sh demo      build and run Duplicate on a copy of examples/
-#   ./run.sh test      build with sanitizers and run every test
+#   ./run.sh test      build with sanitizers, run every test and each fuzz target briefly
+#   ./run.sh fuzz [S]  build the fuzz targets with clang and run each for S seconds (60)
 #   ./run.sh vandrel   start the WRL placement tool
 #   ./run.sh oskivo    start the camera file generator
 #   ./run.sh bench     measure speed and memory on generated data
@@ -40,6 +41,73 @@ build() {
 
 build_release() { build "$ROOT/build/release" -DCMAKE_BUILD_TYPE=Release -DSCENE_TESTS=OFF; }
 
+# Each fuzz target and the folders of inputs it starts from: its seeds and fitting examples.
+FUZZ_TARGETS=(
+    "text_lines fuzz/seeds/lines fuzz/seeds/tso examples/lists"
+    "tso_list fuzz/seeds/tso examples/lists"
+    "mgp_placements fuzz/seeds/mgp examples/lists"
+    "parse_number fuzz/seeds/numbers"
+    "write_copy fuzz/seeds/models examples/models"
+    "repair fuzz/seeds/models examples/models"
+    "fix_wrls fuzz/seeds/exporter"
+    "camera_file fuzz/seeds/mgp examples/lists"
+)
+FUZZ_BUILD=$ROOT/build/fuzz
+
+# The fuzz targets need clang with its libFuzzer runtime; the normal build never does.
+build_fuzz() {
+    install_missing clang libclang-rt-14-dev
+    cmake -S "$ROOT" -B "$FUZZ_BUILD" -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENE_FUZZ=ON -DSCENE_WITH_GUI=OFF \
+        -DSCENE_TESTS=OFF >/dev/null
+    cmake --build "$FUZZ_BUILD" --target fuzzers -j "$JOBS"
+}
+
+# fuzz_target "NAME SEED_DIR..." SECONDS CORPUS_ROOT: new inputs go to CORPUS_ROOT/NAME, a
+# finding to build/fuzz/findings/NAME-*, the output to build/fuzz/logs/NAME.log.
+fuzz_target() {
+    local spec=($1) seconds=$2
+    local name=${spec[0]} corpus=$3/${spec[0]} seeds=() dir
+    for dir in "${spec[@]:1}"; do seeds+=("$ROOT/$dir"); done
+    mkdir -p "$corpus" "$FUZZ_BUILD/findings" "$FUZZ_BUILD/logs"
+    # The targets write their input as a file every run: in memory when possible.
+    local scratch=${TMPDIR:-/tmp}
+    [ -d /dev/shm ] && [ -w /dev/shm ] && scratch=/dev/shm
+    # Every run opens files with large buffers; a smaller quarantine of freed memory (still
+    # catching use after free) roughly doubles the runs per second.
+    TMPDIR=$scratch ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16} \
+        "$FUZZ_BUILD/fuzz/fuzz_$name" "$corpus" "${seeds[@]}" -max_total_time="$seconds" \
+        -timeout=10 -rss_limit_mb=2048 -dict="$ROOT/fuzz/markers.dict" \
+        -artifact_prefix="$FUZZ_BUILD/findings/$name-" -print_final_stats=1 \
+        >"$FUZZ_BUILD/logs/$name.log" 2>&1
+}
+
+# fuzz_all SECONDS CORPUS_ROOT: every target, two at a time (the machine is shared); fails
+# when any target found something.
+fuzz_all() {
+    local seconds=$1 corpus=$2 failed=0 i j spec
+    for ((i = 0; i < ${#FUZZ_TARGETS[@]}; i += 2)); do
+        local pids=() names=()
+        for spec in "${FUZZ_TARGETS[@]:i:2}"; do
+            fuzz_target "$spec" "$seconds" "$corpus" &
+            pids+=($!)
+            names+=("${spec%% *}")
+        done
+        for j in "${!pids[@]}"; do
+            local log=$FUZZ_BUILD/logs/${names[j]}.log
+            if wait "${pids[j]}"; then
+                echo "fuzz_${names[j]}: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$log")," \
+                    "no finding"
+            else
+                echo "fuzz_${names[j]}: FINDING, see $log and $FUZZ_BUILD/findings/" >&2
+                tail -n 30 "$log" >&2
+                failed=1
+            fi
+        done
+    done
+    return $failed
+}
+
 cmd=${1:-help}
 [ $# -gt 0 ] && shift
 case "$cmd" in
@@ -48,6 +116,16 @@ case "$cmd" in
         build "$ROOT/build/test" -DCMAKE_BUILD_TYPE=Debug -DSCENE_SANITIZE=ON
         cd "$ROOT/build/test"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS" "$@"
+        # Every fuzz target over its seeds and then for a few seconds, so that they keep
+        # building and running.
+        build_fuzz
+        corpus=$(mktemp -d)
+        trap 'rm -rf "$corpus"' EXIT
+        fuzz_all 3 "$corpus"
+        ;;
+    fuzz)
+        build_fuzz
+        fuzz_all "${1:-60}" "$FUZZ_BUILD/corpus"
         ;;
     demo)
         install_missing

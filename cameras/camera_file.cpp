@@ -1,5 +1,6 @@
 #include "camera_file.hpp"
 
+#include <cstdint>
 #include <vector>
 
 #include "mgp_header.hpp"
@@ -114,14 +115,17 @@ std::string CameraNumber(long long index) {
 void GenerateCameraFile(const std::string& folder, const std::string& fileName, MessageSink& sink) {
     const std::string pointPath = JoinPath(folder, fileName);
 
-    // The count is whatever number the header holds. The table grows only with the points
-    // actually read, so an absurd count cannot allocate anything before the file runs out.
+    // The table grows only with the points actually read, so a count that the file does not
+    // hold cannot allocate anything before the file runs out.
     double count = 0;
     std::vector<CameraStart> starts;
     {
         TextFileReader points(pointPath);
         std::string_view header = points.ReadTextLine();
         if (IsMgpHeader(header)) count = ParseValue(MgpCountText(header), points.Path());
+        // The count is 16-bit, as the file check shows it. A larger one would let a blank
+        // point line (which ends the reading) be followed by camera blocks without end.
+        if (count > INT16_MAX) throw Failure(FailureKind::Overflow, points.Path());
         for (long long i = 1; i <= count; ++i) {
             CameraStart start;
             if (!ReadPoint(points.ReadTextLine(), points.Path(), start)) break;

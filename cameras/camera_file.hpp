@@ -21,6 +21,6 @@ std::string CameraNumber(long long index);
 
 // Reads the point file folder + separator + fileName and writes its camera file, then shows
 // "Done". Nothing is written before every point is read. Throws the failure (with the path
-// concerned) when the point file cannot be read or the camera file cannot be written; an
-// existing camera file then stays as it was.
+// concerned) when the point file cannot be read, its count exceeds 32767 (overflow) or the
+// camera file cannot be written; an existing camera file then stays as it was.
 void GenerateCameraFile(const std::string& folder, const std::string& fileName, MessageSink& sink);

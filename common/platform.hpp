@@ -31,7 +31,9 @@ std::vector<std::string> ListFolderNames(const std::string& folder);
 // Creates one folder; throws the failure when it cannot (also when it exists).
 void CreateFolder(const std::string& path);
 
-std::FILE* OpenForReading(const std::string& path);  // binary; throws the failure
+// Opens a regular file for binary reading; throws the failure (access failure for a folder,
+// a FIFO or a device).
+std::FILE* OpenForReading(const std::string& path);
 
 // A new hidden file ".NAME.tmp-XXXXXX" beside the target, opened for binary writing.
 struct TempFile {

@@ -93,8 +93,19 @@ void CreateFolder(const std::string& path) {
 
 std::FILE* OpenForReading(const std::string& path) {
     if (IsDirectory(path)) throw Failure(FailureKind::AccessFailure, path);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) throw Failure(FailureFromErrno(errno, path), path);
+    // Only a regular file is read: a FIFO named like a model would block the open (and the
+    // command) for ever, a device such as /dev/zero would feed it without end.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw Failure(FailureFromErrno(errno, path), path);
+    struct stat st;
+    std::FILE* file = nullptr;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
+        file = ::fdopen(fd, "rb");
+    if (!file) {
+        ::close(fd);
+        throw Failure(FailureKind::AccessFailure, path);
+    }
     return file;
 }
 

@@ -144,8 +144,8 @@ TEST_F(CameraFile, FileEndingBeforeTheLastPointWritesNothing) {
     GenerateFailing(CrLfLines({"number_points=3", "PointPos=(1,2,3)"}));
     EXPECT_EQ(ReadBytes(dir / "site.txt"), "old cameras");
 
-    // An absurd count fails the same way, at the end of the short file.
-    EXPECT_EQ(GenerateFailing(CrLfLines({"number_points=1E9", "PointPos=(1,2,3)"})).Number(), 62);
+    // A count beyond 16 bits is the overflow failure, before any point is read.
+    EXPECT_EQ(GenerateFailing(CrLfLines({"number_points=1E9", "PointPos=(1,2,3)"})).Number(), 6);
     EXPECT_EQ(ReadBytes(dir / "site.txt"), "old cameras");
 }
 

@@ -2,40 +2,37 @@
 // either as it was or completely rewritten, and no temporary file is left after a failure.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <random>
 
+#include "camera_file.hpp"
+#include "child_process.hpp"
 #include "copy_rewriting.hpp"
+#include "duplicate.hpp"
+#include "failure_of.hpp"
+#include "file_check.hpp"
 #include "fix_wrls.hpp"
 #include "paths.hpp"
 #include "test_files.hpp"
 
 namespace {
 
-// Runs `work` in a child process whose files may not grow beyond `maxBytes`; a write past it
-// fails with EFBIG instead of killing the child. Returns true when the work threw a Failure.
+using Lines = std::vector<std::string>;
+
+// Runs `work` in a child process whose files may not grow beyond `maxBytes`. Returns true
+// when the work threw a Failure.
 template <typename Work>
 bool FailsWithFileSizeLimit(rlim_t maxBytes, Work work) {
-    pid_t child = fork();
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{maxBytes, maxBytes};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        int code = 2;
-        try {
-            work();
-            code = 0;
-        } catch (const Failure&) {
-            code = 1;
-        }
-        _exit(code);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 1;
+    return RunInChild({.maxFileBytes = maxBytes},
+                      [&] {
+                          work();
+                          return std::string();
+                      })
+        .failed;
 }
 
 // A converter model of about `points` point lines with two named nodes and a texture block.
@@ -142,6 +139,216 @@ TEST(FaultInjection, FixWrlsKilledAtRandomMomentsLeavesOldOrFixedModels) {
                                << " bytes";
         }
     }
+}
+
+// The messages a command showed, one per line, as handed back from a child process.
+std::string MessageLines(const RecordingSink& sink) {
+    std::string text;
+    for (const std::string& message : sink.Texts()) text += message + "\n";
+    return text;
+}
+
+TEST(FaultInjection, CameraFileInterruptedLeavesTheEarlierOne) {
+    TempDir dir;
+    Lines points = {"number_points=5000"};  // a camera file of about 1.3 MB
+    for (int i = 0; i < 5000; ++i) points.push_back("PointPos=(" + std::to_string(i) + ",0,-2.5)");
+    WriteBytes(dir / "site.mgp", CrLfLines(points));
+    WriteBytes(dir / "site.txt", "earlier cameras");
+    EXPECT_TRUE(FailsWithFileSizeLimit(64 * 1024, [&] {
+        NullSink sink;
+        GenerateCameraFile(dir.Path(), "site.mgp", sink);
+    }));
+    EXPECT_EQ(ReadBytes(dir / "site.txt"), "earlier cameras");
+    EXPECT_EQ(FolderEntries(dir.Path()), (Lines{"site.mgp", "site.txt"}));
+}
+
+TEST(FaultInjection, ReadOnlyCameraFileIsLeftAsItWas) {
+    // Models of mode 0444 are covered where Duplicate and Fix WRLs are tested.
+    TempDir dir;
+    WriteBytes(dir / "site.mgp", CrLfLines({"number_points=1", "PointPos=(1,2,3)"}));
+    WriteBytes(dir / "site.txt", "earlier cameras");
+    chmod((dir / "site.txt").c_str(), 0444);
+    NullSink sink;
+    Failure failure = FailureOf([&] { GenerateCameraFile(dir.Path(), "site.mgp", sink); });
+    EXPECT_EQ(failure.Number(), 75);
+    EXPECT_EQ(failure.Path(), dir / "site.txt");
+    EXPECT_EQ(ReadBytes(dir / "site.txt"), "earlier cameras");
+    EXPECT_EQ(FolderEntries(dir.Path()), (Lines{"site.mgp", "site.txt"}));
+}
+
+// A model folder "models" and a TSO list "list.txt" beside it, for Duplicate runs.
+class FaultInjectionDuplicate : public ::testing::Test {
+  protected:
+    TempDir dir;
+    DuplicateInputs in;
+
+    std::string Models() const { return dir / "models"; }
+    std::string Model(const std::string& name) const { return JoinPath(Models(), name); }
+    std::string Output() const { return JoinPath(Models(), "newwrls"); }
+
+    void SetUp() override {
+        mkdir(Models().c_str(), 0777);
+        in.WRLfolderPath = Models();
+        in.TSOfolderPath = dir.Path();
+        in.TSOfolderFileName = "list.txt";
+    }
+    // Writes the TSO list and lists the model folder, as the window would before the command.
+    void Prepare(const Lines& records) {
+        WriteBytes(dir / "list.txt", CrLfLines(records));
+        in.WRLfolderList = ListMatchingFiles(Models(), "*.wrl");
+    }
+};
+
+// A converter model with one renamable node: copied without a repair.
+const std::string kOneNodeModel =
+    CrLfLines({std::string(kConverterHeader), "      DEF VRL_a_vrl Transform {",
+               "COORD Coordinate {", "point [", "1 2 3,", "]"});
+
+TEST_F(FaultInjectionDuplicate, RepairFailingPartwayIsCountedAndLeavesTheModel) {
+    const std::string model = ConverterModel(20000);  // two named nodes: repaired in place
+    WriteBytes(Model("m.wrl"), model);
+    Prepare({"m,0,0,0,0,0,0"});
+    ChildResult result = RunInChild({.maxFileBytes = 64 * 1024}, [&] {
+        RecordingSink sink;
+        RunDuplicate(in, sink);
+        return MessageLines(sink);
+    });
+    ASSERT_TRUE(result.finished);
+    // The copy, as large as the model, fails too: two steps, the repair first.
+    EXPECT_EQ(result.text, "Some steps failed (2). First: Path/File access error (" +
+                               Model("m.wrl") + ")\nDONE\n");
+    EXPECT_EQ(ReadBytes(Model("m.wrl")), model);
+    EXPECT_EQ(FolderEntries(Models()), (Lines{"m.wrl", "newwrls"}));
+    EXPECT_TRUE(FolderEntries(Output()).empty());
+}
+
+TEST_F(FaultInjectionDuplicate, ReadOnlyFoldersAreReportedAndLoseNothing) {
+    // Root writes into a 0555 folder all the same, so the commands run as "nobody" here. The
+    // files themselves may be written; the safe writer's temporary file may not be made.
+    chmod(dir.Path().c_str(), 0755);
+    const std::string model = ConverterModel(10);
+    const std::string exporterModel = ExporterModel("e", 3);
+    WriteBytes(Model("e.wrl"), exporterModel);
+    WriteBytes(Model("m.wrl"), model);
+    mkdir((dir / "points").c_str(), 0777);
+    WriteBytes(dir / "points/site.mgp", CrLfLines({"number_points=1", "PointPos=(1,2,3)"}));
+    for (const std::string& file : {Model("e.wrl"), Model("m.wrl"), dir / "points/site.mgp"})
+        chmod(file.c_str(), 0666);
+    Prepare({"m,0,0,0,0,0,0"});
+    chmod(Models().c_str(), 0555);
+    chmod((dir / "points").c_str(), 0555);
+
+    ChildResult fix = RunInChild({.unprivileged = true}, [&] {
+        NullSink sink;
+        RunFixWrls({Models(), in.WRLfolderList}, sink);
+        return std::string();
+    });
+    EXPECT_EQ(fix.text, "Run-time error '70': Permission denied (" + Model("e.wrl") + ")");
+
+    // Duplicate: no output folder, the repair and the copy fail and are counted.
+    ChildResult duplicate = RunInChild({.unprivileged = true}, [&] {
+        RecordingSink sink;
+        RunDuplicate(in, sink);
+        return MessageLines(sink);
+    });
+    EXPECT_EQ(duplicate.text,
+              "Some steps failed (2). First: Permission denied (" + Model("m.wrl") + ")\nDONE\n");
+
+    ChildResult cameras = RunInChild({.unprivileged = true}, [&] {
+        NullSink sink;
+        GenerateCameraFile(dir / "points", "site.mgp", sink);
+        return std::string();
+    });
+    EXPECT_EQ(cameras.text,
+              "Run-time error '70': Permission denied (" + (dir / "points/site.txt") + ")");
+
+    EXPECT_EQ(ReadBytes(Model("e.wrl")), exporterModel);
+    EXPECT_EQ(ReadBytes(Model("m.wrl")), model);
+    EXPECT_EQ(FolderEntries(Models()), (Lines{"e.wrl", "m.wrl"}));
+    EXPECT_EQ(FolderEntries(dir / "points"), Lines{"site.mgp"});
+}
+
+// Moves the model folder away when the command comes to its second placement or model.
+struct FolderMovingSink : RecordingSink {
+    std::string from, to;
+    void Progress(int done, int) override {
+        if (done == 1) std::rename(from.c_str(), to.c_str());
+    }
+};
+
+TEST_F(FaultInjectionDuplicate, ModelFolderVanishingDuringARun) {
+    WriteBytes(Model("a.wrl"), kOneNodeModel);
+    Prepare({"a,0,0,0,0,0,0", "a,1,0,0,0,0,0"});
+    FolderMovingSink sink;
+    sink.from = Models();
+    sink.to = dir / "moved";
+    RunDuplicate(in, sink);
+    // The model cannot be read any more: the loop ends as for any unreadable model.
+    EXPECT_EQ(sink.Texts(), (Lines{"invalid WRL file", "DONE"}));
+    EXPECT_FALSE(FileExists(Models()));  // not made again by the output folder
+    EXPECT_EQ(ReadBytes(dir / "moved/a.wrl"), kOneNodeModel);
+    EXPECT_EQ(FolderEntries(dir / "moved/newwrls"), Lines{"a_0.wrl"});
+}
+
+TEST(FaultInjection, ModelFolderVanishingDuringFixWrls) {
+    TempDir dir;
+    const std::string models = dir / "models";
+    mkdir(models.c_str(), 0777);
+    const std::string original = ExporterModel("e0", 3);
+    WriteBytes(JoinPath(models, "e0.wrl"), original);
+    WriteBytes(JoinPath(models, "e1.wrl"), original);
+    FolderMovingSink sink;
+    sink.from = models;
+    sink.to = dir / "moved";
+    Failure failure = FailureOf([&] {
+        RunFixWrls({models, ListMatchingFiles(models, "*.wrl")}, sink);
+    });
+    EXPECT_EQ(failure.Number(), 76);  // Path not found
+    EXPECT_EQ(failure.Path(), JoinPath(models, "e1.wrl"));
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_NE(ReadBytes(dir / "moved/e0.wrl"), original);  // fixed before the folder went
+    EXPECT_EQ(ReadBytes(dir / "moved/e1.wrl"), original);
+    EXPECT_EQ(FolderEntries(dir / "moved"), (Lines{"e0.wrl", "e1.wrl"}));
+}
+
+TEST_F(FaultInjectionDuplicate, ListedModelDeletedSinceListing) {
+    WriteBytes(Model("a.wrl"), kOneNodeModel);
+    WriteBytes(Model("b.wrl"), kOneNodeModel);
+    Prepare({"a,0,0,0,0,0,0", "b,0,0,0,0,0,0", "a,0,0,0,0,0,0"});
+    std::remove(Model("b.wrl").c_str());
+    RecordingSink sink;
+    RunDuplicate(in, sink);
+    EXPECT_EQ(sink.Texts(), (Lines{"invalid WRL file", "DONE"}));
+    EXPECT_EQ(FolderEntries(Output()), Lines{"a_0.wrl"});
+    EXPECT_EQ(ReadBytes(Model("a.wrl")), kOneNodeModel);
+
+    // The selected model deleted: the first placement already ends the loop.
+    in.Check1Value = 1;
+    in.WRLfolderFileName = "b.wrl";
+    RecordingSink selected;
+    RunDuplicate(in, selected);
+    EXPECT_EQ(selected.Texts(), (Lines{"invalid WRL file", "DONE"}));
+    EXPECT_EQ(FolderEntries(Output()), Lines{"a_0.wrl"});
+}
+
+TEST_F(FaultInjectionDuplicate, SourceFileRemovedBeforeTheCommand) {
+    for (int mgp : {0, 1}) {
+        in.Check2Value = mgp;
+        in.TSOfolderFileName = mgp ? "points.mgp" : "list.txt";
+        RecordingSink sink;
+        Failure failure = FailureOf([&] { RunDuplicate(in, sink); });
+        EXPECT_EQ(failure.Number(), 53);
+        EXPECT_EQ(failure.Path(), dir / in.TSOfolderFileName);
+        EXPECT_TRUE(sink.messages.empty());
+        EXPECT_FALSE(FileExists(Output()));
+    }
+    RecordingSink sink;
+    EXPECT_EQ(FailureOf([&] { CheckPointFile(dir.Path(), "site.mgp", sink); }).Number(), 53);
+    Failure cameras = FailureOf([&] { GenerateCameraFile(dir.Path(), "site.mgp", sink); });
+    EXPECT_EQ(cameras.Number(), 53);
+    EXPECT_EQ(cameras.Path(), dir / "site.mgp");
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(FolderEntries(dir.Path()), Lines{"models"});
 }
 
 }  // namespace

@@ -1,0 +1,57 @@
+// The buffered readers against the reading rules in their plainest form: ReadWholeText gives
+// every byte, ReadTextLine the lines, ReadItem the delimited items.
+#include "fuzz_support.hpp"
+#include "text_reader.hpp"
+
+namespace {
+
+// Items: blanks before one skipped; a quoted item runs to its closing quote (what follows up to
+// the delimiter is passed over), any other to the next comma, CR or LF; CR LF is one delimiter.
+std::vector<TextFileReader::Item> ReferenceItems(std::string_view b) {
+    auto isDelimiter = [](char c) { return c == ',' || c == '\r' || c == '\n'; };
+    std::vector<TextFileReader::Item> items;
+    size_t i = 0;
+    while (i < b.size()) {
+        TextFileReader::Item item;
+        while (i < b.size() && b[i] == ' ') ++i;
+        if (i < b.size() && b[i] == '"') {
+            item.quoted = true;
+            for (++i; i < b.size() && b[i] != '"'; ++i) item.text += b[i];
+            if (i < b.size()) ++i;
+            while (i < b.size() && !isDelimiter(b[i])) ++i;
+        } else {
+            for (; i < b.size() && !isDelimiter(b[i]); ++i) item.text += b[i];
+        }
+        if (i < b.size() && b[i++] == '\r' && i < b.size() && b[i] == '\n') ++i;
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view bytes = AsText(data, size);
+    const std::string path = WriteInput("input.txt", bytes);
+    FUZZ_CHECK(ReadWholeText(path) == bytes);
+
+    std::vector<std::string> lines;
+    {
+        TextFileReader in(path);
+        while (!in.AtEndOfFile()) lines.emplace_back(in.ReadTextLine());
+    }
+    FUZZ_CHECK(lines == ReferenceLines(bytes));
+
+    const std::vector<TextFileReader::Item> expected = ReferenceItems(bytes);
+    TextFileReader in(path);
+    TextFileReader::Item item;
+    size_t count = 0;
+    while (!in.AtEndOfFile()) {
+        in.ReadItem(item);
+        FUZZ_CHECK(count < expected.size());
+        FUZZ_CHECK(item.text == expected[count].text && item.quoted == expected[count].quoted);
+        ++count;
+    }
+    FUZZ_CHECK(count == expected.size());
+    return 0;
+}

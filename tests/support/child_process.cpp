@@ -1,0 +1,71 @@
+#include "child_process.hpp"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "failure.hpp"
+
+namespace {
+
+constexpr int kExitDone = 0;
+constexpr int kExitFailure = 1;
+constexpr uid_t kNobody = 65534;
+
+void WriteAll(int fd, const std::string& text) {
+    for (size_t done = 0; done < text.size();) {
+        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n <= 0) return;
+        done += static_cast<size_t>(n);
+    }
+}
+
+[[noreturn]] void RunWork(const ChildLimits& limits, const std::function<std::string()>& work,
+                          int out) {
+    alarm(limits.seconds);
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit size{limits.maxFileBytes, limits.maxFileBytes};
+    setrlimit(RLIMIT_FSIZE, &size);
+    if (limits.unprivileged && geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
+        _exit(3);
+    int code = kExitDone;
+    std::string text;
+    try {
+        text = work();
+    } catch (const Failure& failure) {
+        code = kExitFailure;
+        text = RunTimeErrorText(failure);
+        if (!failure.Path().empty()) text += " (" + failure.Path() + ")";
+    }
+    WriteAll(out, text);
+    _exit(code);  // no test-framework or sanitizer teardown in the child
+}
+
+}  // namespace
+
+ChildResult RunInChild(const ChildLimits& limits, const std::function<std::string()>& work) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return {};
+    pid_t child = fork();
+    if (child < 0) {
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        return {};
+    }
+    if (child == 0) {
+        close(pipeFds[0]);
+        RunWork(limits, work, pipeFds[1]);
+    }
+    close(pipeFds[1]);
+    ChildResult result;
+    char chunk[4096];
+    ssize_t n;
+    while ((n = read(pipeFds[0], chunk, sizeof chunk)) > 0) result.text.append(chunk, n);
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    result.finished = WIFEXITED(status) &&
+                      (WEXITSTATUS(status) == kExitDone || WEXITSTATUS(status) == kExitFailure);
+    result.failed = result.finished && WEXITSTATUS(status) == kExitFailure;
+    return result;
+}

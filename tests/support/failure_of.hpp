@@ -1,0 +1,18 @@
+// The failure a piece of work throws, for tests that look at its kind and path.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "failure.hpp"
+
+// The failure `work` throws; the test fails when it throws none.
+template <typename Work>
+Failure FailureOf(Work work) {
+    try {
+        work();
+    } catch (const Failure& failure) {
+        return failure;
+    }
+    ADD_FAILURE() << "no failure";
+    return Failure(FailureKind::InvalidArgument);
+}
