@@ -2,15 +2,16 @@
 // numbers of hundreds of digits, absurd counts and angles, files that are no files. Each gives
 // a defined result or a clear failure; none crashes, hangs or takes memory without bound.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
 #include <sstream>
 
 #include "camera_file.hpp"
-#include "child_process.hpp"
 #include "copy_rewriting.hpp"
 #include "duplicate.hpp"
 #include "failure_of.hpp"
@@ -162,7 +163,7 @@ TEST_F(HostileFile, NulBytesPassThroughOrAreNoNumber) {
               FailureKind::TypeMismatch);
 
     // A name with a NUL names no listed model: it never reaches a path.
-    mkdir((dir / "models").c_str(), 0777);
+    MakeFolder(dir / "models");
     DuplicateInputs in;
     in.WRLfolderPath = dir / "models";
     in.TSOfolderPath = dir.Path();
@@ -230,7 +231,7 @@ TEST_F(HostileFile, FortyThousandPlacementsOverflowBeforeAnyFolder) {
         tso += "a,0,0,0,0,0,0\r\n";
         mgp += "P=(1,2,3)\r\n";
     }
-    mkdir((dir / "models").c_str(), 0777);
+    MakeFolder(dir / "models");
     WriteBytes(dir / "list.txt", tso);
     WriteBytes(dir / "points.mgp", mgp);
     DuplicateInputs in;
@@ -286,6 +287,13 @@ TEST(HostileInput, CameraCountsBelowOneWriteNoBlocks) {
     EXPECT_EQ(CheckPointFile(dir.Path(), "site.mgp", sink)->Cams, "-1");
 }
 
+#ifndef _WIN32  // FIFOs and /dev/zero are POSIX things
+}  // namespace
+
+#include "child_process.hpp"
+
+namespace {
+
 TEST(HostileInput, FifoOrDeviceNamedLikeAModelIsRefusedNotWaitedOn) {
     // Opening a FIFO for reading waits for a writer; /dev/zero never ends. Both would hang
     // Fix WRLs, so a file that is not a regular file is the access failure.
@@ -304,5 +312,7 @@ TEST(HostileInput, FifoOrDeviceNamedLikeAModelIsRefusedNotWaitedOn) {
                   "Run-time error '75': Path/File access error (" + (dir / name) + ")");
     }
 }
+
+#endif
 
 }  // namespace
