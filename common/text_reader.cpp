@@ -11,7 +11,7 @@ constexpr size_t kBufferSize = 1 << 20;
 }
 
 TextFileReader::TextFileReader(const std::string& path)
-    : path_(ResolveCase(path)), buffer_(kBufferSize) {
+    : path_(ResolveCase(path)), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
     file_ = platform::OpenForReading(path_);
 }
 
@@ -21,7 +21,7 @@ TextFileReader::~TextFileReader() {
 
 bool TextFileReader::Refill() {
     pos_ = 0;
-    len_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+    len_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
     if (len_ == 0 && std::ferror(file_)) throw Failure(FailureKind::AccessFailure, path_);
     return len_ > 0;
 }
@@ -47,7 +47,7 @@ std::string_view TextFileReader::ReadTextLine() {
     lastCrLf_ = false;
     bool assembled = false;  // the line spans more than one buffer fill
     for (;;) {
-        const char* start = buffer_.data() + pos_;
+        const char* start = buffer_.get() + pos_;
         const size_t available = len_ - pos_;
         const char* cr = static_cast<const char*>(std::memchr(start, '\r', available));
         if (cr) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,7 +42,7 @@ class TextFileReader {
 
     std::FILE* file_ = nullptr;
     std::string path_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;  // kBufferSize bytes, not zero-filled
     size_t pos_ = 0;
     size_t len_ = 0;
     std::string line_;
