@@ -179,6 +179,10 @@ size_t FormatDigits(char* out, double value, bool plain) {
 
 }  // namespace
 
+char* WriteNumberText(char* out, double value) {
+    return out + FormatDigits(out, value, false);
+}
+
 void AppendNumberText(std::string& out, double value) {
     char buf[40];
     out.append(buf, FormatDigits(buf, value, false));

@@ -1,6 +1,7 @@
 #include "copy_rewriting.hpp"
 
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 #include "number_text.hpp"
@@ -23,16 +24,20 @@ bool ReadPointNumbers(std::string_view rest, Point3& p) {
     p = {{0, 0, 0}};
     int count = 0;
     bool ok = true;
+    const char* at = rest.data();
+    const char* const end = at + rest.size();
     for (;;) {
-        size_t space = rest.find(' ');
+        const char* space = at;
+        while (space != end && *space != ' ') ++space;
+        const bool last = space == end;
         std::string_view field;
-        const bool last = space == std::string_view::npos;
         if (last) {
-            if (rest.empty()) return false;  // nothing to drop the comma from
-            field = rest.substr(0, rest.size() - 1);
+            if (at == end) return false;  // nothing to drop the comma from
+            field = std::string_view(at, static_cast<size_t>(end - at) - 1);
         } else {
-            field = rest.substr(0, space);
-            rest = Trim(rest.substr(space + 1));
+            field = std::string_view(at, static_cast<size_t>(space - at));
+            at = space + 1;
+            while (at != end && *at == ' ') ++at;  // the rest, its blanks removed
         }
         std::optional<double> value = TryParseNumber(field);
         if (!value)
@@ -170,7 +175,7 @@ void WriteCopy(const std::string& modelPath, const std::string& copyPath,
     {
         TextFileReader in(modelPath);
         out.emplace(copyPath, Durability::Replaceable);
-        std::string pointLine;
+        char pointLine[3 * (kNumberTextMax + 1) + 3];
         while (!in.AtEndOfFile()) {
             std::string_view line = in.ReadTextLine();
             if (Contains(line, kRenamableNode)) line = nodeLine;
@@ -186,18 +191,20 @@ void WriteCopy(const std::string& modelPath, const std::string& copyPath,
                 Point3 p;
                 bool ok = ReadPointNumbers(trimmed, p);
                 Point3 o = PlacePoint(turn, p);
-                pointLine.clear();
+                // " x y z," and the line end, built in place: one write per point.
+                char* end = pointLine;
                 for (double& value : o.v) {
                     if (!std::isfinite(value)) {  // beyond the double range: overflow
                         value = 0;
                         ok = false;
                     }
-                    pointLine += ' ';
-                    AppendNumberText(pointLine, value);
+                    *end++ = ' ';
+                    end = WriteNumberText(end, value);
                 }
-                pointLine += ',';
+                std::memcpy(end, ",\r\n", 3);
+                end += 3;
                 if (!ok) failures.Add(Failure(FailureKind::TypeMismatch, in.Path()));
-                out->WriteTextLine(pointLine);
+                out->Write(std::string_view(pointLine, static_cast<size_t>(end - pointLine)));
             }
         }
     }
