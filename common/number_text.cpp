@@ -81,8 +81,14 @@ bool FastFifteenDigits(double magnitude, Digits& d) {
     std::memcpy(&bits, &magnitude, sizeof bits);
     const int biased = static_cast<int>(bits >> 52);
     const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
-    const int shift = 1075 - biased;          // 3..69 in this range
-    int e = ((biased - 1023) * 78913) >> 18;  // floor(log10(2) * binary exponent), near enough
+    const int shift = 1075 - biased;  // 3..69 in this range
+    // floor(log10(2) * binary exponent) is E or one less; one comparison with the next power
+    // of ten settles it (the powers below 1 are not exact, the loop below mends a miss).
+    static constexpr double kDecades[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2,
+                                          1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9, 1e10,
+                                          1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+    int e = ((biased - 1023) * 78913) >> 18;
+    if (e >= -6 && e <= 15 && magnitude >= kDecades[e + 6]) ++e;
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int k = 14 - e;
         if (k < 0 || k > 19) return false;
