@@ -31,8 +31,19 @@ double ParseValue(std::string_view text, const std::string& path) {
 
 // One point line: "PointPos=(" removed, every ")" made a ",", then three comma-ended fields.
 // False for a line of blanks only, which ends the points.
-bool ReadPoint(std::string_view line, const std::string& path, CameraStart& start) {
-    std::string text = ReplaceAll(ReplaceAll(line, "PointPos=(", ""), ")", ",");
+bool ReadPoint(std::string_view line, const std::string& path, CameraStart& start,
+               std::string& text) {
+    // Every "PointPos=(" removed (scanning on behind each), every ")" made a ",".
+    constexpr std::string_view kPrefix = "PointPos=(";
+    text.clear();
+    for (size_t from = 0; from < line.size();) {
+        size_t at = line.find(kPrefix, from);
+        if (at == std::string_view::npos) at = line.size();
+        text.append(line.substr(from, at - from));
+        from = at + kPrefix.size();
+    }
+    for (char& c : text)
+        if (c == ')') c = ',';
     if (Trim(text).empty()) return false;
     std::string_view rest = text;
     double values[3];
@@ -49,9 +60,10 @@ bool ReadPoint(std::string_view line, const std::string& path, CameraStart& star
 
 // NumberText without its sign blank; a negated zero (-0) is written as 0 like any zero.
 void AppendCoordinate(std::string& out, double value) {
-    const size_t at = out.size();
-    AppendNumberText(out, value);
-    if (out[at] == ' ') out.erase(at, 1);
+    char text[kNumberTextMax];
+    const char* end = WriteNumberText(text, value);
+    const char* begin = text[0] == ' ' ? text + 1 : text;
+    out.append(begin, static_cast<size_t>(end - begin));
 }
 
 // Lines 3 to 11 of every camera block, each with its CR LF.
@@ -126,9 +138,10 @@ void GenerateCameraFile(const std::string& folder, const std::string& fileName, 
         // The count is 16-bit, as the file check shows it. A larger one would let a blank
         // point line (which ends the reading) be followed by camera blocks without end.
         if (count > INT16_MAX) throw Failure(FailureKind::Overflow, points.Path());
+        std::string text;
         for (long long i = 1; i <= count; ++i) {
             CameraStart start;
-            if (!ReadPoint(points.ReadTextLine(), points.Path(), start)) break;
+            if (!ReadPoint(points.ReadTextLine(), points.Path(), start, text)) break;
             starts.push_back(start);
         }
     }

@@ -143,6 +143,11 @@ size_t FormatDigits(char* out, double value, bool plain) {
     else if (!plain)
         *p++ = ' ';
 
+    if (magnitude < 1e15) {  // whole numbers (counters, "20", "-3") are their plain digits
+        const auto whole = static_cast<uint64_t>(magnitude);
+        if (static_cast<double>(whole) == magnitude)
+            return static_cast<size_t>(std::to_chars(p, p + 16, whole).ptr - out);
+    }
     Digits d = FifteenDigits(magnitude);
     const int n = d.count;
     const int e = d.exponent;
