@@ -63,9 +63,10 @@ void Tso(long placements, const std::string& model, const std::string& path) {
     out.WriteTextLine("/placements, 0, 0, 0, 0, 0, 0");
     for (long i = 0; i < placements; ++i) {
         char line[256];
+        // Every placement turns about all three axes.
         std::snprintf(line, sizeof line, "%s, %.3f, %.3f, %.3f, %ld, %ld, %ld", model.c_str(),
-                      Coordinate(), Coordinate(), Coordinate() / 100, (i * 37) % 360, (i * 11) % 30,
-                      (i * 7) % 20);
+                      Coordinate(), Coordinate(), Coordinate() / 100, 13 + (i * 37) % 340,
+                      3 + (i * 11) % 30, 2 + (i * 7) % 20);
         out.WriteTextLine(line);
     }
     out.Commit();
