@@ -66,9 +66,9 @@ build_fuzz() {
 # fuzz_target "NAME SEED_DIR..." SECONDS CORPUS_ROOT: new inputs go to CORPUS_ROOT/NAME, a
 # finding to build/fuzz/findings/NAME-*, the output to build/fuzz/logs/NAME.log.
 fuzz_target() {
-    local spec=($1) seconds=$2
-    local name=${spec[0]} corpus=$3/${spec[0]} seeds=() dir
-    for dir in "${spec[@]:1}"; do seeds+=("$ROOT/$dir"); done
+    local entry=($1) seconds=$2
+    local name=${entry[0]} corpus=$3/${entry[0]} seeds=() dir
+    for dir in "${entry[@]:1}"; do seeds+=("$ROOT/$dir"); done
     mkdir -p "$corpus" "$FUZZ_BUILD/findings" "$FUZZ_BUILD/logs"
     # The targets write their input as a file every run: in memory when possible.
     local scratch=${TMPDIR:-/tmp}
@@ -85,13 +85,13 @@ fuzz_target() {
 # fuzz_all SECONDS CORPUS_ROOT: every target, two at a time (the machine is shared); fails
 # when any target found something.
 fuzz_all() {
-    local seconds=$1 corpus=$2 failed=0 i j spec
+    local seconds=$1 corpus=$2 failed=0 i j entry
     for ((i = 0; i < ${#FUZZ_TARGETS[@]}; i += 2)); do
         local pids=() names=()
-        for spec in "${FUZZ_TARGETS[@]:i:2}"; do
-            fuzz_target "$spec" "$seconds" "$corpus" &
+        for entry in "${FUZZ_TARGETS[@]:i:2}"; do
+            fuzz_target "$entry" "$seconds" "$corpus" &
             pids+=($!)
-            names+=("${spec%% *}")
+            names+=("${entry%% *}")
         done
         for j in "${!pids[@]}"; do
             local log=$FUZZ_BUILD/logs/${names[j]}.log

@@ -1,48 +1,13 @@
 // vandrel-cli run as a program: its printed lines and exit statuses.
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
-
-#include <algorithm>
-#include <cstdlib>
 
 #include "copy_rewriting.hpp"
+#include "run_program.hpp"
 #include "test_files.hpp"
 
 namespace {
 
-// The program as the shell of the system at hand names it: cmd.exe takes "/" for an option.
-std::string Program() {
-    std::string path = VANDREL_CLI;
-#ifdef _WIN32
-    std::replace(path.begin(), path.end(), '/', '\\');
-#endif
-    return path;
-}
-
-// A path or text as one argument; double quotes serve both sh and cmd.exe for these texts.
-std::string Arg(const std::string& text) {
-    return '"' + text + '"';
-}
-
-// Printed lines as they reach a file: standard output and error are text streams, whose line
-// ends are CR LF on Windows.
-std::string Printed(const std::string& text) {
-#ifdef _WIN32
-    std::string lines;
-    for (char c : text) lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return lines;
-#else
-    return text;
-#endif
-}
-
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CliResult = ProgramResult;
 
 class VandrelCli : public ::testing::Test {
   protected:
@@ -56,23 +21,8 @@ class VandrelCli : public ::testing::Test {
     }
 
     // Runs the program with these arguments (already quoted for the shell).
-    CliResult Run(const std::string& args) {
-        std::string command =
-            Program() + " " + args + " >" + Arg(dir / "out") + " 2>" + Arg(dir / "err");
-        int raw = std::system(command.c_str());
-        CliResult result;
-#ifdef _WIN32
-        result.status = raw;  // the program's exit code, passed on by cmd.exe
-#else
-        if (WIFEXITED(raw)) result.status = WEXITSTATUS(raw);
-#endif
-        result.out = ReadBytes(dir / "out");
-        result.err = ReadBytes(dir / "err");
-        return result;
-    }
-    std::string Models() {
-        return "--models " + Arg(dir / "models");
-    }
+    CliResult Run(const std::string& args) { return RunProgram(VANDREL_CLI, args, dir.Path()); }
+    std::string Models() { return "--models " + Arg(dir / "models"); }
 };
 
 TEST_F(VandrelCli, MessagesOnStandardOutputAndTheirExitStatus) {

@@ -1,0 +1,43 @@
+#include "run_program.hpp"
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "test_files.hpp"
+
+std::string Arg(const std::string& text) {
+    return '"' + text + '"';
+}
+
+std::string Printed(const std::string& text) {
+#ifdef _WIN32
+    std::string lines;
+    for (char c : text) lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return lines;
+#else
+    return text;
+#endif
+}
+
+ProgramResult RunProgram(std::string program, const std::string& args,
+                         const std::string& scratchFolder) {
+#ifdef _WIN32
+    std::replace(program.begin(), program.end(), '/', '\\');  // cmd.exe takes "/" for an option
+#endif
+    const std::string out = scratchFolder + "/out", err = scratchFolder + "/err";
+    const std::string command = program + " " + args + " >" + Arg(out) + " 2>" + Arg(err);
+    const int raw = std::system(command.c_str());
+    ProgramResult result;
+#ifdef _WIN32
+    result.status = raw;  // the program's exit code, passed on by cmd.exe
+#else
+    if (WIFEXITED(raw)) result.status = WEXITSTATUS(raw);
+#endif
+    result.out = ReadBytes(out);
+    result.err = ReadBytes(err);
+    return result;
+}
