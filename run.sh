@@ -150,6 +150,9 @@ case "$cmd" in
         build "$ROOT/build/windows" --no-warn-unused-cli \
             -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
             -DSCENE_WITH_GUI=OFF
+        # Wine derives the Windows code page and the encoding of file names on disk from the
+        # locale; without one, names with bytes beyond ASCII cannot be represented.
+        export LANG=${LANG:-C.UTF-8}
         export WINEDEBUG=-all WINEPREFIX="$ROOT/build/windows/wineprefix" \
             WINEDLLOVERRIDES="mscoree,mshtml="
         [ -d "$WINEPREFIX" ] || wine wineboot --init >/dev/null 2>&1 || true
