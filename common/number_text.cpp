@@ -1,5 +1,6 @@
 #include "number_text.hpp"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -53,23 +54,28 @@ constexpr uint64_t kPow10[20] = {1ull,
                                  1000000000000000000ull,
                                  10000000000000000000ull};
 
-// The 15 decimal digits of 10^14 <= q < 10^15, two at a time in 32-bit pieces.
+// The eight ASCII digits of x < 10^8 in one 64-bit word, first digit in the lowest byte: the
+// halves, quarters and digits are split in parallel lanes with multiplications by
+// reciprocals that are exact for the lane values (v / 100 = v * 10486 >> 20 below 10^4,
+// v / 10 = v * 103 >> 10 below 100).
+uint64_t EightDigits(uint32_t x) {
+    const uint64_t merged = (x / 10000) | (static_cast<uint64_t>(x % 10000) << 32);
+    const uint64_t top = ((merged * 10486) >> 20) & ((uint64_t{0x7F} << 32) | 0x7F);
+    const uint64_t hundreds = ((merged - 100 * top) << 16) + top;
+    uint64_t tens = ((hundreds * 103) >> 10) & 0x000F000F000F000F;
+    tens += (hundreds - 10 * tens) << 8;
+    return tens | 0x3030303030303030;
+}
+
+// The 15 decimal digits of 10^14 <= q < 10^15.
 void WriteFifteenDigits(uint64_t q, char* out) {
-    static constexpr char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    uint32_t high = static_cast<uint32_t>(q / 100000000);  // 7 digits
-    uint32_t low = static_cast<uint32_t>(q % 100000000);   // 8 digits
-    for (int i = 13; i >= 7; i -= 2) {
-        std::memcpy(out + i, kPairs + 2 * (low % 100), 2);
-        low /= 100;
-    }
-    for (int i = 5; i >= 1; i -= 2) {
-        std::memcpy(out + i, kPairs + 2 * (high % 100), 2);
-        high /= 100;
-    }
-    out[0] = static_cast<char>('0' + high);
+    static_assert(std::endian::native == std::endian::little, "digits are stored byte-wise");
+    char digits[16];
+    const uint64_t high = EightDigits(static_cast<uint32_t>(q / 100000000));  // "0" + 7 digits
+    const uint64_t low = EightDigits(static_cast<uint32_t>(q % 100000000));
+    std::memcpy(digits, &high, 8);
+    std::memcpy(digits + 8, &low, 8);
+    std::memcpy(out, digits + 1, 15);
 }
 
 // The common case, 1E-5 <= magnitude < 1E15, in exact integer arithmetic: the magnitude is

@@ -24,26 +24,20 @@ std::optional<double> TryParseNumber(std::string_view text, FailureKind* why) {
     const size_t mantissaStart = i;
 
     // One pass validates the grammar (from_chars alone would also take "inf", "nan" and hex
-    // forms) and gathers the significant digits for the exact shortcut below.
-    int digits = 0;
-    int fractionDigits = 0;
+    // forms) and gathers the digits for the exact shortcut below. More than 19 digits could
+    // overflow the mantissa: such texts take the slow path, which does not use it.
     uint64_t mantissa = 0;
-    int significant = 0;  // digits from the first non-zero one; past 19 the shortcut is off
-    auto take = [&](char c) {
-        mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
-        significant += mantissa != 0;
-    };
-    for (; i < t.size() && IsDigit(t[i]); ++i, ++digits)
-        if (significant < 19)
-            take(t[i]);
-        else
-            ++significant;
+    const size_t integerStart = i;
+    for (; i < t.size() && IsDigit(t[i]); ++i)
+        mantissa = mantissa * 10 + static_cast<uint64_t>(t[i] - '0');
+    int digits = static_cast<int>(i - integerStart);
+    int fractionDigits = 0;
     if (i < t.size() && t[i] == '.') {
-        for (++i; i < t.size() && IsDigit(t[i]); ++i, ++digits, ++fractionDigits)
-            if (significant < 19)
-                take(t[i]);
-            else
-                ++significant;
+        const size_t fractionStart = ++i;
+        for (; i < t.size() && IsDigit(t[i]); ++i)
+            mantissa = mantissa * 10 + static_cast<uint64_t>(t[i] - '0');
+        fractionDigits = static_cast<int>(i - fractionStart);
+        digits += fractionDigits;
     }
     if (digits == 0) return fail(FailureKind::TypeMismatch);
     long exponent = 0;
@@ -62,7 +56,7 @@ std::optional<double> TryParseNumber(std::string_view text, FailureKind* why) {
     // Exact shortcut: a mantissa below 2^53 and a power of ten up to 1E22 are both exact
     // doubles, so one correctly rounded multiplication or division gives the nearest double.
     const long scale = exponent - fractionDigits;
-    if (significant <= 19 && mantissa <= (uint64_t{1} << 53) && scale >= -22 && scale <= 22) {
+    if (digits <= 19 && mantissa <= (uint64_t{1} << 53) && scale >= -22 && scale <= 22) {
         static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};

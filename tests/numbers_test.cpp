@@ -151,6 +151,16 @@ TEST(NumberText, MatchesCorrectRoundingAcrossMagnitudes) {
         if (i % 2) value = -value;
         ASSERT_EQ(NumberText(value), ReferenceNumberText(value)) << i;
     }
+    // Digit groups at the edges of their ranges (0, 9, 10, 99, 100, 9999, 10000 ...), where
+    // the digits are split into parts: a quarter keeps them off the whole-number path.
+    for (double group : {0.0, 1.0, 9.0, 10.0, 99.0, 100.0, 999.0, 1000.0, 9999.0, 10000.0,
+                         99999.0, 100000.0, 9999999.0, 10000000.0, 99999999.0}) {
+        for (double scale : {1.0, 1e4, 1e6, 1e7, 1e8, 1e10}) {
+            double value = group * scale + 0.25;
+            ASSERT_EQ(NumberText(value), ReferenceNumberText(value)) << value;
+            ASSERT_EQ(NumberText(-value / 1e6), ReferenceNumberText(-value / 1e6)) << value;
+        }
+    }
     // Values whose 16th digit is a 5: the rounding decision lies in the last bits.
     for (double value : {0.1234567890123455, 1.000000000000005, 999999999999999.5,
                          99999.99999999995, 1e-5, 9.999999999999995e-6, 0.30000000000000004})
