@@ -20,6 +20,7 @@ now() { date +%s.%N; }
 # seconds COMMAND...: runs it once, output discarded, prints the wall time.
 seconds() {
     local start end
+    sync  # earlier output still being written to disk would slow this run down
     start=$(now)
     "$@" >/dev/null
     end=$(now)
