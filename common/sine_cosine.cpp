@@ -115,6 +115,16 @@ struct Wide {
         for (int i = 63; i >= 0; --i) bits = (bits << 1) | (Bit(low + i) ? 1 : 0);
         return bits;
     }
+    // Clears every bit from bit `point` up.
+    void KeepBelow(int point) {
+        for (int i = 0; i < 6; ++i) {
+            const int low = 64 * i;
+            if (low >= point)
+                w[i] = 0;
+            else if (point - low < 64)
+                w[i] &= (uint64_t{1} << (point - low)) - 1;
+        }
+    }
 };
 
 // x = r + q * pi/2 with |r| at most about pi/4, for a positive finite x above pi/4: r to about
@@ -148,13 +158,7 @@ int ReduceByHalfPi(double x, Dd& r) {
     // The fraction below the point; from one half on it counts from the next quadrant down.
     Wide fraction;
     for (int i = 0; i < 6; ++i) fraction.w[i] = product.w[i];
-    for (int i = 0; i < 6; ++i) {
-        const int low = 64 * i;
-        if (low >= point)
-            fraction.w[i] = 0;
-        else if (point - low < 64)
-            fraction.w[i] &= (uint64_t{1} << (point - low)) - 1;
-    }
+    fraction.KeepBelow(point);
     const bool negative = fraction.Bit(point - 1);
     if (negative) {
         ++quadrant;
@@ -163,13 +167,7 @@ int ReduceByHalfPi(double x, Dd& r) {
             fraction.w[i] = ~fraction.w[i] + (borrow ? 1 : 0);
             borrow = borrow && fraction.w[i] == 0;
         }
-        for (int i = 0; i < 6; ++i) {
-            const int low = 64 * i;
-            if (low >= point)
-                fraction.w[i] = 0;
-            else if (point - low < 64)
-                fraction.w[i] &= (uint64_t{1} << (point - low)) - 1;
-        }
+        fraction.KeepBelow(point);
     }
 
     int lead = point - 1;
