@@ -156,6 +156,10 @@ TEST_F(Form1Window, DriveChangeGoesToTheRootFolder) {
     EXPECT_EQ(sink.failures[0].Path(), folder + "/gone");
     EXPECT_EQ(folders->Path(), folder);
     EXPECT_EQ(files->Path(), folder);
+    // The drive list turns back to the lists' drive, so the drive can be chosen again.
+    EXPECT_EQ(drives->Drive(), "/");
+    drives->setCurrentIndex(1);
+    EXPECT_EQ(sink.failures.size(), 2u);
 }
 
 }  // namespace
