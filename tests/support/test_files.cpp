@@ -39,9 +39,22 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::operator/(const std::string& name) const {
+    return PathIn(path_, name);
+}
+
+std::string PathIn(const std::string& folder, const std::string& name) {
     std::string native = name;  // "models/tree.wrl" with the separator of the system at hand
     std::replace(native.begin(), native.end(), '/', kPathSeparator);
-    return JoinPath(path_, native);
+    return JoinPath(folder, native);
+}
+
+std::string RootFolderOf(const std::string& path) {
+#ifdef _WIN32
+    return path.substr(0, 3);
+#else
+    (void)path;
+    return "/";
+#endif
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
