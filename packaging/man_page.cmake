@@ -21,7 +21,7 @@ if(INCLUDE)
     file(READ "${INCLUDE}" handWritten)
     file(APPEND "${sections}" "${handWritten}")
 endif()
-execute_process(COMMAND "${HELP2MAN}" --no-info --no-discard-stderr "--name=${SUMMARY}"
+execute_process(COMMAND "${HELP2MAN}" --no-info "--name=${SUMMARY}"
                         "--include=${sections}" "--output=${OUTPUT}" "${PROGRAM}"
                 COMMAND_ERROR_IS_FATAL ANY)
 # -n: no name or time stamp inside the archive, so that the same page gives the same bytes.
