@@ -14,8 +14,10 @@ cd "$(dirname "$0")"
 ROOT=$(pwd)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
+# help2man writes the manual pages at build time; dpkg-dev and file let CPack compute the
+# Debian package's dependencies.
 PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libcli11-dev
-          libbenchmark-dev desktop-file-utils)
+          libbenchmark-dev desktop-file-utils help2man dpkg-dev file)
 
 install_missing() {
     local missing=()
@@ -112,7 +114,7 @@ cmd=${1:-help}
 [ $# -gt 0 ] && shift
 case "$cmd" in
     test)
-        install_missing
+        install_missing lintian appstream  # the packaging test checks the .deb and metadata
         build "$ROOT/build/test" -DCMAKE_BUILD_TYPE=Debug -DSCENE_SANITIZE=ON
         cd "$ROOT/build/test"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS" "$@"

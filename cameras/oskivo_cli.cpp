@@ -12,7 +12,7 @@
 int main(int argc, char** argv) {
     CLI::App app{"Checks MGP point files and writes their camera definition files.", "oskivo-cli"};
     app.require_subcommand(1);
-    app.set_version_flag("--version", SCENE_VERSION);
+    app.set_version_flag("--version", "oskivo-cli " SCENE_VERSION);
     std::string file;
     CLI::App* check =
         app.add_subcommand("check", "Print the file name and the point count of a point file");

@@ -84,7 +84,7 @@ TEST_F(VandrelCli, WrongUsageAndHelp) {
     EXPECT_NE(help.out.find("Example: vandrel-cli duplicate"), std::string::npos);
     CliResult version = Run("--version");
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, Printed(std::string(SCENE_VERSION) + "\n"));
+    EXPECT_EQ(version.out, Printed("vandrel-cli " SCENE_VERSION "\n"));
 }
 
 TEST_F(VandrelCli, FixWrlsAndPreview) {

@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
     CLI::App program("The WRL placement tool's commands without a window.", "vandrel-cli");
     program.require_subcommand(1);
-    program.set_version_flag("--version", SCENE_VERSION);
+    program.set_version_flag("--version", "vandrel-cli " SCENE_VERSION);
     const std::vector<CliCommand> commands = {
         AddDuplicateCommand(program), AddFixWrlsCommand(program), AddPreviewCommand(program)};
 

@@ -1,10 +1,31 @@
 // VandrelV3: the WRL placement tool's window.
 #include <QApplication>
+#include <iostream>
 
 #include "qt_message_sink.hpp"
 #include "vandrel_window.hpp"
+#include "window_options.hpp"
+
+namespace {
+const char kUsage[] =
+    "Usage: VandrelV3 [--help] [--version]\n"
+    "\n"
+    "Opens the WRL placement tool's window. It writes placed copies of a VRML model\n"
+    "(*.wrl) for every placement of a TSO list, an MGP point file or the manual fields,\n"
+    "and repairs exporter-written models in place (Fix WRLs).\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     print this help and exit\n"
+    "  --version      print the program's name and version and exit\n"
+    "\n"
+    "Qt's own options, such as -platform NAME, are accepted too. The same commands run\n"
+    "without a window from vandrel-cli.\n";
+}  // namespace
 
 int main(int argc, char** argv) {
+    if (std::optional<int> status =
+            AnswerTerminalOptions(argc, argv, "VandrelV3", kUsage, std::cout))
+        return *status;
     QApplication app(argc, argv);
     // The title bar shows no text. For an empty title Qt shows the program's name instead, and
     // for a set display name the title followed by that name: a blank one leaves the bar blank
