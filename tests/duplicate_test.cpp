@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "copy_rewriting.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
@@ -133,7 +135,7 @@ TEST_F(Duplicate, SelectedModelGivesCopiesAfterItsBaseName) {
     in.WRLfolderFileName = "TREE.WRL";  // the base name keeps its extension
     RunTso({"a,0,0,0,0,0,0"});
     EXPECT_TRUE(FileExists(Copy("TREE.WRL_0.wrl")));
-    EXPECT_EQ(NodeOf("TREE.WRL_0.wrl"), "TREE.WRL_0");
+    EXPECT_EQ(NodeOf("TREE.WRL_0.wrl"), "TREE_WRL_0");  // a VRML name holds no "."
 }
 
 TEST_F(Duplicate, ManualModeNames) {
@@ -195,6 +197,43 @@ TEST_F(Duplicate, HeaderOnLine4IsAnInvalidModel) {
     EXPECT_EQ(sink.Texts(), (Lines{"invalid WRL file", "DONE"}));
     EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
     EXPECT_TRUE(FolderEntries(Output()).empty());  // the folder was made before the check
+}
+
+TEST_F(Duplicate, NodeNamesHoldOnlyWhatVrmlAllowsFileNamesKeepTheirCharacters) {
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"my house", "my_house_0"},
+        {"big, house", "big__house_0"},
+        {"house.v2", "house_v2_0"},
+        {"o'brien", "o_brien_0"},
+        {"a\"#[\\]{}\x7f\t", "a__________0"},
+        {"\xc3\xa9-+()|:", "\xc3\xa9-+()|:_0"}};  // allowed in VRML names, kept
+    in.Check4Value = 1;
+    for (const auto& [name, node] : names) {
+        AddModel(name + ".wrl", OneNodeModel());
+        in.Text2 = name;
+        Run();
+        EXPECT_EQ(NodeOf(name + "_0.wrl"), node);
+    }
+    EXPECT_EQ(sink.Texts(), Lines(names.size(), "DONE"));
+}
+
+TEST_F(Duplicate, ModelWithLfLineEndsIsInvalidAndNothingIsWritten) {
+    std::string lf = CrLfLines(OneNodeModel());
+    lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
+    WriteBytes(Model("lf.wrl"), lf);
+    AddModel("a.wrl", OneNodeModel());
+    RunTso({"lf,0,0,0,0,0,0", "a,0,0,0,0,0,0"});
+    EXPECT_EQ(sink.Texts(), (Lines{"invalid WRL file", "DONE"}));
+    EXPECT_TRUE(FolderEntries(Output()).empty());
+
+    // A lone LF inside a later line of a CR LF model is part of that line, as ever.
+    Lines model = OneNodeModel();
+    model.push_back("a\nb");
+    AddModel("lf.wrl", model);
+    sink.messages.clear();
+    RunTso({"lf,0,0,0,0,0,0"});
+    EXPECT_TRUE(OnlyDoneShown());
+    EXPECT_NE(ReadBytes(Copy("lf_0.wrl")).find("\r\na\nb\r\n"), std::string::npos);
 }
 
 TEST_F(Duplicate, ModelThatCannotBeReadIsInvalid) {

@@ -60,6 +60,7 @@ ModelCheck CheckModel(const std::string& modelPath) {
         std::string_view line = in.ReadTextLine();
         if (Contains(line, kNamedNode) && check.DefCount < INT16_MAX) ++check.DefCount;
         if (lineNumber < 3 && Contains(line, kConverterHeader)) check.HasHeader = true;
+        if (lineNumber == 0 && Contains(line, "\n")) check.LfLineEnds = true;
         if (lineNumber < 3) ++lineNumber;
     }
     return check;
@@ -135,6 +136,16 @@ void RepairTexCoordBlocks(const std::string& modelPath) {
     out->Commit();
 }
 
+std::string VrmlName(std::string_view tag) {
+    // Controls, blank, DEL and  " # ' , . [ \ ] { }  may not stand in a VRML name.
+    constexpr std::string_view kNotInNames = "\"#',.[\\]{}";
+    std::string name(tag);
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) <= ' ' || c == '\x7f' || Contains(kNotInNames, {&c, 1}))
+            c = '_';
+    return name;
+}
+
 PlacementTurn::PlacementTurn(const Placement& placement)
     : X(placement.X), Y(placement.Y), Z(placement.Z) {
     const double a5 = placement.AngleX * kPointScale;
@@ -168,7 +179,7 @@ Point3 PlacePoint(const PlacementTurn& t, const Point3& p) {
 void WriteCopy(const std::string& modelPath, const std::string& copyPath,
                const Placement& placement, std::string_view copyTag, StepFailures& failures) {
     std::string nodeLine;
-    nodeLine.append(kRenamableNode).append(copyTag).append("_vrl Transform {");
+    nodeLine.append(kRenamableNode).append(VrmlName(copyTag)).append("_vrl Transform {");
     const PlacementTurn turn(placement);
 
     std::optional<TextFileWriter> out;

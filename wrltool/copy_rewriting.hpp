@@ -17,8 +17,9 @@ inline constexpr std::string_view kConverterHeader =
 inline constexpr double kPointScale = 0.0174532925;
 
 struct ModelCheck {
-    bool HasHeader = false;  // the converter header stands in line 1, 2 or 3
-    int16_t DefCount = 0;    // lines holding "DEF VRL_"; stops counting at 32767
+    bool HasHeader = false;   // the converter header stands in line 1, 2 or 3
+    int16_t DefCount = 0;     // lines holding "DEF VRL_"; stops counting at 32767
+    bool LfLineEnds = false;  // the first line holds a LF: lines end in LF alone (one line)
 };
 
 // Reads the whole model once. Throws the failure when it cannot be opened.
@@ -42,9 +43,12 @@ struct Point3 {
 // Turns about the first, the third and then the vertical axis, and moves.
 Point3 PlacePoint(const PlacementTurn& turn, const Point3& p);
 
-// Writes the copy: renamable node lines carry the tag, points are placed. Point lines with a
-// missing or rejected number are written with 0 for it and counted in `failures`, once per
-// line. Throws the failure when the model cannot be read or the copy cannot be written; the
-// file at the copy path is then as it was.
+// The tag as a legal VRML name: each character VRML does not allow in a name becomes "_".
+std::string VrmlName(std::string_view tag);
+
+// Writes the copy: renamable node lines carry the tag as a VrmlName, points are placed. Point
+// lines with a missing or rejected number are written with 0 for it and counted in `failures`,
+// once per line. Throws the failure when the model cannot be read or the copy cannot be
+// written; the file at the copy path is then as it was.
 void WriteCopy(const std::string& modelPath, const std::string& copyPath,
                const Placement& placement, std::string_view copyTag, StepFailures& failures);

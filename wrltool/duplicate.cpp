@@ -84,7 +84,7 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink) {
         } catch (const Failure&) {
             // A model that cannot be read counts as lacking the header.
         }
-        if (!check.HasHeader) {
+        if (!check.HasHeader || check.LfLineEnds) {
             sink.ShowMessage("invalid WRL file", MessageIcon::Error);
             break;
         }
