@@ -14,8 +14,9 @@ cd "$(dirname "$0")"
 ROOT=$(pwd)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
+# libcoin-dev: the VRML reader the tests load every copy with (tests/vrml).
 PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libcli11-dev
-          libbenchmark-dev desktop-file-utils)
+          libbenchmark-dev desktop-file-utils libcoin-dev)
 
 install_missing() {
     local missing=()
