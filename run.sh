@@ -7,7 +7,7 @@
 #   ./run.sh oskivo    start the camera file generator
 #   ./run.sh bench     measure speed and memory on generated data
 #   ./run.sh install PREFIX   install the programs, desktop entries and docs under PREFIX
-#   ./run.sh screenshots      render both windows offscreen into docs/*.png
+#   ./run.sh screenshots      render both windows and the demo's placed scene into docs/*.png
 #   ./run.sh windows   cross-build the command-line programs for Windows, test them under Wine
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -17,6 +17,9 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 # libcoin-dev: the VRML reader the tests load every copy with (tests/vrml).
 PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libcli11-dev
           libbenchmark-dev desktop-file-utils libcoin-dev)
+
+# The picture of the placed scene: a VRML viewer on a virtual X display with software OpenGL.
+PICTURE_PACKAGES=(view3dscene xvfb xauth libgl1-mesa-dri)
 
 install_missing() {
     local missing=()
@@ -113,7 +116,7 @@ cmd=${1:-help}
 [ $# -gt 0 ] && shift
 case "$cmd" in
     test)
-        install_missing
+        install_missing "${PICTURE_PACKAGES[@]}"  # the screenshot script is tested too
         build "$ROOT/build/test" -DCMAKE_BUILD_TYPE=Debug -DSCENE_SANITIZE=ON
         cd "$ROOT/build/test"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS" "$@"
@@ -134,7 +137,7 @@ case "$cmd" in
         "$ROOT/examples/demo.sh" "$ROOT/build/release" "$ROOT/demo-run"
         ;;
     screenshots)
-        install_missing
+        install_missing "${PICTURE_PACKAGES[@]}"
         build_release
         "$ROOT/docs/screenshots.sh" "$ROOT/build/release"
         ;;
