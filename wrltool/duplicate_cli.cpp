@@ -94,16 +94,14 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
     cmd->add_option("--scene", args->options.sceneName,
                     "Also write DIR/newwrls/NAME.wrl, inlining every copy the run wrote")
         ->type_name("NAME")
-        ->check(
-            [](const std::string& name) {
-                return IsUsableSceneName(name)
-                           ? std::string()
-                           : "a scene name is not empty and holds no separator and no \"..\"";
-            },
-            "NAME");
+        ->check([](const std::string& name) {
+            return IsUsableSceneName(name)
+                       ? std::string()
+                       : "the scene NAME may not be empty nor hold a separator or \"..\"";
+        });
     cmd->add_flag("--dry-run", args->options.dryRun,
-                  "Write nothing: print each copy a run would write (path, model, placement) "
-                  "and each step that would fail, among its messages");
+                  "Write nothing: print each copy (path, model, placement), repair and failed "
+                  "step a run would have, among its messages");
 
     args->orientationOption =
         cmd->add_option("--orientation", args->orientation,
