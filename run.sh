@@ -7,7 +7,7 @@
 #   ./run.sh oskivo    start the camera file generator
 #   ./run.sh bench     measure speed and memory on generated data
 #   ./run.sh install PREFIX   install the programs, desktop entries and docs under PREFIX
-#   ./run.sh screenshots      render both windows offscreen into docs/*.png
+#   ./run.sh screenshots      render both windows and the demo's placed scene into docs/*.png
 #   ./run.sh windows   build everything for Windows with its installer, test it under Wine
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -15,9 +15,13 @@ ROOT=$(pwd)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 # help2man writes the manual pages at build time; dpkg-dev and file let CPack compute the
-# Debian package's dependencies.
+# Debian package's dependencies; libcoin-dev is the VRML reader the tests load every copy with
+# (tests/vrml).
 PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libcli11-dev
-          libbenchmark-dev desktop-file-utils help2man dpkg-dev file)
+          libbenchmark-dev desktop-file-utils help2man dpkg-dev file libcoin-dev)
+
+# The picture of the placed scene: a VRML viewer on a virtual X display with software OpenGL.
+PICTURE_PACKAGES=(view3dscene xvfb xauth libgl1-mesa-dri)
 
 install_missing() {
     local missing=()
@@ -114,7 +118,9 @@ cmd=${1:-help}
 [ $# -gt 0 ] && shift
 case "$cmd" in
     test)
-        install_missing lintian appstream  # the packaging test checks the .deb and metadata
+        # The packaging test checks the .deb and its metadata; the screenshot script is tested
+        # too.
+        install_missing lintian appstream "${PICTURE_PACKAGES[@]}"
         build "$ROOT/build/test" -DCMAKE_BUILD_TYPE=Debug -DSCENE_SANITIZE=ON
         cd "$ROOT/build/test"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS" "$@"
@@ -135,7 +141,7 @@ case "$cmd" in
         "$ROOT/examples/demo.sh" "$ROOT/build/release" "$ROOT/demo-run"
         ;;
     screenshots)
-        install_missing
+        install_missing "${PICTURE_PACKAGES[@]}"
         build_release
         "$ROOT/docs/screenshots.sh" "$ROOT/build/release"
         ;;

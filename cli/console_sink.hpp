@@ -5,6 +5,8 @@
 #include <chrono>
 #include <functional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "messages.hpp"
 
@@ -34,6 +36,14 @@ class ConsoleSink : public MessageSink {
 
     void Progress(int done, int total) override;
 
+    // A dry run's line, printed among the messages.
+    void DryRunLine(const std::string& text) override;
+    // With --verbose every file written is kept for PrintWrittenFiles.
+    void ListWrittenFiles(bool list) { listWritten_ = list; }
+    void FileWritten(const std::string& path) override;
+    // "wrote PATH", one line per file written, printed after the messages.
+    void PrintWrittenFiles();
+
   private:
     std::ostream& out_;
     std::ostream& err_;
@@ -42,8 +52,11 @@ class ConsoleSink : public MessageSink {
     bool progress_;
     bool progressShown_ = false;
     std::chrono::steady_clock::time_point progressStart_{};
+    bool listWritten_ = false;
+    std::vector<std::string> written_;
     void ClearProgress();
 };
 
-// Runs the command, reports a failure that stops it, and gives the exit status.
+// Runs the command, reports a failure that stops it, lists the files written when asked,
+// and gives the exit status.
 int RunReporting(ConsoleSink& sink, const std::function<void(MessageSink&)>& command);

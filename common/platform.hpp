@@ -35,6 +35,10 @@ void CreateFolder(const std::string& path);
 // a FIFO or a device).
 std::FILE* OpenForReading(const std::string& path);
 
+// Throws the failure that creating a file for the target in the folder would raise, creating
+// nothing (Windows: refusals by access lists are not foreseen).
+void CheckCanCreateIn(const std::string& folder, const std::string& target);
+
 // A new hidden file ".NAME.tmp-XXXXXX" beside the target, opened for binary writing.
 struct TempFile {
     std::FILE* file = nullptr;

@@ -109,6 +109,11 @@ std::FILE* OpenForReading(const std::string& path) {
     return file;
 }
 
+void CheckCanCreateIn(const std::string& folder, const std::string& target) {
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        throw Failure(FailureFromErrno(errno, target), target);
+}
+
 TempFile CreateTempBeside(const std::string& target) {
     std::string name = ".";
     name += NameOf(target);

@@ -190,6 +190,10 @@ std::FILE* OpenForReading(const std::string& path) {
     return file;
 }
 
+void CheckCanCreateIn(const std::string& folder, const std::string& target) {
+    if (!IsDirectory(folder)) throw Failure(FailureKind::PathNotFound, target);
+}
+
 TempFile CreateTempBeside(const std::string& target) {
     std::string name = ".";
     name += NameOf(target);

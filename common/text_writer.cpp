@@ -6,14 +6,25 @@
 
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
+
+// A missing folder is "path not found"; a folder or a read-only file in the target's place
+// is the access failure, as opening it for writing would be.
+void CheckTarget(const std::string& target) {
+    if (!platform::IsDirectory(FolderOf(target))) throw Failure(FailureKind::PathNotFound, target);
+    if (platform::IsDirectory(target) || platform::IsReadOnlyFile(target))
+        throw Failure(FailureKind::AccessFailure, target);
+}
+}  // namespace
+
+void CheckCanWrite(const std::string& target) {
+    const std::string resolved = ResolveCase(target);
+    CheckTarget(resolved);
+    platform::CheckCanCreateIn(FolderOf(resolved), resolved);  // the temporary file beside it
 }
 
 TextFileWriter::TextFileWriter(const std::string& target, Durability durability)
     : target_(ResolveCase(target)), durability_(durability) {
-    if (!platform::IsDirectory(FolderOf(target_)))
-        throw Failure(FailureKind::PathNotFound, target_);
-    if (platform::IsDirectory(target_) || platform::IsReadOnlyFile(target_))
-        throw Failure(FailureKind::AccessFailure, target_);
+    CheckTarget(target_);
     platform::TempFile temp = platform::CreateTempBeside(target_);
     file_ = temp.file;
     tempPath_ = temp.path;

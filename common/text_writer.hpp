@@ -14,6 +14,10 @@ enum class Durability {
     UserFileInBatch,  // as UserFile, but the caller syncs the folder once after many files
 };
 
+// Throws the failure that opening a TextFileWriter for the target would raise, creating
+// nothing. What only writing shows (a full disk) it cannot foresee.
+void CheckCanWrite(const std::string& target);
+
 class TextFileWriter {
   public:
     // Throws the failure that opening the target for writing would raise: path not found for

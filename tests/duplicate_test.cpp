@@ -4,9 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <map>
+
 #include "copy_rewriting.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
+#include "scene_index.hpp"
 #include "test_files.hpp"
 
 namespace {
@@ -27,8 +33,20 @@ Lines OneNodeModel(const std::string& node = "box") {
 
 struct ProgressSink : RecordingSink {
     std::vector<std::pair<int, int>> progress;
+    Lines dryRunLines, written;
     void Progress(int done, int total) override { progress.emplace_back(done, total); }
+    void DryRunLine(const std::string& text) override { dryRunLines.push_back(text); }
+    void FileWritten(const std::string& path) override { written.push_back(path); }
 };
+
+// Every entry beneath the folder with its bytes ("" for a folder).
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        entries[entry.path().string()] =
+            entry.is_directory() ? "" : ReadBytes(entry.path().string());
+    return entries;
+}
 
 class Duplicate : public ::testing::Test {
   protected:
@@ -57,9 +75,9 @@ class Duplicate : public ::testing::Test {
         in.TSOfolderFileName = "list.txt";
         Run();
     }
-    void Run() {
+    void Run(const DuplicateOptions& options = {}) {
         in.WRLfolderList = ListMatchingFiles(Models(), "*.wrl");
-        RunDuplicate(in, sink);
+        RunDuplicate(in, sink, options);
     }
 
     // The name the copy's node carries, from its renamable node line.
@@ -133,7 +151,7 @@ TEST_F(Duplicate, SelectedModelGivesCopiesAfterItsBaseName) {
     in.WRLfolderFileName = "TREE.WRL";  // the base name keeps its extension
     RunTso({"a,0,0,0,0,0,0"});
     EXPECT_TRUE(FileExists(Copy("TREE.WRL_0.wrl")));
-    EXPECT_EQ(NodeOf("TREE.WRL_0.wrl"), "TREE.WRL_0");
+    EXPECT_EQ(NodeOf("TREE.WRL_0.wrl"), "TREE_WRL_0");  // a VRML name holds no "."
 }
 
 TEST_F(Duplicate, ManualModeNames) {
@@ -195,6 +213,43 @@ TEST_F(Duplicate, HeaderOnLine4IsAnInvalidModel) {
     EXPECT_EQ(sink.Texts(), (Lines{"invalid WRL file", "DONE"}));
     EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
     EXPECT_TRUE(FolderEntries(Output()).empty());  // the folder was made before the check
+}
+
+TEST_F(Duplicate, NodeNamesHoldOnlyWhatVrmlAllowsFileNamesKeepTheirCharacters) {
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"my house", "my_house_0"},
+        {"big, house", "big__house_0"},
+        {"house.v2", "house_v2_0"},
+        {"o'brien", "o_brien_0"},
+        {"a\"#[\\]{}\x7f\t", "a__________0"},
+        {"\xc3\xa9-+()|:", "\xc3\xa9-+()|:_0"}};  // allowed in VRML names, kept
+    in.Check4Value = 1;
+    for (const auto& [name, node] : names) {
+        AddModel(name + ".wrl", OneNodeModel());
+        in.Text2 = name;
+        Run();
+        EXPECT_EQ(NodeOf(name + "_0.wrl"), node);
+    }
+    EXPECT_EQ(sink.Texts(), Lines(names.size(), "DONE"));
+}
+
+TEST_F(Duplicate, ModelWithLfLineEndsIsInvalidAndNothingIsWritten) {
+    std::string lf = CrLfLines(OneNodeModel());
+    lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
+    WriteBytes(Model("lf.wrl"), lf);
+    AddModel("a.wrl", OneNodeModel());
+    RunTso({"lf,0,0,0,0,0,0", "a,0,0,0,0,0,0"});
+    EXPECT_EQ(sink.Texts(), (Lines{"invalid WRL file", "DONE"}));
+    EXPECT_TRUE(FolderEntries(Output()).empty());
+
+    // A lone LF inside a later line of a CR LF model is part of that line, as ever.
+    Lines model = OneNodeModel();
+    model.push_back("a\nb");
+    AddModel("lf.wrl", model);
+    sink.messages.clear();
+    RunTso({"lf,0,0,0,0,0,0"});
+    EXPECT_TRUE(OnlyDoneShown());
+    EXPECT_NE(ReadBytes(Copy("lf_0.wrl")).find("\r\na\nb\r\n"), std::string::npos);
 }
 
 TEST_F(Duplicate, ModelThatCannotBeReadIsInvalid) {
@@ -309,6 +364,76 @@ TEST_F(Duplicate, MgpAndManualTogetherAreRejectedBeforeReading) {
     EXPECT_EQ(sink.messages[0].text, "Use MGP files and Manual Mode cannot both be set");
     EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
     EXPECT_FALSE(FileExists(Output()));
+}
+
+// A dry run changes nothing, and tells in order the files a real run then writes, its failed
+// steps (as many as the real run counts) and its messages.
+TEST_F(Duplicate, DryRunTellsWhatTheRealRunDoesAndWritesNothing) {
+    AddModel("a.wrl", OneNodeModel());
+    AddModel("bad.wrl", {kHeader, "COORD Coordinate {", "point [", "1 x 3,", "4 5", "]"});
+    // Its texture block closes at the end: every repair changes it again.
+    AddModel("two.wrl", {kHeader, "DEF VRL_a", "DEF VRL_b", "texCoordIndex [", "]"});
+    AddModel("tower.wrl", {kHeader, "DEF VRL_a", "DEF VRL_b", "texCoordIndex [", "]", "x", "x", "x",
+                           "x", "x", "x", "x", "x", "x", "x"});  // repaired once only
+    AddModel("ro.wrl", {kHeader, "DEF VRL_a", "DEF VRL_b", "texCoordIndex [", "]"});
+    SetReadOnly(Model("ro.wrl"));
+    const Lines lists[] = {
+        {"two,0,0,0,0,0,0", "tower,0,0,0,0,0,0", "two,1,0,0,0,0,0", "tower,1,0,0,0,0,0",
+         "a,1,2,3,4,5,6"},  // the output folder is made by the run
+        {"a,0,0,0,0,0,0", "bad,0,0,0,0,0,0", "ro,0,0,0,0,0,0", "a,0,0,0,0,0,0",
+         "missing,0,0,0,0,0,0", "a,0,0,0,0,0,0"}};
+    for (const Lines& list : lists) {
+        if (&list == &lists[1]) MakeFolder(Copy("a_0.wrl"));  // a copy path naming a folder
+        WriteBytes(dir / "list.txt", CrLfLines(list));
+        in.TSOfolderFileName = "list.txt";
+        const auto before = Snapshot(dir.Path());
+        Run({.dryRun = true, .sceneName = "all"});
+        EXPECT_EQ(Snapshot(dir.Path()), before);
+        const Lines dryMessages = sink.Texts(), told = sink.dryRunLines;
+        EXPECT_TRUE(sink.written.empty());
+
+        sink = {};
+        Run({.sceneName = "all"});
+        EXPECT_EQ(sink.Texts(), dryMessages);
+        Lines wouldWrite;
+        int wouldFail = 0;
+        for (const std::string& line : told) {
+            for (const char* verb : {"would write ", "would repair "})
+                if (line.starts_with(verb))
+                    wouldWrite.push_back(
+                        line.substr(strlen(verb), line.find(" from ") - strlen(verb)));
+            wouldFail += line.starts_with("would fail: ");
+        }
+        EXPECT_EQ(wouldWrite, sink.written);
+        const std::string failed = "Some steps failed (" + std::to_string(wouldFail) + ")";
+        EXPECT_EQ(std::count_if(sink.messages.begin(), sink.messages.end(),
+                                [&](const auto& m) { return m.text.starts_with(failed); }),
+                  wouldFail > 0 ? 1 : 0);
+        sink = {};
+    }
+}
+
+TEST_F(Duplicate, SceneIndexInlinesEachCopyOfTheRunOnce) {
+    AddModel("a.wrl", OneNodeModel());
+    RunTso({"a,0,0,0,0,0,0", "a,1,0,0,0,0,0"});  // an earlier run's copies are not inlined
+    WriteBytes(dir / "list.txt", CrLfLines({"a,0,0,0,0,0,0", "/x,0,0,0,0,0,0", "A,1,0,0,0,0,0"}));
+    Run({.sceneName = "all"});  // A_1 replaces a_1.wrl: the index names the file as it stands
+    EXPECT_EQ(
+        ReadBytes(Copy("all.wrl")),
+        CrLfLines({"#VRML V2.0 utf8", "Inline { url \"a_0.wrl\" }", "Inline { url \"a_1.wrl\" }"}));
+
+    Run({.sceneName = "A_0"});  // would replace a copy (letter case aside) and inline itself
+    EXPECT_EQ(sink.Texts().back(), "DONE");
+    EXPECT_EQ(sink.Texts()[sink.Texts().size() - 2],
+              "Some steps failed (1). First: Path/File access error (" + Copy("A_0.wrl") + ")");
+    EXPECT_NE(ReadBytes(Copy("a_0.wrl")).find("DEF VRL_a_0_vrl"), std::string::npos);
+
+    SceneIndex index;  // a file name in a VRML string escapes its quote and backslash
+    index.Add("q\"b\\s.wrl");
+    EXPECT_EQ(index.Text(), CrLfLines({"#VRML V2.0 utf8", "Inline { url \"q\\\"b\\\\s.wrl\" }"}));
+    EXPECT_FALSE(IsUsableSceneName("") || IsUsableSceneName("a/b") || IsUsableSceneName("a\\b") ||
+                 IsUsableSceneName("..") || IsUsableSceneName("x..y"));
+    EXPECT_TRUE(IsUsableSceneName("village.v2"));
 }
 
 }  // namespace

@@ -54,12 +54,17 @@ bool ReadPointNumbers(std::string_view rest, Point3& p) {
 
 ModelCheck CheckModel(const std::string& modelPath) {
     TextFileReader in(modelPath);
+    return CheckModel(in);
+}
+
+ModelCheck CheckModel(TextFileReader& in) {
     ModelCheck check;
     int lineNumber = 0;
     while (!in.AtEndOfFile()) {
         std::string_view line = in.ReadTextLine();
         if (Contains(line, kNamedNode) && check.DefCount < INT16_MAX) ++check.DefCount;
         if (lineNumber < 3 && Contains(line, kConverterHeader)) check.HasHeader = true;
+        if (lineNumber == 0 && Contains(line, "\n")) check.LfLineEnds = true;
         if (lineNumber < 3) ++lineNumber;
     }
     return check;
@@ -111,7 +116,16 @@ void RepairLines(TextFileReader& in, Emit&& emit) {
 
 }  // namespace
 
-void RepairTexCoordBlocks(const std::string& modelPath) {
+std::string RepairedText(TextFileReader& model) {
+    std::string text;
+    RepairLines(model, [&](std::string_view line, const std::string_view*) {
+        text.append(line).append("\r\n");
+        return true;
+    });
+    return text;
+}
+
+bool RepairTexCoordBlocks(const std::string& modelPath) {
     {
         // A model repaired before comes out unchanged: then it is not rewritten (nor flushed
         // to disk again), which matters when every copy of a model repairs it first.
@@ -121,7 +135,7 @@ void RepairTexCoordBlocks(const std::string& modelPath) {
             unchanged = input && line == *input && in.LastLineEndedWithCrLf();
             return unchanged;
         });
-        if (unchanged) return;
+        if (unchanged) return false;
     }
     std::optional<TextFileWriter> out;
     {
@@ -133,6 +147,17 @@ void RepairTexCoordBlocks(const std::string& modelPath) {
         });
     }  // the model is closed before it is replaced
     out->Commit();
+    return true;
+}
+
+std::string VrmlName(std::string_view tag) {
+    // Controls, blank, DEL and  " # ' , . [ \ ] { }  may not stand in a VRML name.
+    constexpr std::string_view kNotInNames = "\"#',.[\\]{}";
+    std::string name(tag);
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) <= ' ' || c == '\x7f' || Contains(kNotInNames, {&c, 1}))
+            c = '_';
+    return name;
 }
 
 PlacementTurn::PlacementTurn(const Placement& placement)
@@ -165,48 +190,69 @@ Point3 PlacePoint(const PlacementTurn& t, const Point3& p) {
     return o;
 }
 
+namespace {
+
+// Writes the copy's lines, read from the model, to `out`: a TextFileWriter, or nothing.
+template <typename Output>
+void CopyLines(TextFileReader& in, Output& out, const Placement& placement,
+               std::string_view copyTag, StepFailures& failures) {
+    std::string nodeLine;
+    nodeLine.append(kRenamableNode).append(VrmlName(copyTag)).append("_vrl Transform {");
+    const PlacementTurn turn(placement);
+    char pointLine[3 * (kNumberTextMax + 1) + 3];
+    while (!in.AtEndOfFile()) {
+        std::string_view line = in.ReadTextLine();
+        if (Contains(line, kRenamableNode)) line = nodeLine;
+        out.WriteTextLine(line);
+        if (!Contains(line, kCoordinateOpener) || in.AtEndOfFile()) continue;
+        out.WriteTextLine(in.ReadTextLine());  // the point list opener, unchanged
+        while (!in.AtEndOfFile()) {
+            std::string_view trimmed = Trim(in.ReadTextLine());
+            if (Contains(trimmed, "]")) {
+                out.WriteTextLine(trimmed);
+                break;
+            }
+            Point3 p;
+            bool ok = ReadPointNumbers(trimmed, p);
+            Point3 o = PlacePoint(turn, p);
+            // " x y z," and the line end, built in place: one write per point.
+            char* end = pointLine;
+            for (double& value : o.v) {
+                if (!std::isfinite(value)) {  // beyond the double range: overflow
+                    value = 0;
+                    ok = false;
+                }
+                *end++ = ' ';
+                end = WriteNumberText(end, value);
+            }
+            std::memcpy(end, ",\r\n", 3);
+            end += 3;
+            if (!ok) failures.Add(Failure(FailureKind::TypeMismatch, in.Path()));
+            out.Write(std::string_view(pointLine, static_cast<size_t>(end - pointLine)));
+        }
+    }
+}
+
+// An output that keeps nothing: what a dry run "writes".
+struct NoOutput {
+    void WriteTextLine(std::string_view) {}
+    void Write(std::string_view) {}
+};
+
+}  // namespace
+
 void WriteCopy(const std::string& modelPath, const std::string& copyPath,
                const Placement& placement, std::string_view copyTag, StepFailures& failures) {
-    std::string nodeLine;
-    nodeLine.append(kRenamableNode).append(copyTag).append("_vrl Transform {");
-    const PlacementTurn turn(placement);
-
     std::optional<TextFileWriter> out;
     {
         TextFileReader in(modelPath);
         out.emplace(copyPath, Durability::Replaceable);
-        char pointLine[3 * (kNumberTextMax + 1) + 3];
-        while (!in.AtEndOfFile()) {
-            std::string_view line = in.ReadTextLine();
-            if (Contains(line, kRenamableNode)) line = nodeLine;
-            out->WriteTextLine(line);
-            if (!Contains(line, kCoordinateOpener) || in.AtEndOfFile()) continue;
-            out->WriteTextLine(in.ReadTextLine());  // the point list opener, unchanged
-            while (!in.AtEndOfFile()) {
-                std::string_view trimmed = Trim(in.ReadTextLine());
-                if (Contains(trimmed, "]")) {
-                    out->WriteTextLine(trimmed);
-                    break;
-                }
-                Point3 p;
-                bool ok = ReadPointNumbers(trimmed, p);
-                Point3 o = PlacePoint(turn, p);
-                // " x y z," and the line end, built in place: one write per point.
-                char* end = pointLine;
-                for (double& value : o.v) {
-                    if (!std::isfinite(value)) {  // beyond the double range: overflow
-                        value = 0;
-                        ok = false;
-                    }
-                    *end++ = ' ';
-                    end = WriteNumberText(end, value);
-                }
-                std::memcpy(end, ",\r\n", 3);
-                end += 3;
-                if (!ok) failures.Add(Failure(FailureKind::TypeMismatch, in.Path()));
-                out->Write(std::string_view(pointLine, static_cast<size_t>(end - pointLine)));
-            }
-        }
+        CopyLines(in, *out, placement, copyTag, failures);
     }
     out->Commit();
+}
+
+void CountCopyFailures(TextFileReader& model, const Placement& placement, StepFailures& failures) {
+    NoOutput nothing;
+    CopyLines(model, nothing, placement, {}, failures);
 }

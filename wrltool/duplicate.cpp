@@ -3,11 +3,12 @@
 #include <vector>
 
 #include "copy_rewriting.hpp"
+#include "duplicate_files.hpp"
 #include "failure.hpp"
 #include "number_text.hpp"
 #include "paths.hpp"
 #include "placement_sources.hpp"
-#include "platform.hpp"
+#include "scene_index.hpp"
 #include "strings.hpp"
 
 namespace {
@@ -17,6 +18,20 @@ std::string StepFailuresText(const StepFailures& failures) {
     text += failures.first->Description();
     if (!failures.first->Path().empty()) text += " (" + failures.first->Path() + ")";
     return text;
+}
+
+// The scene index beside the copies; one that would replace a copy of the run (and so inline
+// itself) is a failed step.
+void WriteScene(const DuplicateInputs& inputs, const DuplicateOptions& options,
+                const SceneIndex& scene, DuplicateFiles& files, StepFailures& failures) {
+    const std::string fileName = options.sceneName + ".wrl";
+    const std::string path = JoinPath(OutputFolder(inputs), fileName);
+    try {
+        if (scene.Holds(fileName)) throw Failure(FailureKind::AccessFailure, path);
+        files.WriteFile(path, scene.Text());
+    } catch (const Failure& failure) {
+        failures.Add(failure);
+    }
 }
 
 }  // namespace
@@ -53,13 +68,17 @@ bool IsModelListed(const DuplicateInputs& inputs, const Placement& placement) {
     return false;
 }
 
-void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink) {
+void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
+                  const DuplicateOptions& options) {
     if (IsSet(inputs.Check2Value) && IsSet(inputs.Check4Value)) {
         sink.ShowMessage("Use MGP files and Manual Mode cannot both be set", MessageIcon::Error);
         return;
     }
     const std::vector<Placement> placements = ReadPlacements(inputs);
     const int total = static_cast<int>(placements.size());
+    const std::unique_ptr<DuplicateFiles> files =
+        options.dryRun ? DryRunFiles(sink) : RealFiles(sink);
+    SceneIndex scene;
 
     // From the output folder on, a failed step is skipped and counted, never fatal.
     StepFailures failures;
@@ -68,7 +87,7 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink) {
         const Placement& placement = placements[i];
         const std::string modelPath = ModelPath(inputs, placement);
         try {
-            platform::CreateFolder(OutputFolder(inputs));
+            files->CreateFolder(OutputFolder(inputs));
         } catch (const Failure&) {
             // As a rule the folder exists already: nothing to report.
         }
@@ -80,27 +99,30 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink) {
         }
         ModelCheck check;
         try {
-            check = CheckModel(modelPath);
+            check = files->CheckModel(modelPath);
         } catch (const Failure&) {
             // A model that cannot be read counts as lacking the header.
         }
-        if (!check.HasHeader) {
+        if (!check.HasHeader || check.LfLineEnds) {
             sink.ShowMessage("invalid WRL file", MessageIcon::Error);
             break;
         }
         if (check.DefCount >= 2) {
             try {
-                RepairTexCoordBlocks(modelPath);
+                files->RepairModel(modelPath);
             } catch (const Failure& failure) {
                 failures.Add(failure);
             }
         }
         try {
-            WriteCopy(modelPath, copyPath, placement, CopyTag(inputs, placement), failures);
+            files->WriteCopy(modelPath, copyPath, placement, CopyTag(inputs, placement), failures);
+            if (!options.sceneName.empty()) scene.Add(NameOf(ResolveCase(copyPath)));
         } catch (const Failure& failure) {
             failures.Add(failure);
         }
     }
+    if (!options.sceneName.empty() && total > 0)
+        WriteScene(inputs, options, scene, *files, failures);
     if (failures.count > 0) sink.ShowMessage(StepFailuresText(failures), MessageIcon::Error);
     sink.ShowMessage("DONE", MessageIcon::None);
 }

@@ -6,6 +6,7 @@
 
 #include "duplicate.hpp"
 #include "paths.hpp"
+#include "scene_index.hpp"
 
 namespace {
 
@@ -16,6 +17,7 @@ struct DuplicateArgs {
     std::string mgp;
     std::string orientation;
     std::vector<std::string> manual;
+    DuplicateOptions options;
     CLI::Option* selectedOption = nullptr;
     CLI::Option* mgpOption = nullptr;
     CLI::Option* orientationOption = nullptr;
@@ -84,8 +86,22 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
     cmd->footer(
         "Usage: vandrel-cli duplicate --models DIR [--use-selected NAME]\n"
         "           (--tso FILE | --mgp FILE [--orientation DEG] | --manual NAME X Y Z ORIENT)\n"
+        "           [--scene NAME] [--dry-run] [--verbose]\n"
         "Exit status: 0 done, 1 a problem message was shown, 2 wrong usage, 3 run-time error.\n"
-        "Example: vandrel-cli duplicate --models scene/models --tso scene/village.txt");
+        "Example: vandrel-cli duplicate --models scene/models --tso scene/village.txt\n"
+        "         vandrel-cli duplicate --dry-run --models scene/models --tso scene/village.txt");
+
+    cmd->add_option("--scene", args->options.sceneName,
+                    "Also write DIR/newwrls/NAME.wrl, inlining every copy the run wrote")
+        ->type_name("NAME")
+        ->check([](const std::string& name) {
+            return IsUsableSceneName(name)
+                       ? std::string()
+                       : "the scene NAME may not be empty nor hold a separator or \"..\"";
+        });
+    cmd->add_flag("--dry-run", args->options.dryRun,
+                  "Write nothing: print each copy (path, model, placement), repair and failed "
+                  "step a run would have, among its messages");
 
     args->orientationOption =
         cmd->add_option("--orientation", args->orientation,
@@ -93,5 +109,10 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
             ->type_name("DEG")
             ->needs(args->mgpOption);
 
-    return {cmd, [args](MessageSink& sink) { RunDuplicate(ToInputs(*args), sink); }};
+    auto verbose = std::make_shared<bool>(false);
+    cmd->add_flag("--verbose", *verbose,
+                  "After the messages, print \"wrote PATH\" per file written or replaced");
+
+    return {cmd, [args](MessageSink& sink) { RunDuplicate(ToInputs(*args), sink, args->options); },
+            verbose};
 }

@@ -25,7 +25,7 @@ std::string ExporterSeam(std::string_view baseName) {
     return ReplaceAll(kSeamTemplate, "XXXX", baseName);
 }
 
-void RunFixWrls(const FixInputs& inputs, MessageSink& sink) {
+void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun) {
     const int total = static_cast<int>(inputs.ModelNames.size());
     // Each rewritten model is on disk before it replaces the old one; the renames are made
     // lasting with one folder sync at the end, also when a failure stops the run.
@@ -47,11 +47,17 @@ void RunFixWrls(const FixInputs& inputs, MessageSink& sink) {
             ++invalidCount;
             continue;
         }
+        if (dryRun) {  // the model would change (at least a line end is added)
+            CheckCanWrite(path);
+            sink.DryRunLine("would rewrite " + path);
+            continue;
+        }
         content = ReplaceAll(content, ExporterSeam(BaseName(name)), "");
         TextFileWriter out(path, Durability::UserFileInBatch);
         out.WriteTextLine(content);
         out.Commit();
         folderSync.needed = true;
+        sink.FileWritten(path);
     }
     sink.ShowMessage("DONE with " + NumberText(invalidCount) + " invalid file(s)",
                      MessageIcon::None);

@@ -25,7 +25,10 @@ int main(int argc, char** argv) {
     }
 
     ConsoleSink sink(std::cout, std::cerr, platform::IsTerminal(stderr));
-    for (const CliCommand& command : commands)
-        if (command.parser->parsed()) return RunReporting(sink, command.run);
+    for (const CliCommand& command : commands) {
+        if (!command.parser->parsed()) continue;
+        sink.ListWrittenFiles(command.verbose && *command.verbose);
+        return RunReporting(sink, command.run);
+    }
     return kExitUsage;
 }
