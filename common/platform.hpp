@@ -35,7 +35,9 @@ void CreateFolder(const std::string& path);
 // a FIFO or a device).
 std::FILE* OpenForReading(const std::string& path);
 
-// A new hidden file ".NAME.tmp-XXXXXX" beside the target, opened for binary writing.
+// A new hidden file ".NAME.tmp-XXXXXX" beside the target, opened for binary writing. While it
+// is open no other run removes it as a leftover: on POSIX it holds an advisory lock (flock),
+// on Windows it is not shared for deleting.
 struct TempFile {
     std::FILE* file = nullptr;
     std::string path;
@@ -47,11 +49,14 @@ TempFile CreateTempBeside(const std::string& target);
 void MatchPermissions(const TempFile& temp, const std::string& target);
 // Flushes the file's data to the disk (not only to the system).
 bool FlushToDisk(std::FILE* file);
-// Puts the temporary file in place of the target in one step; `durable` also syncs the folder.
-bool ReplaceWithTemp(const std::string& temp, const std::string& target, bool durable);
+// Closes the temporary file and puts it in place of the target in one step, holding its lock
+// until then; false (and the temporary file removed) when the close or the rename fails.
+bool CloseAndReplace(TempFile& temp, const std::string& target);
+// Removes a temporary file that is still open; on Windows the file goes when it is closed, or
+// when the process ends. Does not close it.
+void RemoveOpenTemp(const TempFile& temp);
 // Makes the folder's entries (renames in it) last on disk.
 void SyncFolder(const std::string& folder);
-void RemoveFile(const std::string& path);
 
 // The program's current folder.
 std::string CurrentFolder();

@@ -1,11 +1,12 @@
 // Writing text files safely: the lines go to a hidden temporary file beside the target,
 // which replaces the target in one step on Commit. Until then, and after any failure, the
-// target is exactly as it was.
+// target is exactly as it was. Writers may run in several threads at once.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "platform.hpp"
 
 enum class Durability {
     Replaceable,      // an output that can be made again: no flush to disk
@@ -38,7 +39,10 @@ class TextFileWriter {
 
     std::string target_;
     Durability durability_;
-    std::FILE* file_ = nullptr;
-    std::string tempPath_;
+    platform::TempFile temp_;
     std::string buffer_;
 };
+
+// Removes every writer's temporary file, for a program that ends at once (interrupted); the
+// writers in other threads wait from then on.
+void RemoveOpenTempFiles();
