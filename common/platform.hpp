@@ -55,6 +55,9 @@ bool CloseAndReplace(TempFile& temp, const std::string& target);
 // Removes a temporary file that is still open; on Windows the file goes when it is closed, or
 // when the process ends. Does not close it.
 void RemoveOpenTemp(const TempFile& temp);
+// Removes the temporary files of the folder that no writer has open any more: those left by a
+// killed run. Nothing else, and no temporary file of a run still going.
+void RemoveLeftoverTemps(const std::string& folder);
 // Makes the folder's entries (renames in it) last on disk.
 void SyncFolder(const std::string& folder);
 

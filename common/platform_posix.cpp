@@ -174,6 +174,25 @@ void RemoveOpenTemp(const TempFile& temp) {
     ::unlink(temp.path.c_str());
 }
 
+void RemoveLeftoverTemps(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (dirent* entry = ::readdir(dir)) {
+        if (!IsTempName(entry->d_name)) continue;
+        const std::string path = JoinPath(folder, entry->d_name);
+        int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) continue;
+        // Only a regular file whose lock is free has no writer any more; the name must still
+        // be that file's when it is removed.
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            NamesOpenFile(path, fd))
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 void SyncFolder(const std::string& folder) {
     int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (dir >= 0) {

@@ -297,6 +297,19 @@ void RemoveOpenTemp(const TempFile& temp) {
     MarkForDeletion(HandleOf(temp.file));
 }
 
+void RemoveLeftoverTemps(const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = ::FindFirstFileA(JoinPath(folder, "*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        constexpr DWORD kNotAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+        // A file its writer still has open cannot be deleted: only leftovers go.
+        if ((entry.dwFileAttributes & kNotAFile) == 0 && IsTempName(entry.cFileName))
+            ::DeleteFileA(JoinPath(folder, entry.cFileName).c_str());
+    } while (::FindNextFileA(find, &entry));
+    ::FindClose(find);
+}
+
 void SyncFolder(const std::string& folder) {
     // Flushing a folder opened for writing makes its entries last (as far as the file system
     // supports it; the journal of NTFS keeps renames anyway).

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <set>
 #include <vector>
 
 #include "failure.hpp"
@@ -24,12 +25,34 @@ OpenTemps& Temps() {
     static OpenTemps temps;
     return temps;
 }
+
+// The folders this run has cleaned of leftovers.
+struct CleanedFolders {
+    std::mutex lock;
+    std::set<std::string> folders;
+};
+CleanedFolders& Cleaned() {
+    static CleanedFolders cleaned;
+    return cleaned;
+}
+
+void RemoveLeftoversOnce(const std::string& folder) {
+    CleanedFolders& cleaned = Cleaned();
+    std::lock_guard hold(cleaned.lock);  // other writers into the folder wait for the clean-up
+    if (cleaned.folders.insert(folder).second) platform::RemoveLeftoverTemps(folder);
+}
 }  // namespace
 
 void RemoveOpenTempFiles() {
     OpenTemps& temps = Temps();
     temps.lock.lock();  // never unlocked: the program ends
     for (const platform::TempFile* temp : temps.files) platform::RemoveOpenTemp(*temp);
+}
+
+void ForgetCleanedFolders() {
+    CleanedFolders& cleaned = Cleaned();
+    std::lock_guard hold(cleaned.lock);
+    cleaned.folders.clear();
 }
 
 TextFileWriter::TextFileWriter(const std::string& target, Durability durability)
@@ -39,6 +62,7 @@ TextFileWriter::TextFileWriter(const std::string& target, Durability durability)
     if (platform::IsDirectory(target_) || platform::IsReadOnlyFile(target_))
         throw Failure(FailureKind::AccessFailure, target_);
     buffer_.reserve(kBufferSize);
+    RemoveLeftoversOnce(FolderOf(target_));
     {
         std::lock_guard hold(Temps().lock);
         temp_ = platform::CreateTempBeside(target_);

@@ -18,7 +18,8 @@ enum class Durability {
 class TextFileWriter {
   public:
     // Throws the failure that opening the target for writing would raise: path not found for
-    // a missing folder, access failure for a folder or a read-only file.
+    // a missing folder, access failure for a folder or a read-only file. The first writer of a
+    // run into a folder removes the temporary files killed runs left there.
     TextFileWriter(const std::string& target, Durability durability);
     ~TextFileWriter();  // without Commit: the temporary file is removed
     TextFileWriter(const TextFileWriter&) = delete;
@@ -46,3 +47,6 @@ class TextFileWriter {
 // Removes every writer's temporary file, for a program that ends at once (interrupted); the
 // writers in other threads wait from then on.
 void RemoveOpenTempFiles();
+
+// A new run begins (a window's next command): folders are cleaned again before its writes.
+void ForgetCleanedFolders();
