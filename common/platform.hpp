@@ -67,4 +67,11 @@ std::string CurrentFolder();
 // Whether the stream is a terminal (not a pipe or a file).
 bool IsTerminal(std::FILE* stream);
 
+// Calls `onInterrupt` with the exit status shells expect (130 SIGINT, 143 SIGTERM, 129 SIGHUP)
+// when one of those signals arrives; on Windows for the console's control events (Ctrl+C and
+// Ctrl+Break 130, closing the console 129, logoff and shutdown 143). It runs on a thread of its
+// own, never inside a signal handler, and must end the program. A signal ignored when the
+// program starts (nohup, a background job) stays ignored. Call before any thread starts.
+void WatchInterrupts(void (*onInterrupt)(int status));
+
 }  // namespace platform

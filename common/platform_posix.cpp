@@ -1,11 +1,14 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <thread>
 
 #include "paths.hpp"
 #include "platform.hpp"
@@ -213,6 +216,28 @@ std::string CurrentFolder() {
 
 bool IsTerminal(std::FILE* stream) {
     return ::isatty(::fileno(stream)) == 1;
+}
+
+void WatchInterrupts(void (*onInterrupt)(int status)) {
+    sigset_t watched;
+    ::sigemptyset(&watched);
+    bool any = false;
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction current;
+        if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+            ::sigaddset(&watched, signal);
+            any = true;
+        }
+    }
+    if (!any) return;
+    // Blocked here, and so in every thread started later: the signals wait for sigwait.
+    ::pthread_sigmask(SIG_BLOCK, &watched, nullptr);
+    std::thread([watched, onInterrupt] {
+        int signal = 0;
+        while (::sigwait(&watched, &signal) != 0) {
+        }
+        onInterrupt(128 + signal);
+    }).detach();
 }
 
 }  // namespace platform

@@ -337,4 +337,31 @@ bool IsTerminal(std::FILE* stream) {
     return ::_isatty(::_fileno(stream)) != 0;
 }
 
+namespace {
+void (*gOnInterrupt)(int status) = nullptr;
+
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    switch (event) {
+        case CTRL_C_EVENT:
+        case CTRL_BREAK_EVENT:
+            gOnInterrupt(130);
+            break;
+        case CTRL_CLOSE_EVENT:
+            gOnInterrupt(129);
+            break;
+        default:  // logoff, shutdown
+            gOnInterrupt(143);
+            break;
+    }
+    return TRUE;
+}
+}  // namespace
+
+void WatchInterrupts(void (*onInterrupt)(int status)) {
+    // The system calls the handler on a thread of its own. Ctrl+C stays ignored when the
+    // program was started with it ignored.
+    gOnInterrupt = onInterrupt;
+    ::SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
+
 }  // namespace platform
