@@ -233,12 +233,14 @@ bool WaitForRunsMidCopy(const std::string& folder, size_t runs) {
     return false;
 }
 
-// Duplicate of 150000 points into an output folder that exists, run by vandrel-cli.
+// Duplicate of 400000 points (8 MB: even an optimised build takes some 100 ms for a copy)
+// into an output folder that exists, run by vandrel-cli.
 class InterruptedDuplicate : public FaultInjectionDuplicate {
   protected:
     void SetUp() override {
         FaultInjectionDuplicate::SetUp();
-        WriteBytes(Model("m.wrl"), OneNodeModel(150000));
+        static const std::string model = OneNodeModel(400000);
+        WriteBytes(Model("m.wrl"), model);
         Prepare({"m,0,0,0,0,0,0"});
         MakeFolder(Output());
     }
@@ -269,12 +271,18 @@ TEST_F(InterruptedDuplicate, LeftoversOfKilledRunsGoWithTheNextRunAndNothingElse
     for (const std::string& name : kept) WriteBytes(JoinPath(Output(), name), "not ours");
     kept.push_back(".folder.tmp-ABCDEF");
     MakeFolder(JoinPath(Output(), kept.back()));
-    // Three runs at once, killed together: each found the others' files open and kept them.
+    // Three runs at once, each stopped mid-copy (a copy may be quick), then killed together:
+    // each found the others' files open and kept them.
     std::vector<pid_t> runs;
-    for (const char* output : {"run1", "run2", "run3"}) runs.push_back(Start(output));
-    ASSERT_TRUE(WaitForRunsMidCopy(Output(), 3));
+    bool midCopy = true;
+    for (const char* output : {"run1", "run2", "run3"}) {
+        runs.push_back(Start(output));
+        midCopy = midCopy && WaitForRunsMidCopy(Output(), runs.size());
+        kill(runs.back(), SIGSTOP);
+    }
     for (pid_t run : runs) kill(run, SIGKILL);
     for (pid_t run : runs) EXPECT_EQ(ExitStatusOf(run), -1);
+    ASSERT_TRUE(midCopy);
     EXPECT_EQ(TempsWithData(Output()).size(), 3u);
 
     WriteBytes(Model("m.wrl"), kOneNodeModel);
