@@ -6,10 +6,12 @@
 #include "camera_file.hpp"
 #include "console_sink.hpp"
 #include "file_check.hpp"
+#include "interrupt.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
 
 int main(int argc, char** argv) {
+    EndProgramOnInterrupt();
     CLI::App app{"Checks MGP point files and writes their camera definition files.", "oskivo-cli"};
     app.require_subcommand(1);
     app.set_version_flag("--version", "oskivo-cli " SCENE_VERSION);

@@ -3,7 +3,9 @@
 #include <iostream>
 
 #include "form1.hpp"
+#include "interrupt.hpp"
 #include "qt_message_sink.hpp"
+#include "session_end.hpp"
 #include "window_options.hpp"
 
 namespace {
@@ -24,7 +26,9 @@ const char kUsage[] =
 int main(int argc, char** argv) {
     if (std::optional<int> status = AnswerTerminalOptions(argc, argv, "Oskivo", kUsage, std::cout))
         return *status;
+    EndProgramOnInterrupt();  // before Qt starts any thread
     QApplication app(argc, argv);
+    EndCommandsWithTheSession(app);
     QtMessageSink sink("Oskivo");
     Form1 form(sink);
     sink.SetParent(&form);

@@ -10,7 +10,8 @@
 
 #include "messages.hpp"
 
-// Exit statuses of the command-line programs.
+// Exit statuses of the command-line programs. An interrupted program ends with 130, 143 or
+// 129 instead (interrupt.hpp).
 enum ExitStatusCode {
     kExitDone = 0,          // only completion messages were shown
     kExitProblem = 1,       // a problem message (error icon) was shown

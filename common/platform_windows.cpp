@@ -92,12 +92,48 @@ std::string NameOnDisk(const std::string& target) {
     return target.substr(0, target.size() - name.size()) + entry.cFileName;
 }
 
+// The file goes when its last handle is closed (at the latest when the process ends).
+void MarkForDeletion(HANDLE handle) {
+    FILE_DISPOSITION_INFO disposition = {};
+    disposition.DeleteFile = TRUE;
+    ::SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
+// Renames an open file over the destination in one step, as MoveFileEx would after a close.
+bool RenameOpenFile(HANDLE handle, const std::string& destination) {
+    // The full path in UTF-16, converted as the narrow ("A") calls convert names.
+    std::string full(MAX_PATH, '\0');
+    DWORD fullLength = ::GetFullPathNameA(destination.c_str(), static_cast<DWORD>(full.size()),
+                                          full.data(), nullptr);
+    if (fullLength >= full.size()) {
+        full.resize(fullLength);
+        fullLength = ::GetFullPathNameA(destination.c_str(), fullLength, full.data(), nullptr);
+    }
+    if (fullLength == 0 || fullLength >= full.size()) return false;
+    full.resize(fullLength);
+    const UINT codePage = ::AreFileApisANSI() ? CP_ACP : CP_OEMCP;
+    const int length =
+        ::MultiByteToWideChar(codePage, 0, full.data(), static_cast<int>(full.size()), nullptr, 0);
+    if (length <= 0) return false;
+    const size_t nameBytes = static_cast<size_t>(length) * sizeof(wchar_t);
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = TRUE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(nameBytes);
+    ::MultiByteToWideChar(codePage, 0, full.data(), static_cast<int>(full.size()), info->FileName,
+                          length);
+    return ::SetFileInformationByHandle(handle, FileRenameInfo, info,
+                                        static_cast<DWORD>(buffer.size()));
+}
+
 std::string RandomLetters(size_t count) {
     static constexpr char kLetters[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static std::mt19937 random = [] {
+    thread_local std::mt19937 random = [] {  // writers may run in several threads
         std::random_device device;
         std::seed_seq seed{device(), static_cast<unsigned>(::GetCurrentProcessId()),
+                           static_cast<unsigned>(::GetCurrentThreadId()),
                            static_cast<unsigned>(::GetTickCount64())};
         return std::mt19937(seed);
     }();
@@ -195,14 +231,14 @@ void CheckCanCreateIn(const std::string& folder, const std::string& target) {
 }
 
 TempFile CreateTempBeside(const std::string& target) {
-    std::string name = ".";
-    name += NameOf(target);
-    name += ".tmp-";
-    const std::string prefix = JoinPath(FolderOf(target), name);
+    const std::string prefix = JoinPath(FolderOf(target), TempNamePrefix(NameOf(target)));
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string path = prefix + RandomLetters(6);
-        HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+        // Shared for reading only: while it is open no other program can delete it, so no
+        // other run takes it for a leftover. DELETE lets this program rename or remove it
+        // through its own handle.
+        HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             DWORD code = ::GetLastError();
             if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) continue;
@@ -210,14 +246,14 @@ TempFile CreateTempBeside(const std::string& target) {
         }
         int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
         if (fd < 0) {
+            MarkForDeletion(handle);
             ::CloseHandle(handle);
-            ::DeleteFileA(path.c_str());
             throw Failure(FailureKind::AccessFailure, target);
         }
         std::FILE* file = ::_fdopen(fd, "wb");
         if (!file) {
+            MarkForDeletion(handle);
             ::_close(fd);
-            ::DeleteFileA(path.c_str());
             throw Failure(FailureKind::AccessFailure, target);
         }
         return {file, path};
@@ -243,13 +279,39 @@ bool FlushToDisk(std::FILE* file) {
     return handle != INVALID_HANDLE_VALUE && ::FlushFileBuffers(handle);
 }
 
-bool ReplaceWithTemp(const std::string& temp, const std::string& target, bool durable) {
-    const std::string destination = NameOnDisk(target);
-    if (!::MoveFileExA(temp.c_str(), destination.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+bool CloseAndReplace(TempFile& temp, const std::string& target) {
+    // A second handle keeps the file open (and so undeletable by others) while the stream's
+    // close reports any write error; the file is then renamed through it.
+    HANDLE keep = nullptr;
+    bool ok = ::DuplicateHandle(::GetCurrentProcess(), HandleOf(temp.file), ::GetCurrentProcess(),
+                                &keep, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    ok = std::fclose(temp.file) == 0 && ok;
+    temp.file = nullptr;
+    if (!keep) {
+        ::DeleteFileA(temp.path.c_str());
         return false;
-    if (durable) SyncFolder(FolderOf(destination));
-    return true;
+    }
+    ok = ok && RenameOpenFile(keep, NameOnDisk(target));
+    if (!ok) MarkForDeletion(keep);
+    ::CloseHandle(keep);
+    return ok;
+}
+
+void RemoveOpenTemp(const TempFile& temp) {
+    MarkForDeletion(HandleOf(temp.file));
+}
+
+void RemoveLeftoverTemps(const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = ::FindFirstFileA(JoinPath(folder, "*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        constexpr DWORD kNotAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+        // A file its writer still has open cannot be deleted: only leftovers go.
+        if ((entry.dwFileAttributes & kNotAFile) == 0 && IsTempName(entry.cFileName))
+            ::DeleteFileA(JoinPath(folder, entry.cFileName).c_str());
+    } while (::FindNextFileA(find, &entry));
+    ::FindClose(find);
 }
 
 void SyncFolder(const std::string& folder) {
@@ -261,13 +323,6 @@ void SyncFolder(const std::string& folder) {
     if (handle != INVALID_HANDLE_VALUE) {
         ::FlushFileBuffers(handle);
         ::CloseHandle(handle);
-    }
-}
-
-void RemoveFile(const std::string& path) {
-    if (!::DeleteFileA(path.c_str()) && ::GetLastError() == ERROR_ACCESS_DENIED) {
-        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only leftover
-        ::DeleteFileA(path.c_str());
     }
 }
 
@@ -284,6 +339,33 @@ std::string CurrentFolder() {
 
 bool IsTerminal(std::FILE* stream) {
     return ::_isatty(::_fileno(stream)) != 0;
+}
+
+namespace {
+void (*gOnInterrupt)(int status) = nullptr;
+
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    switch (event) {
+        case CTRL_C_EVENT:
+        case CTRL_BREAK_EVENT:
+            gOnInterrupt(130);
+            break;
+        case CTRL_CLOSE_EVENT:
+            gOnInterrupt(129);
+            break;
+        default:  // logoff, shutdown
+            gOnInterrupt(143);
+            break;
+    }
+    return TRUE;
+}
+}  // namespace
+
+void WatchInterrupts(void (*onInterrupt)(int status)) {
+    // The system calls the handler on a thread of its own. Ctrl+C stays ignored when the
+    // program was started with it ignored.
+    gOnInterrupt = onInterrupt;
+    ::SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
 
 }  // namespace platform

@@ -6,9 +6,11 @@
 #include "console_sink.hpp"
 #include "duplicate_cli.hpp"
 #include "fix_wrls_cli.hpp"
+#include "interrupt.hpp"
 #include "platform.hpp"
 
 int main(int argc, char** argv) {
+    EndProgramOnInterrupt();
     CLI::App program("The WRL placement tool's commands without a window.", "vandrel-cli");
     program.require_subcommand(1);
     program.set_version_flag("--version", "vandrel-cli " SCENE_VERSION);

@@ -2,7 +2,9 @@
 #include <QApplication>
 #include <iostream>
 
+#include "interrupt.hpp"
 #include "qt_message_sink.hpp"
+#include "session_end.hpp"
 #include "vandrel_window.hpp"
 #include "window_options.hpp"
 
@@ -26,7 +28,9 @@ int main(int argc, char** argv) {
     if (std::optional<int> status =
             AnswerTerminalOptions(argc, argv, "VandrelV3", kUsage, std::cout))
         return *status;
+    EndProgramOnInterrupt();  // before Qt starts any thread
     QApplication app(argc, argv);
+    EndCommandsWithTheSession(app);
     // The title bar shows no text. For an empty title Qt shows the program's name instead, and
     // for a set display name the title followed by that name: a blank one leaves the bar blank
     // while the program keeps its name (and its window class).
