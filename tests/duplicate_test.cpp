@@ -216,13 +216,18 @@ TEST_F(Duplicate, HeaderOnLine4IsAnInvalidModel) {
 }
 
 TEST_F(Duplicate, NodeNamesHoldOnlyWhatVrmlAllowsFileNamesKeepTheirCharacters) {
-    const std::vector<std::pair<std::string, std::string>> names = {
+    std::vector<std::pair<std::string, std::string>> names = {
         {"my house", "my_house_0"},
         {"big, house", "big__house_0"},
         {"house.v2", "house_v2_0"},
         {"o'brien", "o_brien_0"},
-        {"a\"#[\\]{}\x7f\t", "a__________0"},
-        {"\xc3\xa9-+()|:", "\xc3\xa9-+()|:_0"}};  // allowed in VRML names, kept
+        {"a#[]{}\x7f", "a_______0"},
+        {"\xc3\xa9-+()", "\xc3\xa9-+()_0"}};  // allowed in VRML names, kept
+#ifndef _WIN32
+    // Characters that Windows file names cannot hold.
+    names.push_back({"a\"\\\t", "a____0"});
+    names.push_back({"|:", "|:_0"});
+#endif
     in.Check4Value = 1;
     for (const auto& [name, node] : names) {
         AddModel(name + ".wrl", OneNodeModel());
@@ -417,10 +422,17 @@ TEST_F(Duplicate, SceneIndexInlinesEachCopyOfTheRunOnce) {
     AddModel("a.wrl", OneNodeModel());
     RunTso({"a,0,0,0,0,0,0", "a,1,0,0,0,0,0"});  // an earlier run's copies are not inlined
     WriteBytes(dir / "list.txt", CrLfLines({"a,0,0,0,0,0,0", "/x,0,0,0,0,0,0", "A,1,0,0,0,0,0"}));
-    Run({.sceneName = "all"});  // A_1 replaces a_1.wrl: the index names the file as it stands
-    EXPECT_EQ(
-        ReadBytes(Copy("all.wrl")),
-        CrLfLines({"#VRML V2.0 utf8", "Inline { url \"a_0.wrl\" }", "Inline { url \"a_1.wrl\" }"}));
+    // A_1 replaces a_1.wrl: the index names the file as it stands (on Windows the replacing
+    // name's letter case stands).
+    Run({.sceneName = "all"});
+#ifdef _WIN32
+    const std::string second = "A_1.wrl";
+#else
+    const std::string second = "a_1.wrl";
+#endif
+    EXPECT_EQ(ReadBytes(Copy("all.wrl")),
+              CrLfLines({"#VRML V2.0 utf8", "Inline { url \"a_0.wrl\" }",
+                         "Inline { url \"" + second + "\" }"}));
 
     Run({.sceneName = "A_0"});  // would replace a copy (letter case aside) and inline itself
     EXPECT_EQ(sink.Texts().back(), "DONE");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -33,7 +34,7 @@ void ExpectEveryCaptionFits(const QWidget& window) {
         ++captions;
         EXPECT_LE(NeededWidth(*control, text), control->width())
             << control->objectName().toStdString() << " \"" << text.toStdString() << "\" in "
-            << control->font().family().toStdString();
+            << QFontInfo(control->font()).family().toStdString();
     }
     EXPECT_GE(captions, 5);
 }
