@@ -1,7 +1,9 @@
 // oskivo-cli: the camera file generator's commands without a window, for scripts.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "camera_file.hpp"
 #include "console_sink.hpp"
@@ -26,7 +28,11 @@ int main(int argc, char** argv) {
     generate->footer("Example: oskivo-cli generate scene/site.mgp    (writes scene/site.txt)");
 
     try {
-        app.parse(argc, argv);
+        // CLI11 takes the arguments after the program's name, last first.
+        std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
+        arguments.erase(arguments.begin());
+        std::reverse(arguments.begin(), arguments.end());
+        app.parse(arguments);
     } catch (const CLI::Success& helpOrVersion) {
         return app.exit(helpOrVersion);
     } catch (const CLI::ParseError& error) {

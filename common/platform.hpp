@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "failure.hpp"
@@ -22,6 +23,11 @@ bool Exists(const std::string& path);
 bool IsDirectory(const std::string& path);
 // An existing file that must not be written: no write permission bit, or no write access.
 bool IsReadOnlyFile(const std::string& path);
+
+// A name's key for finding files letter case aside: equal keys stand for the same file of a
+// folder. On Windows the name's UTF-16 form in capitals, as UTF-8 (so a Windows-1252 name
+// matches its UTF-8 spelling); elsewhere the bytes with ASCII letters in capitals.
+std::string NameKey(std::string_view name);
 
 // The names of the entries of a folder that are files (or links to files), unsorted.
 std::vector<std::string> ListFileNames(const std::string& folder);
@@ -64,6 +70,11 @@ void RemoveOpenTemp(const TempFile& temp);
 void RemoveLeftoverTemps(const std::string& folder);
 // Makes the folder's entries (renames in it) last on disk.
 void SyncFolder(const std::string& folder);
+
+// The program's arguments (argv[0] first) as bytes: on Windows its UTF-16 command line as
+// UTF-8, as names come back from the system (the 8-bit argv holds only what the ANSI code page
+// can); elsewhere argv as it is. On a Windows console, printed text is then shown as UTF-8 too.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // The program's current folder.
 std::string CurrentFolder();

@@ -12,6 +12,7 @@
 
 #include "paths.hpp"
 #include "platform.hpp"
+#include "strings.hpp"
 
 namespace platform {
 
@@ -207,6 +208,14 @@ void SyncFolder(const std::string& folder) {
         ::fsync(dir);
         ::close(dir);
     }
+}
+
+std::string NameKey(std::string_view name) {
+    return UpperCase(name);
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
 }
 
 std::string CurrentFolder() {

@@ -8,6 +8,7 @@
 #include "number_text.hpp"
 #include "paths.hpp"
 #include "placement_sources.hpp"
+#include "platform.hpp"
 #include "scene_index.hpp"
 #include "strings.hpp"
 
@@ -62,9 +63,9 @@ std::string CopyTag(const DuplicateInputs& inputs, const Placement& placement) {
 }
 
 bool IsModelListed(const DuplicateInputs& inputs, const Placement& placement) {
-    const std::string wanted = placement.Name + ".wrl";
+    const std::string wanted = platform::NameKey(placement.Name + ".wrl");
     for (const std::string& entry : inputs.WRLfolderList)
-        if (EqualsIgnoringCase(entry, wanted)) return true;
+        if (platform::NameKey(entry) == wanted) return true;
     return false;
 }
 

@@ -1,5 +1,6 @@
 // vandrel-cli: the WRL placement tool's commands without a window, for scripts.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
 #include <vector>
 
@@ -18,7 +19,11 @@ int main(int argc, char** argv) {
         AddDuplicateCommand(program), AddFixWrlsCommand(program), AddPreviewCommand(program)};
 
     try {
-        program.parse(argc, argv);
+        // CLI11 takes the arguments after the program's name, last first.
+        std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
+        arguments.erase(arguments.begin());
+        std::reverse(arguments.begin(), arguments.end());
+        program.parse(arguments);
     } catch (const CLI::Success& helpOrVersion) {
         return program.exit(helpOrVersion);
     } catch (const CLI::ParseError& error) {
