@@ -31,6 +31,10 @@ class ConsoleSink : public MessageSink {
     // "Run-time error 'N': Description" and " (PATH)" when a path is known, as one line.
     void ReportFailure(const Failure& failure) override;
 
+    // An error that is no run-time error of the tools (a fault of the program itself), as the
+    // line "Run-time error: WHAT"; the exit status is 3 as for a run-time error.
+    void ReportUnexpected(const std::string& what);
+
     // 0 when only completion messages were shown, 1 after a problem message, 3 after a
     // run-time error.
     int ExitStatus() const;

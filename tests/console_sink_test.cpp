@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <sstream>
+#include <stdexcept>
 #include <thread>
 
 TEST(ConsoleSink, MessagesOnOutputFailuresOnErrorsAndTheExitStatus) {
@@ -20,6 +22,14 @@ TEST(ConsoleSink, MessagesOnOutputFailuresOnErrorsAndTheExitStatus) {
     EXPECT_EQ(err.str(),
               "Run-time error '62': Input past end of file (/data/site.mgp)\n"
               "Run-time error '6': Overflow\n");
+}
+
+TEST(ConsoleSink, AnyExceptionEndsTheCommandAsARunTimeErrorNeverAnAbort) {
+    std::ostringstream out, err;
+    ConsoleSink sink(out, err);
+    EXPECT_EQ(RunReporting(sink, [](MessageSink&) { throw std::bad_alloc(); }), 3);
+    EXPECT_EQ(RunReporting(sink, [](MessageSink&) { throw std::logic_error("broken"); }), 3);
+    EXPECT_EQ(err.str(), "Run-time error '7': Out of memory\nRun-time error: broken\n");
 }
 
 namespace {
