@@ -45,7 +45,7 @@ void ConsoleSink::ReportUnexpected(const std::string& what) {
 
 void ConsoleSink::Progress(int done, int total) {
     if (!progress_) return;
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = now_();
     if (done == 0) progressStart_ = now;
     if (now - progressStart_ < std::chrono::seconds(1)) return;
     err_ << '\r' << done << '/' << total << std::flush;

@@ -6,7 +6,6 @@
 #include <new>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
 TEST(ConsoleSink, MessagesOnOutputFailuresOnErrorsAndTheExitStatus) {
     std::ostringstream out, err;
@@ -41,11 +40,13 @@ TEST(ConsoleSink, ProgressOnlyWhenAskedAndClearedBeforeTheNextMessage) {
     quiet.Progress(5, 10);
     EXPECT_EQ(err.str(), "");
 
-    ConsoleSink shown(out, err, true);
+    auto time = std::chrono::steady_clock::time_point();
+    ConsoleSink shown(out, err, true, [&] { return time; });
     shown.Progress(0, 3);
+    time += std::chrono::milliseconds(900);
     shown.Progress(1, 3);  // within the first second: nothing yet
     EXPECT_EQ(err.str(), "");
-    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    time += std::chrono::milliseconds(200);
     shown.Progress(2, 3);
     EXPECT_EQ(err.str(), "\r2/3");
     shown.ShowMessage("DONE", MessageIcon::None);
