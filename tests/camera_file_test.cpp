@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "failure_of.hpp"
 #include "test_files.hpp"
 
 namespace {
@@ -52,15 +53,10 @@ class CameraFile : public ::testing::Test {
     Failure GenerateFailing(const std::string& pointFile) {
         WriteBytes(dir / "site.mgp", pointFile);
         const std::vector<std::string> before = FolderEntries(dir.Path());
-        try {
-            GenerateCameraFile(dir.Path(), "site.mgp", sink);
-        } catch (const Failure& failure) {
-            EXPECT_EQ(FolderEntries(dir.Path()), before);
-            EXPECT_TRUE(sink.messages.empty());
-            return failure;
-        }
-        ADD_FAILURE() << "no failure";
-        return Failure(FailureKind::InvalidArgument);
+        Failure failure = FailureOf([&] { GenerateCameraFile(dir.Path(), "site.mgp", sink); });
+        EXPECT_EQ(FolderEntries(dir.Path()), before);
+        EXPECT_TRUE(sink.messages.empty());
+        return failure;
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "failure_of.hpp"
 #include "paths.hpp"
 #include "test_files.hpp"
 
@@ -44,13 +45,9 @@ TEST_F(ListPreview, RecordsRunAcrossLines) {
 
 TEST_F(ListPreview, EmptyAndMissingFiles) {
     EXPECT_TRUE(Preview("").empty());
-    try {
-        PreviewListFile(dir.Path(), "gone.txt");
-        FAIL() << "no failure";
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.Number(), 53);
-        EXPECT_EQ(failure.Path(), JoinPath(dir.Path(), "gone.txt"));
-    }
+    const Failure failure = FailureOf([&] { PreviewListFile(dir.Path(), "gone.txt"); });
+    EXPECT_EQ(failure.Number(), 53);
+    EXPECT_EQ(failure.Path(), JoinPath(dir.Path(), "gone.txt"));
 }
 
 TEST_F(ListPreview, SelectionRule) {

@@ -6,6 +6,7 @@
 #include <limits>
 #include <random>
 
+#include "failure_of.hpp"
 #include "number_text.hpp"
 #include "parse_number.hpp"
 
@@ -73,14 +74,7 @@ TEST(ParseNumber, AcceptedForms) {
 }
 
 TEST(ParseNumber, RejectedForms) {
-    auto number = [](std::string_view text) {
-        try {
-            ParseNumber(text);
-        } catch (const Failure& f) {
-            return f.Number();
-        }
-        return 0;
-    };
+    auto number = [](std::string_view text) { return FailureNumberOf([&] { ParseNumber(text); }); };
     for (std::string_view text : {"", "   ", "abc", "1.5x", ".", "+", "1..2", "1.2.3", "e5", "1e",
                                   "1e+", "inf", "nan", "0x10", "1,5", "\t1", "- 1"})
         EXPECT_EQ(number(text), 13) << text;
@@ -153,8 +147,8 @@ TEST(NumberText, MatchesCorrectRoundingAcrossMagnitudes) {
     }
     // Digit groups at the edges of their ranges (0, 9, 10, 99, 100, 9999, 10000 ...), where
     // the digits are split into parts: a quarter keeps them off the whole-number path.
-    for (double group : {0.0, 1.0, 9.0, 10.0, 99.0, 100.0, 999.0, 1000.0, 9999.0, 10000.0,
-                         99999.0, 100000.0, 9999999.0, 10000000.0, 99999999.0}) {
+    for (double group : {0.0, 1.0, 9.0, 10.0, 99.0, 100.0, 999.0, 1000.0, 9999.0, 10000.0, 99999.0,
+                         100000.0, 9999999.0, 10000000.0, 99999999.0}) {
         for (double scale : {1.0, 1e4, 1e6, 1e7, 1e8, 1e10}) {
             double value = group * scale + 0.25;
             ASSERT_EQ(NumberText(value), ReferenceNumberText(value)) << value;

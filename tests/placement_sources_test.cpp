@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "failure.hpp"
+#include "failure_of.hpp"
 #include "test_files.hpp"
 
 namespace {
@@ -24,18 +25,6 @@ class PlacementSources : public ::testing::Test {
     std::vector<Placement> Mgp(const std::string& bytes, DuplicateInputs in = {}) {
         in.Check2Value = 1;
         return FromFile("points.mgp", bytes, in);
-    }
-
-    // The failure the reading raises.
-    template <typename F>
-    Failure FailureOf(F read) {
-        try {
-            read();
-        } catch (const Failure& failure) {
-            return failure;
-        }
-        ADD_FAILURE() << "no failure";
-        return Failure(FailureKind::InvalidArgument);
     }
 };
 

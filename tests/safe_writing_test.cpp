@@ -5,6 +5,7 @@
 #endif
 
 #include "failure.hpp"
+#include "failure_of.hpp"
 #include "test_files.hpp"
 #include "text_writer.hpp"
 
@@ -27,12 +28,8 @@ TEST(SafeWriting, ReadOnlyTargetIsTheAccessFailureAndStaysAsItWas) {
     TempDir dir;
     WriteBytes(dir / "model.wrl", "original");
     SetReadOnly(dir / "model.wrl");
-    try {
-        TextFileWriter out(dir / "model.wrl", Durability::UserFile);
-        FAIL() << "no failure";
-    } catch (const Failure& f) {
-        EXPECT_EQ(f.Number(), 75);
-    }
+    EXPECT_EQ(FailureNumberOf([&] { TextFileWriter out(dir / "model.wrl", Durability::UserFile); }),
+              75);
     EXPECT_EQ(ReadBytes(dir / "model.wrl"), "original");
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"model.wrl"});
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "failure.hpp"
+#include "failure_of.hpp"
 #include "test_files.hpp"
 #include "text_reader.hpp"
 #include "text_writer.hpp"
@@ -44,12 +45,7 @@ TEST(ReadTextLine, ReadingPastTheEndFails) {
     TextFileReader in(dir / "f.txt");
     in.ReadTextLine();
     EXPECT_TRUE(in.AtEndOfFile());
-    try {
-        in.ReadTextLine();
-        FAIL() << "no failure";
-    } catch (const Failure& f) {
-        EXPECT_EQ(f.Number(), 62);
-    }
+    EXPECT_EQ(FailureNumberOf([&] { in.ReadTextLine(); }), 62);
 }
 
 TEST(TextFiles, EveryByteValuePassesThroughReadAndWrite) {
@@ -72,14 +68,7 @@ TEST(TextFiles, EveryByteValuePassesThroughReadAndWrite) {
 
 TEST(TextFiles, OpeningFailuresCarryTheirNumbers) {
     TempDir dir;
-    auto number = [](auto&& open) {
-        try {
-            open();
-        } catch (const Failure& f) {
-            return f.Number();
-        }
-        return 0;
-    };
+    auto number = [](auto&& open) { return FailureNumberOf(open); };
     EXPECT_EQ(number([&] { TextFileReader r(dir / "missing.txt"); }), 53);
     EXPECT_EQ(number([&] { TextFileReader r(dir / "nofolder/x.txt"); }), 76);
     EXPECT_EQ(number([&] { TextFileReader r(dir.Path()); }), 75);
@@ -146,13 +135,9 @@ namespace {
 
 TEST(FolderListing, AMissingFolderIsPathNotFound) {
     TempDir dir;
-    try {
-        ListMatchingFiles(dir / "absent", "*.wrl");
-        FAIL() << "no failure";
-    } catch (const Failure& f) {
-        EXPECT_EQ(f.Number(), 76);
-        EXPECT_EQ(f.Path(), dir / "absent");
-    }
+    const Failure failure = FailureOf([&] { ListMatchingFiles(dir / "absent", "*.wrl"); });
+    EXPECT_EQ(failure.Number(), 76);
+    EXPECT_EQ(failure.Path(), dir / "absent");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "copy_rewriting.hpp"
 #include "duplicate.hpp"
 #include "failure.hpp"
+#include "failure_of.hpp"
 #include "list_preview.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
@@ -23,17 +24,6 @@
 namespace {
 
 using Names = std::vector<std::string>;
-
-// The failure number the call raises, 0 for none.
-template <typename Call>
-int FailureNumberOf(Call&& call) {
-    try {
-        call();
-    } catch (const Failure& f) {
-        return f.Number();
-    }
-    return 0;
-}
 
 void WriteFile(const std::string& path, const std::string& line, Durability durability) {
     TextFileWriter out(path, durability);

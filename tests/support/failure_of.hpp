@@ -1,4 +1,4 @@
-// The failure a piece of work throws, for tests that look at its kind and path.
+// The failure a piece of work throws, for tests that look at its kind, number and path.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,4 +15,15 @@ Failure FailureOf(Work work) {
     }
     ADD_FAILURE() << "no failure";
     return Failure(FailureKind::InvalidArgument);
+}
+
+// The number of the failure `work` throws; 0 when it throws none.
+template <typename Work>
+int FailureNumberOf(Work work) {
+    try {
+        work();
+    } catch (const Failure& failure) {
+        return failure.Number();
+    }
+    return 0;
 }
