@@ -3,6 +3,7 @@
 #include "failure.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
+#include "run_listings.hpp"
 
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
@@ -67,4 +68,5 @@ void TextFileWriter::Commit() {
         platform::RemoveFile(tempPath_);
         throw Failure(FailureKind::AccessFailure, target_);
     }
+    NoteFileMade(target_);
 }
