@@ -111,7 +111,8 @@ void RepairLines(TextFileReader& in, Emit&& emit) {
 
 }  // namespace
 
-void RepairTexCoordBlocks(const std::string& modelPath) {
+bool RepairTexCoordBlocks(const std::string& modelPath,
+                          const std::function<void()>& beforeReplacing) {
     {
         // A model repaired before comes out unchanged: then it is not rewritten (nor flushed
         // to disk again), which matters when every copy of a model repairs it first.
@@ -121,7 +122,7 @@ void RepairTexCoordBlocks(const std::string& modelPath) {
             unchanged = input && line == *input && in.LastLineEndedWithCrLf();
             return unchanged;
         });
-        if (unchanged) return;
+        if (unchanged) return false;
     }
     std::optional<TextFileWriter> out;
     {
@@ -132,7 +133,9 @@ void RepairTexCoordBlocks(const std::string& modelPath) {
             return true;
         });
     }  // the model is closed before it is replaced
+    if (beforeReplacing) beforeReplacing();
     out->Commit();
+    return true;
 }
 
 PlacementTurn::PlacementTurn(const Placement& placement)

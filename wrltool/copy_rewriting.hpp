@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,9 +25,12 @@ struct ModelCheck {
 // Reads the whole model once. Throws the failure when it cannot be opened.
 ModelCheck CheckModel(const std::string& modelPath);
 
-// Rewrites the model in place with its texture index blocks repaired. The model is either
-// replaced whole or left as it was; throws the failure in the second case.
-void RepairTexCoordBlocks(const std::string& modelPath);
+// Rewrites the model in place with its texture index blocks repaired; false when the repair
+// leaves it as it is (it is then not written). `beforeReplacing` runs once the repaired model
+// is written, just before it replaces the old one. The model is either replaced whole or left
+// as it was; throws the failure in the second case.
+bool RepairTexCoordBlocks(const std::string& modelPath,
+                          const std::function<void()>& beforeReplacing = {});
 
 // Sines and cosines of a placement's three angles, computed once per copy.
 struct PlacementTurn {
