@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "copy_rewriting.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
@@ -282,6 +284,72 @@ TEST_F(Duplicate, SkippedStepsAreCountedAndReportedBeforeDone) {
               CrLfLines({kHeader, "DEF VRL_a", "DEF VRL_b", "texCoordIndex [", "]"}));
     EXPECT_TRUE(FileExists(Copy("two_2.wrl")));
     EXPECT_TRUE(FileExists(Copy("a_3.wrl")));
+}
+
+// With several jobs the copies are written at once, yet a run leaves what a one-job run
+// leaves. Copies of different lengths, a model that each repair changes again (its block
+// closes near the end), points that fail, a copy that cannot be written, and a missing model
+// that ends the loop before the last placement.
+TEST_F(Duplicate, FourJobsGiveTheFilesMessagesAndProgressOfOne) {
+    Lines big = OneNodeModel("big");
+    big.insert(big.begin() + 4, 20000, "  1.5 -2 3,");
+    const Lines two = {kHeader,
+                       "      DEF VRL_a_vrl Transform {",
+                       "      DEF VRL_b_vrl Group {",
+                       "COORD Coordinate {",
+                       "point [",
+                       "1 2 3,",
+                       "]",
+                       "texCoordIndex [",
+                       "]",
+                       "x"};
+    // Long copies first, so that copies of the repaired model wait behind them.
+    Lines records;
+    for (int i = 0; i < 40; ++i) {
+        const char* name = i < 5 || i % 4 == 3 ? "big," : i % 4 == 2 ? "bad," : "two,";
+        records.push_back(name + std::to_string(i) + ",1,2,30,10,5");
+    }
+    records.push_back("missing,0,0,0,0,0,0");
+    records.push_back("big,0,0,0,0,0,0");  // after the missing model: never copied
+
+    struct Result {
+        std::vector<std::pair<std::string, std::string>> files;  // the model folder's, in order
+        std::vector<std::pair<int, int>> progress;
+        Lines messages;
+    };
+    auto run = [&](int jobs) {
+        std::filesystem::remove_all(Models());
+        MakeFolder(Models());
+        AddModel("big.wrl", big);
+        AddModel("two.wrl", two);
+        AddModel("bad.wrl", {kHeader, "COORD Coordinate {", "point [", "1 x 3,", "4 5", "]"});
+        MakeFolder(Output());
+        MakeFolder(Copy("bad_6.wrl"));  // the copy path names a folder
+        WriteBytes(dir / "list.txt", CrLfLines(records));
+        in.TSOfolderFileName = "list.txt";
+        in.WRLfolderList = ListMatchingFiles(Models(), "*.wrl");
+        ProgressSink runSink;
+        RunDuplicate(in, runSink, jobs);
+        Result result{{}, runSink.progress, runSink.Texts()};
+        for (const std::string& folder : {Models(), Output()})
+            for (const std::string& name : FolderEntries(folder))
+                if (!std::filesystem::is_directory(JoinPath(folder, name)))
+                    result.files.emplace_back(name, ReadBytes(JoinPath(folder, name)));
+        return result;
+    };
+    const Result one = run(1), four = run(4);
+    EXPECT_EQ(one.messages.size(), 3u);  // the missing model, the failed steps, "DONE"
+    EXPECT_EQ(one.progress.size(), 41u);
+    EXPECT_EQ(four.messages, one.messages);
+    EXPECT_EQ(four.progress, one.progress);
+    // Names of the files, then those whose bytes differ (the bytes are too long to print).
+    Lines names, differing;
+    for (const auto& [name, bytes] : one.files) names.push_back(name);
+    EXPECT_EQ(names.size(), 3u + 40u - 1u);  // the models and the copies but bad_6
+    ASSERT_EQ(four.files.size(), one.files.size());
+    for (size_t i = 0; i < one.files.size(); ++i)
+        if (four.files[i] != one.files[i]) differing.push_back(four.files[i].first);
+    EXPECT_EQ(differing, Lines{});
 }
 
 TEST_F(Duplicate, FailureWhileReadingPlacementsStopsBeforeAnyFolder) {

@@ -23,10 +23,8 @@ std::string CopyPath(const DuplicateInputs& inputs, const Placement& placement);
 // is named after the manual Name while its node is named after the model file.
 std::string CopyTag(const DuplicateInputs& inputs, const Placement& placement);
 
-// True when Name & ".wrl" equals an entry of the model list ignoring letter case.
-bool IsModelListed(const DuplicateInputs& inputs, const Placement& placement);
-
 // Runs the command and shows its messages. Throws the failure when the placements cannot be
 // read (nothing is made then); from the output folder on, failed steps are counted and
-// reported in one message before "DONE".
-void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink);
+// reported in one message before "DONE". `jobs` copies are written at once (0: one per core);
+// files, messages and progress are the same for every count.
+void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink, int jobs = 1);

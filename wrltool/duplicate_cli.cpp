@@ -16,6 +16,7 @@ struct DuplicateArgs {
     std::string mgp;
     std::string orientation;
     std::vector<std::string> manual;
+    int jobs = 0;  // every core
     CLI::Option* selectedOption = nullptr;
     CLI::Option* mgpOption = nullptr;
     CLI::Option* orientationOption = nullptr;
@@ -82,7 +83,7 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
             ->allow_extra_args(false);
     source->require_option(1);
     cmd->footer(
-        "Usage: vandrel-cli duplicate --models DIR [--use-selected NAME]\n"
+        "Usage: vandrel-cli duplicate --models DIR [--use-selected NAME] [--jobs N]\n"
         "           (--tso FILE | --mgp FILE [--orientation DEG] | --manual NAME X Y Z ORIENT)\n"
         "Exit status: 0 done, 1 a problem message was shown, 2 wrong usage, 3 run-time error.\n"
         "Example: vandrel-cli duplicate --models scene/models --tso scene/village.txt");
@@ -93,5 +94,9 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
             ->type_name("DEG")
             ->needs(args->mgpOption);
 
-    return {cmd, [args](MessageSink& sink) { RunDuplicate(ToInputs(*args), sink); }};
+    cmd->add_option("--jobs", args->jobs, "Copies written at once (default: one per core)")
+        ->type_name("N")
+        ->check(CLI::PositiveNumber);
+
+    return {cmd, [args](MessageSink& sink) { RunDuplicate(ToInputs(*args), sink, args->jobs); }};
 }

@@ -236,7 +236,7 @@ void Vandrel::Command3_Click() {
         inputs.WRLfolderList = ListedNames(*WRLfolder);
         inputs.TSOfolderPath = TSOfolder->Path();
         inputs.TSOfolderFileName = TSOfolder->FileName();
-        RunDuplicate(inputs, sink_);
+        RunDuplicate(inputs, sink_, 0);  // one copy per core at once
     });
 }
 
