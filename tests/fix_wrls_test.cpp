@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <random>
 
+#include "block_search.hpp"
 #include "paths.hpp"
+#include "strings.hpp"
 #include "test_files.hpp"
 
 namespace {
@@ -109,6 +112,33 @@ TEST_F(FixWrls, SeamsThatCannotMatchAreKept) {
     EXPECT_EQ(ReadBytes(dir / "BOX.WRL"), upper + "\r\n");
     EXPECT_EQ(ReadBytes(dir / "new.wrl"), renamed + "\r\n");
     EXPECT_EQ(sink.Texts(), std::vector<std::string>{"DONE with  0 invalid file(s)"});
+}
+
+// Models are streamed through in blocks: finding and deleting in pieces gives what Contains and
+// ReplaceAll give over the whole text, wherever the blocks split it. Texts of few letters make
+// many partial and overlapping occurrences.
+TEST(BlockSearch, PiecesGiveWhatTheWholeTextGives) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 3000; ++round) {
+        auto text = [&](size_t length) {
+            std::string t;
+            for (size_t i = 0; i < length; ++i) t += "ab\r\n"[random() % 4];
+            return t;
+        };
+        const std::string sought = text(1 + random() % 6), whole = text(random() % 60);
+        BlockFinder finder(sought);
+        std::string kept;
+        BlockDeleter deleter(sought, [&](std::string_view piece) { kept += piece; });
+        for (size_t at = 0; at < whole.size();) {
+            const size_t n = std::min<size_t>(whole.size() - at, random() % 9);
+            finder.Feed(std::string_view(whole).substr(at, n));
+            deleter.Feed(std::string_view(whole).substr(at, n));
+            at += n;
+        }
+        deleter.Finish();
+        ASSERT_EQ(finder.Found(), Contains(whole, sought)) << whole << " / " << sought;
+        ASSERT_EQ(kept, ReplaceAll(whole, sought, "")) << whole << " / " << sought;
+    }
 }
 
 TEST_F(FixWrls, EmptyFolderEndsAtOnce) {
