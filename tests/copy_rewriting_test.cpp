@@ -176,6 +176,26 @@ TEST_F(CopyRewriting, TexCoordRepairEdges) {
     EXPECT_EQ(ReadBytes(dir / "m.wrl"), "a\r\nb\nc\r\n");
 }
 
+// Lines longer than the reader's 1 MiB buffer are read in pieces: markers split by a buffer's
+// end are found, and long lines are kept or replaced whole.
+TEST_F(CopyRewriting, CheckAndRepairOfLinesLongerThanTheBuffer) {
+    const size_t fill = 1 << 20;
+    const std::string head = kHeader + "\r\n";
+    // The opener begins 5 bytes before the first buffer's end, a named node 3 before the second.
+    const std::string opener = std::string(fill - head.size() - 5, 'x') + "texCoordIndex [";
+    const size_t keptStart = head.size() + opener.size() + 2 + 3;  // behind the opener and "]"
+    const std::string kept = std::string(2 * fill - 3 - keptStart, 'y') + "DEF VRL_";
+    const std::vector<std::string> model = {kHeader, opener, "]",
+                                            kept,    "k",    std::string(2 * fill, 'z')};
+    WriteBytes(dir / "m.wrl", CrLfLines(model));
+    const ModelCheck check = CheckModel(dir / "m.wrl");
+    EXPECT_TRUE(check.HasHeader);
+    EXPECT_EQ(check.DefCount, 1);
+    EXPECT_TRUE(RepairTexCoordBlocks(dir / "m.wrl"));
+    EXPECT_EQ(ReadBytes(dir / "m.wrl"),
+              CrLfLines({kHeader, opener, "]", kept, "k", " ", "", "]", "}", "]", "}", "]", "}"}));
+}
+
 TEST_F(CopyRewriting, FailedCopyLeavesTheEarlierCopy) {
     WriteBytes(dir / "copy.wrl", "earlier");
     EXPECT_THROW(WriteCopy(dir / "absent.wrl", dir / "copy.wrl", {}, "t", failures), Failure);

@@ -1,9 +1,11 @@
 #include "copy_rewriting.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
 
+#include "block_search.hpp"
 #include "number_text.hpp"
 #include "parse_number.hpp"
 #include "sine_cosine.hpp"
@@ -53,54 +55,66 @@ bool ReadPointNumbers(std::string_view rest, Point3& p) {
 }  // namespace
 
 ModelCheck CheckModel(const std::string& modelPath) {
+    // Lines are read in pieces: a model's line may be longer than memory.
     TextFileReader in(modelPath);
     ModelCheck check;
-    int lineNumber = 0;
-    while (!in.AtEndOfFile()) {
-        std::string_view line = in.ReadTextLine();
-        if (Contains(line, kNamedNode) && check.DefCount < INT16_MAX) ++check.DefCount;
-        if (lineNumber < 3 && Contains(line, kConverterHeader)) check.HasHeader = true;
-        if (lineNumber < 3) ++lineNumber;
+    BlockFinder namedNode(kNamedNode), header(kConverterHeader);
+    for (int lineNumber = 0; !in.AtEndOfFile(); lineNumber = std::min(lineNumber + 1, 3)) {
+        namedNode.Reset();
+        header.Reset();
+        for (bool last = false; !last;) {
+            const std::string_view piece = in.ReadLinePiece(last);
+            namedNode.Feed(piece);
+            if (lineNumber < 3) header.Feed(piece);
+        }
+        if (namedNode.Found() && check.DefCount < INT16_MAX) ++check.DefCount;
+        if (header.Found()) check.HasHeader = true;
     }
     return check;
 }
 
 namespace {
 
-// The repaired model's lines, one call of emit(line, input) each: `input` is the model line it
-// stands for (nullptr for an added line). Stops early when emit returns false.
-template <typename Emit>
-void RepairLines(TextFileReader& in, Emit&& emit) {
+// What the repair makes of a model, told to a sink as the model is read, line by line and each
+// line in pieces (a model's line may be longer than memory):
+//   Kept(piece)          a piece of a model line that stays as it is
+//   Replaced(piece)      a piece of a model line that the repair replaces by one space
+//   LineEnd(replaced, crLf)  the end of that model line, and whether it ended with CR LF
+//   Added(line)          a line the repair adds
+// Each returns false to stop early.
+template <typename Sink>
+void RepairModel(TextFileReader& in, Sink& sink) {
     enum class State { Outside, Inside, After };
     static constexpr std::string_view kClosingLines[] = {"", "]", "}", "]", "}", "]", "}"};
-    auto addClosingLines = [&emit] {
+    auto addClosingLines = [&sink] {
         for (std::string_view line : kClosingLines)
-            if (!emit(line, nullptr)) return false;
+            if (!sink.Added(line)) return false;
         return true;
     };
     State state = State::Outside;
     int afterCount = 0;  // lines since the block's closer
+    BlockFinder opener(kTexCoordOpener);
     while (!in.AtEndOfFile()) {
-        const std::string_view line = in.ReadTextLine();
-        std::string_view output = line;
         State next = state;
-        switch (state) {
-            case State::Outside:
-                if (Contains(line, kTexCoordOpener)) next = State::Inside;
-                break;
-            case State::Inside:
-                if (Contains(line, "]")) {
-                    next = State::After;
-                    afterCount = 0;
-                }
-                break;
-            case State::After:
-                ++afterCount;
-                if (afterCount > 2) output = " ";
-                if (afterCount == 10) next = State::Outside;
-                break;
+        bool replaced = false;
+        if (state == State::After) {
+            ++afterCount;
+            replaced = afterCount > 2;
+            if (afterCount == 10) next = State::Outside;
         }
-        if (!emit(output, &line)) return;
+        opener.Reset();
+        bool closer = false;
+        for (bool last = false; !last;) {
+            const std::string_view piece = in.ReadLinePiece(last);
+            if (state == State::Outside && opener.Feed(piece)) next = State::Inside;
+            if (state == State::Inside && Contains(piece, "]")) closer = true;
+            if (!(replaced ? sink.Replaced(piece) : sink.Kept(piece))) return;
+        }
+        if (closer) {
+            next = State::After;
+            afterCount = 0;
+        }
+        if (!sink.LineEnd(replaced, in.LastLineEndedWithCrLf())) return;
         if (state == State::After && next == State::Outside && in.AtEndOfFile() &&
             !addClosingLines())
             return;
@@ -108,6 +122,49 @@ void RepairLines(TextFileReader& in, Emit&& emit) {
     }
     if (state == State::After) addClosingLines();
 }
+
+// Finds whether the repair would change the model: a replaced line other than one space, a
+// line end other than CR LF (the rewrite ends every line so), or an added line.
+struct RepairChangeFinder {
+    bool changed = false;
+    size_t replacedLength = 0;
+    bool replacedBySpace = true;
+
+    bool Kept(std::string_view) { return true; }
+    bool Replaced(std::string_view piece) {
+        replacedLength += piece.size();
+        if (piece.find_first_not_of(' ') != std::string_view::npos) replacedBySpace = false;
+        return true;
+    }
+    bool LineEnd(bool replaced, bool crLf) {
+        changed = !crLf || (replaced && !(replacedLength == 1 && replacedBySpace));
+        replacedLength = 0;
+        replacedBySpace = true;
+        return !changed;
+    }
+    bool Added(std::string_view) {
+        changed = true;
+        return false;
+    }
+};
+
+struct RepairWriter {
+    TextFileWriter& out;
+
+    bool Kept(std::string_view piece) {
+        out.Write(piece);
+        return true;
+    }
+    bool Replaced(std::string_view) { return true; }
+    bool LineEnd(bool replaced, bool) {
+        out.Write(replaced ? " \r\n" : "\r\n");
+        return true;
+    }
+    bool Added(std::string_view line) {
+        out.WriteTextLine(line);
+        return true;
+    }
+};
 
 }  // namespace
 
@@ -117,21 +174,16 @@ bool RepairTexCoordBlocks(const std::string& modelPath,
         // A model repaired before comes out unchanged: then it is not rewritten (nor flushed
         // to disk again), which matters when every copy of a model repairs it first.
         TextFileReader in(modelPath);
-        bool unchanged = true;
-        RepairLines(in, [&](std::string_view line, const std::string_view* input) {
-            unchanged = input && line == *input && in.LastLineEndedWithCrLf();
-            return unchanged;
-        });
-        if (unchanged) return false;
+        RepairChangeFinder finder;
+        RepairModel(in, finder);
+        if (!finder.changed) return false;
     }
     std::optional<TextFileWriter> out;
     {
         TextFileReader in(modelPath);
         out.emplace(in.Path(), Durability::UserFile);
-        RepairLines(in, [&](std::string_view line, const std::string_view*) {
-            out->WriteTextLine(line);
-            return true;
-        });
+        RepairWriter writer{*out};
+        RepairModel(in, writer);
     }  // the model is closed before it is replaced
     if (beforeReplacing) beforeReplacing();
     out->Commit();
