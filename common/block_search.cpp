@@ -26,6 +26,36 @@ void BlockFinder::Reset() {
     found_ = false;
 }
 
+void MarkedLines::PassLineEnds(std::string_view text) {
+    if (first_ >= 0) {  // from the first marked line on, only whether a new line begins counts
+        if (lineCounted_ && text.find('\r') != std::string_view::npos) lineCounted_ = false;
+        return;
+    }
+    for (size_t at = 0; (at = text.find('\r', at)) != std::string_view::npos; ++at) ++line_;
+}
+
+void MarkedLines::Feed(std::string_view block) {
+    window_.append(block);
+    const std::string_view text = window_;
+    // A marker that would begin this late is not complete yet: those bytes wait.
+    const size_t settled = text.size() - std::min(text.size(), marker_.size() - 1);
+    size_t from = 0;
+    for (size_t at; (at = text.find(marker_, from)) != std::string_view::npos;) {
+        PassLineEnds(text.substr(from, at - from));
+        if (!lineCounted_) {
+            if (first_ < 0) first_ = line_;
+            ++count_;
+            lineCounted_ = true;
+        }
+        from = at + marker_.size();
+    }
+    if (from < settled) {
+        PassLineEnds(text.substr(from, settled - from));
+        from = settled;
+    }
+    window_.erase(0, from);
+}
+
 BlockDeleter::BlockDeleter(std::string_view sought, Emit emit)
     : sought_(sought), searcher_(sought_.begin(), sought_.end()), emit_(std::move(emit)) {}
 

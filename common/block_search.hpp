@@ -24,6 +24,29 @@ class BlockFinder {
     bool found_ = false;
 };
 
+// The lines that hold a marker (of neither CR nor LF), in a text handed in block by block: lines
+// end at CR, as the line rule reads them. Counts them, and tells the number of the first.
+class MarkedLines {
+  public:
+    explicit MarkedLines(std::string_view marker) : marker_(marker) {}
+    void Feed(std::string_view block);
+    long Count() const { return count_; }
+    // The first marked line's number, from 0; -1 when there is none yet.
+    long First() const { return first_; }
+    // Until a marked line is found: the number of lines ended so far.
+    long LinesEnded() const { return line_; }
+
+  private:
+    void PassLineEnds(std::string_view text);
+
+    std::string marker_;
+    std::string window_;  // bytes held back: they may begin a marker
+    long line_ = 0;       // the number of the line under way, until the first marked line
+    long count_ = 0;
+    long first_ = -1;
+    bool lineCounted_ = false;
+};
+
 // Deletes every occurrence of `sought`, found left to right without overlap, and hands on
 // what stays, in order.
 class BlockDeleter {

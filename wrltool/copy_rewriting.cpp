@@ -19,6 +19,7 @@ constexpr std::string_view kNamedNode = "DEF VRL_";
 constexpr std::string_view kRenamableNode = "      DEF VRL_";
 constexpr std::string_view kCoordinateOpener = "COORD Coordinate {";
 constexpr std::string_view kTexCoordOpener = "texCoordIndex [";
+constexpr size_t kCheckBlock = 1 << 20;
 
 // The numbers of a trimmed point line: space-separated, the last one followed by one
 // character (the comma). Missing or rejected numbers stay 0; false when any was.
@@ -55,21 +56,17 @@ bool ReadPointNumbers(std::string_view rest, Point3& p) {
 }  // namespace
 
 ModelCheck CheckModel(const std::string& modelPath) {
-    // Lines are read in pieces: a model's line may be longer than memory.
-    TextFileReader in(modelPath);
+    // Read in blocks, not lines: a model's line may be longer than memory, and this is the
+    // cheapest way through a model of millions of point lines.
+    MarkedLines named(kNamedNode), header(kConverterHeader);
+    ReadBlocks(modelPath, kCheckBlock, [&](std::string_view block) {
+        named.Feed(block);
+        if (header.First() < 0 && header.LinesEnded() < 3) header.Feed(block);
+        return true;
+    });
     ModelCheck check;
-    BlockFinder namedNode(kNamedNode), header(kConverterHeader);
-    for (int lineNumber = 0; !in.AtEndOfFile(); lineNumber = std::min(lineNumber + 1, 3)) {
-        namedNode.Reset();
-        header.Reset();
-        for (bool last = false; !last;) {
-            const std::string_view piece = in.ReadLinePiece(last);
-            namedNode.Feed(piece);
-            if (lineNumber < 3) header.Feed(piece);
-        }
-        if (namedNode.Found() && check.DefCount < INT16_MAX) ++check.DefCount;
-        if (header.Found()) check.HasHeader = true;
-    }
+    check.HasHeader = header.First() >= 0 && header.First() < 3;
+    check.DefCount = static_cast<int16_t>(std::min<long>(named.Count(), INT16_MAX));
     return check;
 }
 
