@@ -53,6 +53,23 @@ bool ReadPointNumbers(std::string_view rest, Point3& p) {
     return ok && count >= 3;
 }
 
+// The usual point line, "x y z," with single numbers between the blanks, read in one pass:
+// the values ReadPointNumbers gives for it. False for any other line (nothing is decided).
+bool ReadUsualPointNumbers(std::string_view line, Point3& p) {
+    const char* at = line.data();
+    const char* const end = at + line.size();
+    for (int k = 0; k < 3; ++k) {
+        std::optional<double> value = ScanNumber(at, end);
+        if (!value) return false;
+        p.v[k] = *value;
+        if (k == 2) return at + 1 == end;  // the last number, then one character (the comma)
+        if (at == end || *at != ' ') return false;
+        while (++at != end && *at == ' ') {
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 ModelCheck CheckModel(const std::string& modelPath) {
@@ -241,7 +258,7 @@ void WriteCopy(const std::string& modelPath, const std::string& copyPath,
                     break;
                 }
                 Point3 p;
-                bool ok = ReadPointNumbers(trimmed, p);
+                bool ok = ReadUsualPointNumbers(trimmed, p) || ReadPointNumbers(trimmed, p);
                 Point3 o = PlacePoint(turn, p);
                 // " x y z," and the line end, built in place: one write per point.
                 char* end = pointLine;
