@@ -7,7 +7,8 @@ BUILD=$ROOT/build/bench
 JOBS=$(nproc 2>/dev/null || echo 2)
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DSCENE_TESTS=OFF -DSCENE_BENCH=ON \
     -DSCENE_WITH_GUI=OFF >/dev/null
-cmake --build "$BUILD" -j "$JOBS" --target vandrel-cli oskivo-cli bench_data micro_bench >/dev/null
+cmake --build "$BUILD" -j "$JOBS" --target vandrel-cli oskivo-cli bench_data micro_bench \
+    number_check >/dev/null
 
 VANDREL=$BUILD/wrltool/vandrel-cli
 OSKIVO=$BUILD/cameras/oskivo-cli
@@ -157,3 +158,7 @@ size=$(du -m "$T/fixbig/part0.wrl" | cut -f1)
 peak=$( { /usr/bin/time -f %M "$VANDREL" fix-wrls "$T/fixbig" >/dev/null; } 2>&1 | tail -1)
 row "Peak memory, Fix WRLs of $size MB" "$(fmt "$(div "$peak" 1024)" 1) MiB" "" "" ""
 rm -rf "$T/fixbig"
+
+# The number path against printf and strtod, over many more values than the tests take.
+echo
+"$BUILD/bench/number_check" 5000000
