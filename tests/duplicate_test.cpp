@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <stdexcept>
 
 #include "copy_rewriting.hpp"
 #include "paths.hpp"
@@ -350,6 +351,26 @@ TEST_F(Duplicate, FourJobsGiveTheFilesMessagesAndProgressOfOne) {
     for (size_t i = 0; i < one.files.size(); ++i)
         if (four.files[i] != one.files[i]) differing.push_back(four.files[i].first);
     EXPECT_EQ(differing, Lines{});
+}
+
+// A run stopped while copies are being written (here by a sink that throws, as a cancel would)
+// waits for the copies under way and leaves no temporary file behind.
+TEST_F(Duplicate, StoppedRunLeavesNoTemporaryFiles) {
+    Lines big = OneNodeModel();
+    big.insert(big.begin() + 4, 20000, "  1.5 -2 3,");
+    AddModel("box.wrl", big);
+    struct Stopping : ProgressSink {
+        void Progress(int done, int) override {
+            if (done == 3) throw std::runtime_error("stopped");
+        }
+    } stopping;
+    WriteBytes(dir / "list.txt", CrLfLines(Lines(40, "box,0,0,0,0,0,0")));
+    in.TSOfolderFileName = "list.txt";
+    in.WRLfolderList = ListMatchingFiles(Models(), "*.wrl");
+    EXPECT_THROW(RunDuplicate(in, stopping, 4), std::runtime_error);
+    const Lines copies = FolderEntries(Output());
+    EXPECT_GE(copies.size(), 3u);
+    for (const std::string& name : copies) EXPECT_EQ(name.find(".tmp-"), std::string::npos);
 }
 
 TEST_F(Duplicate, FailureWhileReadingPlacementsStopsBeforeAnyFolder) {
