@@ -77,7 +77,7 @@ std::string NameOnDisk(const std::string& target) {
 std::string RandomLetters(size_t count) {
     static constexpr char kLetters[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static std::mt19937 random = [] {
+    thread_local std::mt19937 random = [] {  // copies are written on several threads
         std::random_device device;
         std::seed_seq seed{device(), static_cast<unsigned>(::GetCurrentProcessId()),
                            static_cast<unsigned>(::GetTickCount64())};
