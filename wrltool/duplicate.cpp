@@ -149,8 +149,9 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink, int jobs) {
             break;
         }
         // A model that a copy of this run wrote is read once that copy is written.
-        if (files.Read(listings, ModelPath(inputs, placement))) copies.FinishAll();
-        const std::string modelPath = ResolveCase(ModelPath(inputs, placement));
+        const std::string namedModel = ModelPath(inputs, placement);
+        if (files.Read(listings, namedModel)) copies.FinishAll();
+        const std::string modelPath = ResolveCase(namedModel);
         ModelState& model = models[listings.Identity(modelPath)];
         model.CheckAgainIfChanged(modelPath);
         if (!model.check.HasHeader) {
@@ -171,8 +172,9 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink, int jobs) {
         }
         // A copy that replaces a model of this run, or another copy, waits for the copies
         // before it.
-        if (files.Written(listings, CopyPath(inputs, placement))) copies.FinishAll();
-        const std::string copyPath = ResolveCase(CopyPath(inputs, placement));
+        const std::string namedCopy = CopyPath(inputs, placement);
+        if (files.Written(listings, namedCopy)) copies.FinishAll();
+        const std::string copyPath = ResolveCase(namedCopy);
         copies.Add(
             [&inputs, &placement = placements[i], modelPath, copyPath](StepFailures& copyFailures) {
                 try {
