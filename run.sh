@@ -7,15 +7,21 @@
 #   ./run.sh oskivo    start the camera file generator
 #   ./run.sh bench     measure speed and memory on generated data
 #   ./run.sh install PREFIX   install the programs, desktop entries and docs under PREFIX
-#   ./run.sh screenshots      render both windows offscreen into docs/*.png
-#   ./run.sh windows   cross-build the command-line programs for Windows, test them under Wine
+#   ./run.sh screenshots      render both windows and the demo's placed scene into docs/*.png
+#   ./run.sh windows   build everything for Windows with its installer, test it under Wine
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
+# help2man writes the manual pages at build time; dpkg-dev and file let CPack compute the
+# Debian package's dependencies; libcoin-dev is the VRML reader the tests load every copy with
+# (tests/vrml).
 PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libcli11-dev
-          libbenchmark-dev desktop-file-utils)
+          libbenchmark-dev desktop-file-utils help2man dpkg-dev file libcoin-dev)
+
+# The picture of the placed scene: a VRML viewer on a virtual X display with software OpenGL.
+PICTURE_PACKAGES=(view3dscene xvfb xauth libgl1-mesa-dri)
 
 install_missing() {
     local missing=()
@@ -112,7 +118,9 @@ cmd=${1:-help}
 [ $# -gt 0 ] && shift
 case "$cmd" in
     test)
-        install_missing
+        # The packaging test checks the .deb and its metadata; the screenshot script is tested
+        # too.
+        install_missing lintian appstream "${PICTURE_PACKAGES[@]}"
         build "$ROOT/build/test" -DCMAKE_BUILD_TYPE=Debug -DSCENE_SANITIZE=ON
         cd "$ROOT/build/test"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS" "$@"
@@ -133,7 +141,7 @@ case "$cmd" in
         "$ROOT/examples/demo.sh" "$ROOT/build/release" "$ROOT/demo-run"
         ;;
     screenshots)
-        install_missing
+        install_missing "${PICTURE_PACKAGES[@]}"
         build_release
         "$ROOT/docs/screenshots.sh" "$ROOT/build/release"
         ;;
@@ -144,21 +152,34 @@ case "$cmd" in
         cmake --install "$ROOT/build/release" --prefix "$1"
         ;;
     windows)
-        install_missing g++-mingw-w64-x86-64-posix mingw-w64 wine64 wine
+        install_missing g++-mingw-w64-x86-64-posix mingw-w64 wine64 wine nsis dpkg-dev \
+            xvfb xauth xdotool imagemagick
         build_release  # the Linux programs, whose outputs the Windows ones must match
-        # --no-warn-unused-cli: the toolchain file is only read when the folder is configured first.
-        build "$ROOT/build/windows" --no-warn-unused-cli \
-            -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
-            -DSCENE_WITH_GUI=OFF
+        qt=$("$ROOT/cmake/build_windows_qt.sh" | tail -n 1)
+        # A folder configured before the windows were built for Windows keeps its old toolchain.
+        if [ -f "$ROOT/build/windows/CMakeCache.txt" ] &&
+            ! grep -q "^QT_CHAINLOAD_TOOLCHAIN_FILE" "$ROOT/build/windows/CMakeCache.txt"; then
+            rm -rf "$ROOT/build/windows"
+        fi
+        # --no-warn-unused-cli: the toolchain files are only read when the folder is configured
+        # first.
+        build "$ROOT/build/windows" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release \
+            -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+            -DQT_CHAINLOAD_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake"
+        (cd "$ROOT/build/windows" && cpack -G NSIS -B "$ROOT/build/windows" >/dev/null)
         # Wine derives the Windows code page and the encoding of file names on disk from the
         # locale; without one, names with bytes beyond ASCII cannot be represented.
         export LANG=${LANG:-C.UTF-8}
         export WINEDEBUG=-all WINEPREFIX="$ROOT/build/windows/wineprefix" \
             WINEDLLOVERRIDES="mscoree,mshtml="
         [ -d "$WINEPREFIX" ] || wine wineboot --init >/dev/null 2>&1 || true
-        (cd "$ROOT/build/windows" && ctest --output-on-failure "$@")
+        # The window tests run on Windows' own platform plugin, which needs a display for Wine.
+        (cd "$ROOT/build/windows" && xvfb-run -a -s "-screen 0 1280x1024x24" \
+            ctest --output-on-failure "$@")
         "$ROOT/tests/compare_windows_cli.sh" "$ROOT/build/release" "$ROOT/build/windows" \
             "$ROOT/build/windows/cli-runs"
+        "$ROOT/tests/windows_desktop_test.sh" "$ROOT/build/release" "$ROOT/build/windows" \
+            "$ROOT/build/windows/desktop-runs"
         ;;
     bench)
         install_missing bc time
@@ -175,7 +196,7 @@ case "$cmd" in
         exec "$ROOT/build/release/cameras/Oskivo"
         ;;
     *)
-        sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,/^[^#]/s/^# \{0,1\}//p' "$0"  # the comment block at the top
         [ "$cmd" = help ] || exit 2
         ;;
 esac

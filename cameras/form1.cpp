@@ -6,7 +6,9 @@
 #include <QPushButton>
 
 #include "camera_file.hpp"
+#include "desktop_conventions.hpp"
 #include "drive_list.hpp"
+#include "drive_navigation.hpp"
 #include "file_check.hpp"
 #include "file_list.hpp"
 #include "folder_list.hpp"
@@ -84,11 +86,13 @@ Form1::Form1(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(sink) 
     connect(CamFile, &FileList::Click, this, &Form1::CamFile_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+
+    FitCaptions(*this);
+    PressFocusedButtonWithEnter(*this);
 }
 
-// Always the root folder of the chosen drive; the folder list's change moves the file list.
 void Form1::Drive1_Change() {
-    RunHandler(sink_, [&] { Dir1->SetPath(Drive1->RootFolder()); });
+    GoToDriveRoot(*Drive1, *Dir1, sink_);
 }
 
 void Form1::Dir1_Change() {

@@ -1,18 +1,22 @@
 // oskivo-cli: the camera file generator's commands without a window, for scripts.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "camera_file.hpp"
 #include "console_sink.hpp"
 #include "file_check.hpp"
+#include "interrupt.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
 
 int main(int argc, char** argv) {
+    EndProgramOnInterrupt();
     CLI::App app{"Checks MGP point files and writes their camera definition files.", "oskivo-cli"};
     app.require_subcommand(1);
-    app.set_version_flag("--version", SCENE_VERSION);
+    app.set_version_flag("--version", "oskivo-cli " SCENE_VERSION);
     std::string file;
     CLI::App* check =
         app.add_subcommand("check", "Print the file name and the point count of a point file");
@@ -24,7 +28,11 @@ int main(int argc, char** argv) {
     generate->footer("Example: oskivo-cli generate scene/site.mgp    (writes scene/site.txt)");
 
     try {
-        app.parse(argc, argv);
+        // CLI11 takes the arguments after the program's name, last first.
+        std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
+        arguments.erase(arguments.begin());
+        std::reverse(arguments.begin(), arguments.end());
+        app.parse(arguments);
     } catch (const CLI::Success& helpOrVersion) {
         return app.exit(helpOrVersion);
     } catch (const CLI::ParseError& error) {

@@ -1,11 +1,34 @@
 // Oskivo: the camera file generator's window.
 #include <QApplication>
+#include <iostream>
 
 #include "form1.hpp"
+#include "interrupt.hpp"
 #include "qt_message_sink.hpp"
+#include "session_end.hpp"
+#include "window_options.hpp"
+
+namespace {
+const char kUsage[] =
+    "Usage: Oskivo [--help] [--version]\n"
+    "\n"
+    "Opens the camera file generator's window. It checks an MGP point file and writes its\n"
+    "camera definition file (NAME.txt) beside it.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     print this help and exit\n"
+    "  --version      print the program's name and version and exit\n"
+    "\n"
+    "Qt's own options, such as -platform NAME, are accepted too. The same commands run\n"
+    "without a window from oskivo-cli.\n";
+}  // namespace
 
 int main(int argc, char** argv) {
+    if (std::optional<int> status = AnswerTerminalOptions(argc, argv, "Oskivo", kUsage, std::cout))
+        return *status;
+    EndProgramOnInterrupt();  // before Qt starts any thread
     QApplication app(argc, argv);
+    EndCommandsWithTheSession(app);
     QtMessageSink sink("Oskivo");
     Form1 form(sink);
     sink.SetParent(&form);

@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 #include <functional>
+#include <memory>
 
 #include "messages.hpp"
 
@@ -10,4 +11,6 @@ struct CliCommand {
     CLI::App* parser = nullptr;
     // Runs with the parsed arguments; throws the failure that stops the command.
     std::function<void(MessageSink&)> run;
+    // Set by --verbose where the command has it: list every file written after the messages.
+    std::shared_ptr<bool> verbose = nullptr;
 };

@@ -25,6 +25,7 @@ int RunReporting(ConsoleSink& sink, const std::function<void(MessageSink&)>& com
     } catch (const Failure& failure) {
         sink.ReportFailure(failure);
     }
+    sink.PrintWrittenFiles();  // also the files written before a failure stopped the command
     return sink.ExitStatus();
 }
 
@@ -41,4 +42,20 @@ void ConsoleSink::ClearProgress() {
     if (!progressShown_) return;
     err_ << "\r\x1b[K" << std::flush;  // back to the line start, erase the line
     progressShown_ = false;
+}
+
+void ConsoleSink::DryRunLine(const std::string& text) {
+    ClearProgress();
+    out_ << text << '\n' << std::flush;
+}
+
+void ConsoleSink::FileWritten(const std::string& path) {
+    if (listWritten_) written_.push_back(path);
+}
+
+void ConsoleSink::PrintWrittenFiles() {
+    ClearProgress();
+    for (const std::string& path : written_) out_ << "wrote " << path << '\n';
+    out_ << std::flush;
+    written_.clear();
 }

@@ -5,10 +5,13 @@
 #include <chrono>
 #include <functional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "messages.hpp"
 
-// Exit statuses of the command-line programs.
+// Exit statuses of the command-line programs. An interrupted program ends with 130, 143 or
+// 129 instead (interrupt.hpp).
 enum ExitStatusCode {
     kExitDone = 0,          // only completion messages were shown
     kExitProblem = 1,       // a problem message (error icon) was shown
@@ -34,6 +37,14 @@ class ConsoleSink : public MessageSink {
 
     void Progress(int done, int total) override;
 
+    // A dry run's line, printed among the messages.
+    void DryRunLine(const std::string& text) override;
+    // With --verbose every file written is kept for PrintWrittenFiles.
+    void ListWrittenFiles(bool list) { listWritten_ = list; }
+    void FileWritten(const std::string& path) override;
+    // "wrote PATH", one line per file written, printed after the messages.
+    void PrintWrittenFiles();
+
   private:
     std::ostream& out_;
     std::ostream& err_;
@@ -42,8 +53,11 @@ class ConsoleSink : public MessageSink {
     bool progress_;
     bool progressShown_ = false;
     std::chrono::steady_clock::time_point progressStart_{};
+    bool listWritten_ = false;
+    std::vector<std::string> written_;
     void ClearProgress();
 };
 
-// Runs the command, reports a failure that stops it, and gives the exit status.
+// Runs the command, reports a failure that stops it, lists the files written when asked,
+// and gives the exit status.
 int RunReporting(ConsoleSink& sink, const std::function<void(MessageSink&)>& command);

@@ -15,4 +15,9 @@ class MessageSink {
     virtual void ReportFailure(const Failure& failure) = 0;
     // Called by long commands before each placement or file: `done` of `total` finished.
     virtual void Progress(int /*done*/, int /*total*/) {}
+    // A file the command wrote or replaced.
+    virtual void FileWritten(const std::string& /*path*/) {}
+    // A line of a dry run, in order among the messages: a file it would write, a step that
+    // would fail.
+    virtual void DryRunLine(const std::string& /*text*/) {}
 };

@@ -44,6 +44,29 @@ std::string PickCaseVariant(const std::string& path, std::vector<std::string> ca
     return path.substr(0, path.size() - NameOf(path).size()) + candidates.front();
 }
 
+namespace {
+constexpr std::string_view kTempMark = ".tmp-";
+constexpr size_t kTempRandomLength = 6;
+}  // namespace
+
+std::string TempNamePrefix(std::string_view name) {
+    std::string prefix = ".";
+    prefix.append(name);
+    prefix.append(kTempMark);
+    return prefix;
+}
+
+bool IsTempName(std::string_view name) {
+    const size_t fixed = 1 + kTempMark.size() + kTempRandomLength;  // ".", ".tmp-", XXXXXX
+    if (name.size() <= fixed || name.front() != '.') return false;
+    const std::string_view random = name.substr(name.size() - kTempRandomLength);
+    return name.substr(name.size() - kTempRandomLength - kTempMark.size(), kTempMark.size()) ==
+               kTempMark &&
+           std::all_of(random.begin(), random.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+           });
+}
+
 std::string ResolveCase(const std::string& path) {
 #ifdef _WIN32
     return path;  // the file system ignores letter case itself

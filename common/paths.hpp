@@ -12,6 +12,12 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 std::string FolderOf(const std::string& path);
 std::string NameOf(const std::string& path);
 
+// The safe writer's hidden temporary file for a target named NAME is ".NAME.tmp-" and six
+// letters or digits. The name without those six:
+std::string TempNamePrefix(std::string_view name);
+// Whether a folder entry's name has that pattern (for any NAME).
+bool IsTempName(std::string_view name);
+
 // On a file system that tells letter case apart: when the exact name is absent, the path of
 // the file of that folder whose name equals it ignoring case; otherwise the path unchanged.
 // While a run's listings are active (run_listings.hpp) the folder is listed once per run.

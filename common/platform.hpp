@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "failure.hpp"
@@ -38,6 +39,11 @@ struct FolderEntry {
 // cannot be listed.
 std::vector<FolderEntry> ListFolder(const std::string& folder);
 
+// A name's key for finding files letter case aside: equal keys stand for the same file of a
+// folder. On Windows the name's UTF-16 form in capitals, as UTF-8 (so a Windows-1252 name
+// matches its UTF-8 spelling); elsewhere the bytes with ASCII letters in capitals.
+std::string NameKey(std::string_view name);
+
 // The names of the entries of a folder that are files (or links to files), unsorted.
 std::vector<std::string> ListFileNames(const std::string& folder);
 // The names of the subfolders, unsorted, without "." and "..".
@@ -61,7 +67,13 @@ void CreateFolder(const std::string& path);
 // a FIFO or a device).
 std::FILE* OpenForReading(const std::string& path);
 
-// A new hidden file ".NAME.tmp-XXXXXX" beside the target, opened for binary writing.
+// Throws the failure that creating a file for the target in the folder would raise, creating
+// nothing (Windows: refusals by access lists are not foreseen).
+void CheckCanCreateIn(const std::string& folder, const std::string& target);
+
+// A new hidden file ".NAME.tmp-XXXXXX" beside the target, opened for binary writing. While it
+// is open no other run removes it as a leftover: on POSIX it holds an advisory lock (flock),
+// on Windows it is not shared for deleting.
 struct TempFile {
     std::FILE* file = nullptr;
     std::string path;
@@ -73,16 +85,34 @@ TempFile CreateTempBeside(const std::string& target);
 void MatchPermissions(const TempFile& temp, const std::string& target);
 // Flushes the file's data to the disk (not only to the system).
 bool FlushToDisk(std::FILE* file);
-// Puts the temporary file in place of the target in one step; `durable` also syncs the folder.
-bool ReplaceWithTemp(const std::string& temp, const std::string& target, bool durable);
+// Closes the temporary file and puts it in place of the target in one step, holding its lock
+// until then; false (and the temporary file removed) when the close or the rename fails.
+bool CloseAndReplace(TempFile& temp, const std::string& target);
+// Removes a temporary file that is still open; on Windows the file goes when it is closed, or
+// when the process ends. Does not close it.
+void RemoveOpenTemp(const TempFile& temp);
+// Removes the temporary files of the folder that no writer has open any more: those left by a
+// killed run. Nothing else, and no temporary file of a run still going.
+void RemoveLeftoverTemps(const std::string& folder);
 // Makes the folder's entries (renames in it) last on disk.
 void SyncFolder(const std::string& folder);
-void RemoveFile(const std::string& path);
+
+// The program's arguments (argv[0] first) as bytes: on Windows its UTF-16 command line as
+// UTF-8, as names come back from the system (the 8-bit argv holds only what the ANSI code page
+// can); elsewhere argv as it is. On a Windows console, printed text is then shown as UTF-8 too.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // The program's current folder.
 std::string CurrentFolder();
 
 // Whether the stream is a terminal (not a pipe or a file).
 bool IsTerminal(std::FILE* stream);
+
+// Calls `onInterrupt` with the exit status shells expect (130 SIGINT, 143 SIGTERM, 129 SIGHUP)
+// when one of those signals arrives; on Windows for the console's control events (Ctrl+C and
+// Ctrl+Break 130, closing the console 129, logoff and shutdown 143). It runs on a thread of its
+// own, never inside a signal handler, and must end the program. A signal ignored when the
+// program starts (nohup, a background job) stays ignored. Call before any thread starts.
+void WatchInterrupts(void (*onInterrupt)(int status));
 
 }  // namespace platform

@@ -1,13 +1,18 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <thread>
 
 #include "paths.hpp"
 #include "platform.hpp"
+#include "strings.hpp"
 
 namespace platform {
 
@@ -150,20 +155,46 @@ std::FILE* OpenForReading(const std::string& path) {
     return file;
 }
 
+void CheckCanCreateIn(const std::string& folder, const std::string& target) {
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        throw Failure(FailureFromErrno(errno, target), target);
+}
+
+namespace {
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Whether the path still names the file open as fd.
+bool NamesOpenFile(const std::string& path, int fd) {
+    struct stat named, opened;
+    return ::lstat(path.c_str(), &named) == 0 && ::fstat(fd, &opened) == 0 &&
+           SameFile(named, opened);
+}
+}  // namespace
+
 TempFile CreateTempBeside(const std::string& target) {
-    std::string name = ".";
-    name += NameOf(target);
-    name += ".tmp-XXXXXX";
-    std::string pattern = JoinPath(FolderOf(target), name);
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0) throw Failure(FailureFromErrno(errno, target), target);
-    std::FILE* file = ::fdopen(fd, "wb");
-    if (!file) {
+    const std::string prefix = JoinPath(FolderOf(target), TempNamePrefix(NameOf(target)));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string path = prefix + "XXXXXX";
+        int fd = ::mkostemp(path.data(), O_CLOEXEC);
+        if (fd < 0) throw Failure(FailureFromErrno(errno, target), target);
+        // Another run's clean-up may have taken the new file for a leftover before the lock
+        // was held: then its name is gone, and a new file is made. (Where the file system
+        // has no locks, no clean-up can take one either.)
+        int locked;
+        while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        if (locked == 0 && !NamesOpenFile(path, fd)) {
+            ::close(fd);
+            continue;
+        }
+        if (std::FILE* file = ::fdopen(fd, "wb")) return {file, path};
+        ::unlink(path.c_str());
         ::close(fd);
-        ::unlink(pattern.c_str());
-        throw Failure(FailureKind::AccessFailure, target);
+        break;
     }
-    return {file, pattern};
+    throw Failure(FailureKind::AccessFailure, target);
 }
 
 void MatchPermissions(const TempFile& temp, const std::string& target) {
@@ -177,10 +208,39 @@ bool FlushToDisk(std::FILE* file) {
     return ::fsync(::fileno(file)) == 0;
 }
 
-bool ReplaceWithTemp(const std::string& temp, const std::string& target, bool durable) {
-    if (::rename(temp.c_str(), target.c_str()) != 0) return false;
-    if (durable) SyncFolder(FolderOf(target));
-    return true;
+bool CloseAndReplace(TempFile& temp, const std::string& target) {
+    // A second descriptor keeps the lock while the stream's close reports any write error.
+    // (Without one left, the file is renamed unlocked: a clean-up could only take it just now.)
+    const int keep = ::dup(::fileno(temp.file));
+    bool ok = std::fclose(temp.file) == 0;
+    temp.file = nullptr;
+    ok = ok && ::rename(temp.path.c_str(), target.c_str()) == 0;
+    if (!ok) ::unlink(temp.path.c_str());
+    if (keep >= 0) ::close(keep);
+    return ok;
+}
+
+void RemoveOpenTemp(const TempFile& temp) {
+    ::unlink(temp.path.c_str());
+}
+
+void RemoveLeftoverTemps(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (dirent* entry = ::readdir(dir)) {
+        if (!IsTempName(entry->d_name)) continue;
+        const std::string path = JoinPath(folder, entry->d_name);
+        int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) continue;
+        // Only a regular file whose lock is free has no writer any more; the name must still
+        // be that file's when it is removed.
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            NamesOpenFile(path, fd))
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
 }
 
 void SyncFolder(const std::string& folder) {
@@ -191,8 +251,12 @@ void SyncFolder(const std::string& folder) {
     }
 }
 
-void RemoveFile(const std::string& path) {
-    ::unlink(path.c_str());
+std::string NameKey(std::string_view name) {
+    return UpperCase(name);
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
 }
 
 std::string CurrentFolder() {
@@ -207,6 +271,28 @@ std::string CurrentFolder() {
 
 bool IsTerminal(std::FILE* stream) {
     return ::isatty(::fileno(stream)) == 1;
+}
+
+void WatchInterrupts(void (*onInterrupt)(int status)) {
+    sigset_t watched;
+    ::sigemptyset(&watched);
+    bool any = false;
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction current;
+        if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+            ::sigaddset(&watched, signal);
+            any = true;
+        }
+    }
+    if (!any) return;
+    // Blocked here, and so in every thread started later: the signals wait for sigwait.
+    ::pthread_sigmask(SIG_BLOCK, &watched, nullptr);
+    std::thread([watched, onInterrupt] {
+        int signal = 0;
+        while (::sigwait(&watched, &signal) != 0) {
+        }
+        onInterrupt(128 + signal);
+    }).detach();
 }
 
 }  // namespace platform

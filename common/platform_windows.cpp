@@ -1,5 +1,6 @@
-// The file-system calls of Windows. Paths are bytes handed to the narrow ("A") functions and to
-// fopen as they are, so a name with bytes beyond ASCII reaches the file system unchanged.
+// The file-system calls of Windows. Only the wide (UTF-16) calls are used, so that every name the
+// system can hold works: a path's bytes are converted by Utf16Path, names the system gives back
+// by Utf8Name.
 #ifndef _WIN32_WINNT
 #define _WIN32_WINNT 0x0601  // SetFileInformationByHandle
 #endif
@@ -8,11 +9,15 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// after windows.h
+#include <shellapi.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <random>
 
+#include "name_encoding.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
 
@@ -21,6 +26,20 @@ namespace platform {
 namespace {
 
 constexpr DWORD kNoAttributes = INVALID_FILE_ATTRIBUTES;
+
+// A path for the wide calls, and a name they gave back as bytes.
+std::wstring Wide(const std::string& path) {
+    const std::u16string name = Utf16Path(path);
+    return std::wstring(name.begin(), name.end());
+}
+std::string Bytes(const wchar_t* name) {
+    const std::wstring_view wide(name);
+    return Utf8Name(std::u16string(wide.begin(), wide.end()));
+}
+
+DWORD AttributesOf(const std::string& path) {
+    return ::GetFileAttributesW(Wide(path).c_str());
+}
 
 // The failure that a failed call with this system error code stands for.
 FailureKind FailureFromWindowsError(DWORD code, const std::string& path) {
@@ -67,19 +86,50 @@ HANDLE HandleOf(std::FILE* file) {
 std::string NameOnDisk(const std::string& target) {
     const std::string name = NameOf(target);
     if (name.find_first_of("*?") != std::string::npos) return target;  // no pattern searches
-    WIN32_FIND_DATAA entry;
-    HANDLE find = ::FindFirstFileA(target.c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = ::FindFirstFileW(Wide(target).c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) return target;
     ::FindClose(find);
-    return target.substr(0, target.size() - name.size()) + entry.cFileName;
+    return target.substr(0, target.size() - name.size()) + Bytes(entry.cFileName);
+}
+
+// The file goes when its last handle is closed (at the latest when the process ends).
+void MarkForDeletion(HANDLE handle) {
+    FILE_DISPOSITION_INFO disposition = {};
+    disposition.DeleteFile = TRUE;
+    ::SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
+// Renames an open file over the destination in one step, as MoveFileEx would after a close.
+bool RenameOpenFile(HANDLE handle, const std::string& destination) {
+    const std::wstring wide = Wide(destination);
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length =
+        ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length = ::GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
+    }
+    if (length == 0 || length >= full.size()) return false;
+    full.resize(length);
+    const size_t nameBytes = static_cast<size_t>(length) * sizeof(wchar_t);
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = TRUE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::copy(full.begin(), full.end(), info->FileName);
+    return ::SetFileInformationByHandle(handle, FileRenameInfo, info,
+                                        static_cast<DWORD>(buffer.size()));
 }
 
 std::string RandomLetters(size_t count) {
     static constexpr char kLetters[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937 random = [] {  // copies are written on several threads
+    thread_local std::mt19937 random = [] {  // writers may run in several threads
         std::random_device device;
         std::seed_seq seed{device(), static_cast<unsigned>(::GetCurrentProcessId()),
+                           static_cast<unsigned>(::GetCurrentThreadId()),
                            static_cast<unsigned>(::GetTickCount64())};
         return std::mt19937(seed);
     }();
@@ -108,21 +158,21 @@ FailureKind FailureFromErrno(int err, const std::string& path) {
 }
 
 bool Exists(const std::string& path) {
-    return ::GetFileAttributesA(path.c_str()) != kNoAttributes;
+    return AttributesOf(path) != kNoAttributes;
 }
 
 bool IsDirectory(const std::string& path) {
-    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    DWORD attributes = AttributesOf(path);
     return attributes != kNoAttributes && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool IsReadOnlyFile(const std::string& path) {
-    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    DWORD attributes = AttributesOf(path);
     if (attributes == kNoAttributes || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     if (attributes & FILE_ATTRIBUTE_READONLY) return true;
     // Write access refused by an access list, or the file held by a program that shares it
     // for reading only: opening it for writing would fail.
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE,
+    HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
@@ -139,8 +189,8 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
     if (!pattern.empty() && !IsSeparator(pattern.back()) && pattern.back() != ':')
         pattern += kPathSeparator;
     pattern += '*';
-    WIN32_FIND_DATAA entry;
-    HANDLE find = ::FindFirstFileA(pattern.c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = ::FindFirstFileW(Wide(pattern).c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) {
         DWORD code = ::GetLastError();
         if (code == ERROR_FILE_NOT_FOUND && IsDirectory(folder)) return {};  // an empty drive
@@ -151,11 +201,11 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
     }
     std::vector<FolderEntry> entries;
     do {
-        std::string name = entry.cFileName;
+        std::string name = Bytes(entry.cFileName);
         if (name == "." || name == "..") continue;
         const bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         entries.push_back({std::move(name), isFolder ? EntryKind::Folder : EntryKind::File});
-    } while (::FindNextFileA(find, &entry));
+    } while (::FindNextFileW(find, &entry));
     ::FindClose(find);
     return entries;
 }
@@ -166,7 +216,8 @@ std::string RealFolder(const std::string& folder) {
 
 std::optional<FileStamp> StampOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
     auto join = [](DWORD high, DWORD low) { return (uint64_t{high} << 32) | low; };
     return FileStamp{{join(data.nFileSizeHigh, data.nFileSizeLow),
                       join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime),
@@ -183,7 +234,7 @@ std::vector<std::string> ListFolderNames(const std::string& folder) {
 }
 
 void CreateFolder(const std::string& path) {
-    if (!::CreateDirectoryA(path.c_str(), nullptr)) {
+    if (!::CreateDirectoryW(Wide(path).c_str(), nullptr)) {
         DWORD code = ::GetLastError();
         throw Failure(code == ERROR_ALREADY_EXISTS ? FailureKind::AccessFailure
                                                    : FailureFromWindowsError(code, path),
@@ -194,7 +245,7 @@ void CreateFolder(const std::string& path) {
 std::FILE* OpenForReading(const std::string& path) {
     if (IsDirectory(path)) throw Failure(FailureKind::AccessFailure, path);
     // Shared for deleting too, as on POSIX: a file being read may still be replaced.
-    HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ,
+    HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
@@ -212,15 +263,19 @@ std::FILE* OpenForReading(const std::string& path) {
     return file;
 }
 
+void CheckCanCreateIn(const std::string& folder, const std::string& target) {
+    if (!IsDirectory(folder)) throw Failure(FailureKind::PathNotFound, target);
+}
+
 TempFile CreateTempBeside(const std::string& target) {
-    std::string name = ".";
-    name += NameOf(target);
-    name += ".tmp-";
-    const std::string prefix = JoinPath(FolderOf(target), name);
+    const std::string prefix = JoinPath(FolderOf(target), TempNamePrefix(NameOf(target)));
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string path = prefix + RandomLetters(6);
-        HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+        // Shared for reading only: while it is open no other program can delete it, so no
+        // other run takes it for a leftover. DELETE lets this program rename or remove it
+        // through its own handle.
+        HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             DWORD code = ::GetLastError();
             if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) continue;
@@ -228,14 +283,14 @@ TempFile CreateTempBeside(const std::string& target) {
         }
         int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
         if (fd < 0) {
+            MarkForDeletion(handle);
             ::CloseHandle(handle);
-            ::DeleteFileA(path.c_str());
             throw Failure(FailureKind::AccessFailure, target);
         }
         std::FILE* file = ::_fdopen(fd, "wb");
         if (!file) {
+            MarkForDeletion(handle);
             ::_close(fd);
-            ::DeleteFileA(path.c_str());
             throw Failure(FailureKind::AccessFailure, target);
         }
         return {file, path};
@@ -249,7 +304,7 @@ void MatchPermissions(const TempFile& temp, const std::string& target) {
     constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                             FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    DWORD existing = ::GetFileAttributesA(target.c_str());
+    DWORD existing = AttributesOf(target);
     DWORD wanted = existing == kNoAttributes ? FILE_ATTRIBUTE_ARCHIVE : existing & kKept;
     FILE_BASIC_INFO info = {};  // times of 0 stay as they are
     info.FileAttributes = wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL;
@@ -261,19 +316,46 @@ bool FlushToDisk(std::FILE* file) {
     return handle != INVALID_HANDLE_VALUE && ::FlushFileBuffers(handle);
 }
 
-bool ReplaceWithTemp(const std::string& temp, const std::string& target, bool durable) {
-    const std::string destination = NameOnDisk(target);
-    if (!::MoveFileExA(temp.c_str(), destination.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+bool CloseAndReplace(TempFile& temp, const std::string& target) {
+    // A second handle keeps the file open (and so undeletable by others) while the stream's
+    // close reports any write error; the file is then renamed through it.
+    HANDLE keep = nullptr;
+    bool ok = ::DuplicateHandle(::GetCurrentProcess(), HandleOf(temp.file), ::GetCurrentProcess(),
+                                &keep, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    ok = std::fclose(temp.file) == 0 && ok;
+    temp.file = nullptr;
+    if (!keep) {
+        ::DeleteFileW(Wide(temp.path).c_str());
         return false;
-    if (durable) SyncFolder(FolderOf(destination));
-    return true;
+    }
+    ok = ok && RenameOpenFile(keep, NameOnDisk(target));
+    if (!ok) MarkForDeletion(keep);
+    ::CloseHandle(keep);
+    return ok;
+}
+
+void RemoveOpenTemp(const TempFile& temp) {
+    MarkForDeletion(HandleOf(temp.file));
+}
+
+void RemoveLeftoverTemps(const std::string& folder) {
+    WIN32_FIND_DATAW entry;
+    HANDLE find = ::FindFirstFileW(Wide(JoinPath(folder, "*")).c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        constexpr DWORD kNotAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+        // A file its writer still has open cannot be deleted: only leftovers go.
+        const std::string name = Bytes(entry.cFileName);
+        if ((entry.dwFileAttributes & kNotAFile) == 0 && IsTempName(name))
+            ::DeleteFileW(Wide(JoinPath(folder, name)).c_str());
+    } while (::FindNextFileW(find, &entry));
+    ::FindClose(find);
 }
 
 void SyncFolder(const std::string& folder) {
     // Flushing a folder opened for writing makes its entries last (as far as the file system
     // supports it; the journal of NTFS keeps renames anyway).
-    HANDLE handle = ::CreateFileA(folder.c_str(), GENERIC_WRITE,
+    HANDLE handle = ::CreateFileW(Wide(folder).c_str(), GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
@@ -282,26 +364,66 @@ void SyncFolder(const std::string& folder) {
     }
 }
 
-void RemoveFile(const std::string& path) {
-    if (!::DeleteFileA(path.c_str()) && ::GetLastError() == ERROR_ACCESS_DENIED) {
-        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only leftover
-        ::DeleteFileA(path.c_str());
-    }
+std::string NameKey(std::string_view name) {
+    std::wstring wide = Wide(std::string(name));
+    // In place; the invariant capitals are the ones the file system compares names by.
+    ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(),
+                    static_cast<int>(wide.size()), wide.data(), static_cast<int>(wide.size()),
+                    nullptr, nullptr, 0);
+    return Bytes(wide.c_str());
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!wide) return std::vector<std::string>(argv, argv + argc);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) arguments.push_back(Bytes(wide[i]));
+    ::LocalFree(wide);
+    ::SetConsoleOutputCP(CP_UTF8);  // best effort: no console, nothing to set
+    return arguments;
 }
 
 std::string CurrentFolder() {
-    std::string folder(MAX_PATH, '\0');
-    DWORD length = ::GetCurrentDirectoryA(static_cast<DWORD>(folder.size()), folder.data());
+    std::wstring folder(MAX_PATH, L'\0');
+    DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
     if (length > folder.size()) {
         folder.resize(length);
-        length = ::GetCurrentDirectoryA(length, folder.data());
+        length = ::GetCurrentDirectoryW(length, folder.data());
     }
     folder.resize(length);
-    return folder.empty() ? std::string("c:\\") : folder;
+    return folder.empty() ? std::string("c:\\") : Bytes(folder.c_str());
 }
 
 bool IsTerminal(std::FILE* stream) {
     return ::_isatty(::_fileno(stream)) != 0;
+}
+
+namespace {
+void (*gOnInterrupt)(int status) = nullptr;
+
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    switch (event) {
+        case CTRL_C_EVENT:
+        case CTRL_BREAK_EVENT:
+            gOnInterrupt(130);
+            break;
+        case CTRL_CLOSE_EVENT:
+            gOnInterrupt(129);
+            break;
+        default:  // logoff, shutdown
+            gOnInterrupt(143);
+            break;
+    }
+    return TRUE;
+}
+}  // namespace
+
+void WatchInterrupts(void (*onInterrupt)(int status)) {
+    // The system calls the handler on a thread of its own. Ctrl+C stays ignored when the
+    // program was started with it ignored.
+    gOnInterrupt = onInterrupt;
+    ::SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
 
 }  // namespace platform

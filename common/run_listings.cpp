@@ -82,7 +82,7 @@ std::string RunListings::Identity(const std::string& path) {
     std::lock_guard lock(mutex_);
     std::string identity = JoinPath(RealFolderOf(FolderOf(path)), NameOf(path));
 #ifdef _WIN32
-    identity = UpperCase(identity);
+    identity = platform::NameKey(identity);  // as the file system compares names
 #endif
     return identity;
 }

@@ -1,6 +1,8 @@
 #include "text_reader.hpp"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "failure.hpp"
 #include "paths.hpp"
@@ -15,12 +17,23 @@ TextFileReader::TextFileReader(const std::string& path)
     file_ = platform::OpenForReading(path_);
 }
 
+TextFileReader::TextFileReader(std::string path, std::string bytes)
+    : bytes_(std::move(bytes)),
+      path_(std::move(path)),
+      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
+
 TextFileReader::~TextFileReader() {
     if (file_) std::fclose(file_);
 }
 
 bool TextFileReader::Refill() {
     pos_ = 0;
+    if (!file_) {
+        len_ = std::min(kBufferSize, bytes_.size() - bytesUsed_);
+        std::memcpy(buffer_.get(), bytes_.data() + bytesUsed_, len_);
+        bytesUsed_ += len_;
+        return len_ > 0;
+    }
     len_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
     if (len_ == 0 && std::ferror(file_)) throw Failure(FailureKind::AccessFailure, path_);
     return len_ > 0;

@@ -14,6 +14,8 @@ class TextFileReader {
     // Opens for reading (letter case resolved as the file system at hand needs); throws the
     // file-not-found, path-not-found or access failure.
     explicit TextFileReader(const std::string& path);
+    // Reads these bytes as if they were the file at `path` (one a dry run would have written).
+    TextFileReader(std::string path, std::string bytes);
     ~TextFileReader();
     TextFileReader(const TextFileReader&) = delete;
     TextFileReader& operator=(const TextFileReader&) = delete;
@@ -45,7 +47,9 @@ class TextFileReader {
     int Peek();     // the next byte, or -1 at the end of the file
     bool SkipLineEndAfterCr();  // true when a LF followed the CR
 
-    std::FILE* file_ = nullptr;
+    std::FILE* file_ = nullptr;  // null when reading `bytes_`
+    std::string bytes_;
+    size_t bytesUsed_ = 0;
     std::string path_;
     std::unique_ptr<char[]> buffer_;  // kBufferSize bytes, not zero-filled
     size_t pos_ = 0;

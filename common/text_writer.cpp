@@ -1,25 +1,86 @@
 #include "text_writer.hpp"
 
+#include <algorithm>
+#include <mutex>
+#include <set>
+#include <vector>
+
 #include "failure.hpp"
 #include "paths.hpp"
-#include "platform.hpp"
 #include "run_listings.hpp"
 
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
+
+// A missing folder is "path not found"; a folder or a read-only file in the target's place
+// is the access failure, as opening it for writing would be.
+void CheckTarget(const std::string& target) {
+    if (!platform::IsDirectory(FolderOf(target))) throw Failure(FailureKind::PathNotFound, target);
+    if (platform::IsDirectory(target) || platform::IsReadOnlyFile(target))
+        throw Failure(FailureKind::AccessFailure, target);
+}
+
+// The temporary files open now. Each is created, registered, renamed or removed, and
+// unregistered under the lock, so an interrupt sees every file that exists and no other.
+struct OpenTemps {
+    std::mutex lock;
+    std::vector<const platform::TempFile*> files;
+
+    void Remove(const platform::TempFile* temp) {
+        files.erase(std::find(files.begin(), files.end(), temp));
+    }
+};
+OpenTemps& Temps() {
+    static OpenTemps temps;
+    return temps;
+}
+
+// The folders this run has cleaned of leftovers.
+struct CleanedFolders {
+    std::mutex lock;
+    std::set<std::string> folders;
+};
+CleanedFolders& Cleaned() {
+    static CleanedFolders cleaned;
+    return cleaned;
+}
+
+void RemoveLeftoversOnce(const std::string& folder) {
+    CleanedFolders& cleaned = Cleaned();
+    std::lock_guard hold(cleaned.lock);  // other writers into the folder wait for the clean-up
+    if (cleaned.folders.insert(folder).second) platform::RemoveLeftoverTemps(folder);
+}
+}  // namespace
+
+void CheckCanWrite(const std::string& target) {
+    const std::string resolved = ResolveCase(target);
+    CheckTarget(resolved);
+    platform::CheckCanCreateIn(FolderOf(resolved), resolved);  // the temporary file beside it
+}
+
+void RemoveOpenTempFiles() {
+    OpenTemps& temps = Temps();
+    temps.lock.lock();  // never unlocked: the program ends
+    for (const platform::TempFile* temp : temps.files) platform::RemoveOpenTemp(*temp);
+}
+
+void ForgetCleanedFolders() {
+    CleanedFolders& cleaned = Cleaned();
+    std::lock_guard hold(cleaned.lock);
+    cleaned.folders.clear();
 }
 
 TextFileWriter::TextFileWriter(const std::string& target, Durability durability)
     : target_(ResolveCase(target)), durability_(durability) {
-    if (!platform::IsDirectory(FolderOf(target_)))
-        throw Failure(FailureKind::PathNotFound, target_);
-    if (platform::IsDirectory(target_) || platform::IsReadOnlyFile(target_))
-        throw Failure(FailureKind::AccessFailure, target_);
-    platform::TempFile temp = platform::CreateTempBeside(target_);
-    file_ = temp.file;
-    tempPath_ = temp.path;
-    platform::MatchPermissions(temp, target_);
+    CheckTarget(target_);
     buffer_.reserve(kBufferSize);
+    RemoveLeftoversOnce(FolderOf(target_));
+    {
+        std::lock_guard hold(Temps().lock);
+        temp_ = platform::CreateTempBeside(target_);
+        Temps().files.push_back(&temp_);
+    }
+    platform::MatchPermissions(temp_, target_);
 }
 
 TextFileWriter::~TextFileWriter() {
@@ -27,15 +88,17 @@ TextFileWriter::~TextFileWriter() {
 }
 
 void TextFileWriter::Discard() {
-    if (!file_) return;
-    std::fclose(file_);
-    file_ = nullptr;
-    platform::RemoveFile(tempPath_);
+    if (!temp_.file) return;
+    std::lock_guard hold(Temps().lock);
+    platform::RemoveOpenTemp(temp_);
+    std::fclose(temp_.file);
+    temp_.file = nullptr;
+    Temps().Remove(&temp_);
 }
 
 void TextFileWriter::FlushBuffer() {
     if (buffer_.empty()) return;
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
+    if (std::fwrite(buffer_.data(), 1, buffer_.size(), temp_.file) != buffer_.size())
         throw Failure(FailureKind::AccessFailure, target_);
     buffer_.clear();
 }
@@ -44,7 +107,7 @@ void TextFileWriter::Write(std::string_view text) {
     if (buffer_.size() + text.size() > kBufferSize) {
         FlushBuffer();
         if (text.size() > kBufferSize) {
-            if (std::fwrite(text.data(), 1, text.size(), file_) != text.size())
+            if (std::fwrite(text.data(), 1, text.size(), temp_.file) != text.size())
                 throw Failure(FailureKind::AccessFailure, target_);
             return;
         }
@@ -59,14 +122,15 @@ void TextFileWriter::WriteTextLine(std::string_view text) {
 
 void TextFileWriter::Commit() {
     FlushBuffer();
-    bool ok = std::fflush(file_) == 0;
-    if (ok && durability_ != Durability::Replaceable) ok = platform::FlushToDisk(file_);
-    ok = std::fclose(file_) == 0 && ok;
-    file_ = nullptr;
-    if (!ok ||
-        !platform::ReplaceWithTemp(tempPath_, target_, durability_ == Durability::UserFile)) {
-        platform::RemoveFile(tempPath_);
-        throw Failure(FailureKind::AccessFailure, target_);
+    bool ok = std::fflush(temp_.file) == 0;
+    if (ok && durability_ != Durability::Replaceable) ok = platform::FlushToDisk(temp_.file);
+    if (!ok) throw Failure(FailureKind::AccessFailure, target_);  // the destructor removes it
+    {
+        std::lock_guard hold(Temps().lock);
+        ok = platform::CloseAndReplace(temp_, target_);
+        Temps().Remove(&temp_);
     }
+    if (!ok) throw Failure(FailureKind::AccessFailure, target_);
+    if (durability_ == Durability::UserFile) platform::SyncFolder(FolderOf(target_));
     NoteFileMade(target_);
 }

@@ -1,11 +1,12 @@
 // Writing text files safely: the lines go to a hidden temporary file beside the target,
 // which replaces the target in one step on Commit. Until then, and after any failure, the
-// target is exactly as it was.
+// target is exactly as it was. Writers may run in several threads at once.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "platform.hpp"
 
 enum class Durability {
     Replaceable,      // an output that can be made again: no flush to disk
@@ -14,10 +15,15 @@ enum class Durability {
     UserFileInBatch,  // as UserFile, but the caller syncs the folder once after many files
 };
 
+// Throws the failure that opening a TextFileWriter for the target would raise, creating
+// nothing. What only writing shows (a full disk) it cannot foresee.
+void CheckCanWrite(const std::string& target);
+
 class TextFileWriter {
   public:
     // Throws the failure that opening the target for writing would raise: path not found for
-    // a missing folder, access failure for a folder or a read-only file.
+    // a missing folder, access failure for a folder or a read-only file. The first writer of a
+    // run into a folder removes the temporary files killed runs left there.
     TextFileWriter(const std::string& target, Durability durability);
     ~TextFileWriter();  // without Commit: the temporary file is removed
     TextFileWriter(const TextFileWriter&) = delete;
@@ -38,7 +44,13 @@ class TextFileWriter {
 
     std::string target_;
     Durability durability_;
-    std::FILE* file_ = nullptr;
-    std::string tempPath_;
+    platform::TempFile temp_;
     std::string buffer_;
 };
+
+// Removes every writer's temporary file, for a program that ends at once (interrupted); the
+// writers in other threads wait from then on.
+void RemoveOpenTempFiles();
+
+// A new run begins (a window's next command): folders are cleaned again before its writes.
+void ForgetCleanedFolders();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs Duplicate on a fresh copy of the examples, once from the TSO list and once from the
-# MGP point file, and shows what it made. The examples themselves are never changed.
+# MGP point file, each run also writing a scene index that inlines its copies (village.wrl,
+# site.wrl), and shows what it made. The examples themselves are never changed.
 #   examples/demo.sh BUILD_DIR OUT_DIR
 set -euo pipefail
 if [ $# -ne 2 ]; then
@@ -33,11 +34,12 @@ run() {
 
 cd "$OUT"
 echo "== Three houses from the TSO list (its first record is a comment)"
-run duplicate --models models --tso lists/village.txt
+run duplicate --models models --tso lists/village.txt --scene village
 echo "== A tower at every point of the MGP file, each turned 45 degrees"
-run duplicate --models models --use-selected tower.wrl --mgp lists/site.mgp --orientation 45
+run duplicate --models models --use-selected tower.wrl --mgp lists/site.mgp --orientation 45 \
+    --scene site
 
-echo "== Made in $OUT/models/newwrls (first lines of each copy)"
+echo "== Made in $OUT/models/newwrls (first lines of each copy and scene index)"
 for copy in models/newwrls/*.wrl; do
     echo "--- $(basename "$copy")"
     head -n 14 "$copy" | tr -d '\r'

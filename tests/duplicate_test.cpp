@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <map>
 #include <stdexcept>
 
 #include "copy_rewriting.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
+#include "scene_index.hpp"
 #include "test_files.hpp"
 
 namespace {
@@ -30,8 +34,20 @@ Lines OneNodeModel(const std::string& node = "box") {
 
 struct ProgressSink : RecordingSink {
     std::vector<std::pair<int, int>> progress;
+    Lines dryRunLines, written;
     void Progress(int done, int total) override { progress.emplace_back(done, total); }
+    void DryRunLine(const std::string& text) override { dryRunLines.push_back(text); }
+    void FileWritten(const std::string& path) override { written.push_back(path); }
 };
+
+// Every entry beneath the folder with its bytes ("" for a folder).
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        entries[entry.path().string()] =
+            entry.is_directory() ? "" : ReadBytes(entry.path().string());
+    return entries;
+}
 
 class Duplicate : public ::testing::Test {
   protected:
@@ -60,9 +76,9 @@ class Duplicate : public ::testing::Test {
         in.TSOfolderFileName = "list.txt";
         Run();
     }
-    void Run() {
+    void Run(const DuplicateOptions& options = {}) {
         in.WRLfolderList = ListMatchingFiles(Models(), "*.wrl");
-        RunDuplicate(in, sink);
+        RunDuplicate(in, sink, options);
     }
 
     // The name the copy's node carries, from its renamable node line.
@@ -136,7 +152,7 @@ TEST_F(Duplicate, SelectedModelGivesCopiesAfterItsBaseName) {
     in.WRLfolderFileName = "TREE.WRL";  // the base name keeps its extension
     RunTso({"a,0,0,0,0,0,0"});
     EXPECT_TRUE(FileExists(Copy("TREE.WRL_0.wrl")));
-    EXPECT_EQ(NodeOf("TREE.WRL_0.wrl"), "TREE.WRL_0");
+    EXPECT_EQ(NodeOf("TREE.WRL_0.wrl"), "TREE_WRL_0");  // a VRML name holds no "."
 }
 
 TEST_F(Duplicate, ManualModeNames) {
@@ -198,6 +214,48 @@ TEST_F(Duplicate, HeaderOnLine4IsAnInvalidModel) {
     EXPECT_EQ(sink.Texts(), (Lines{"invalid WRL file", "DONE"}));
     EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
     EXPECT_TRUE(FolderEntries(Output()).empty());  // the folder was made before the check
+}
+
+TEST_F(Duplicate, NodeNamesHoldOnlyWhatVrmlAllowsFileNamesKeepTheirCharacters) {
+    std::vector<std::pair<std::string, std::string>> names = {
+        {"my house", "my_house_0"},
+        {"big, house", "big__house_0"},
+        {"house.v2", "house_v2_0"},
+        {"o'brien", "o_brien_0"},
+        {"a#[]{}\x7f", "a_______0"},
+        {"\xc3\xa9-+()", "\xc3\xa9-+()_0"}};  // allowed in VRML names, kept
+#ifndef _WIN32
+    // Characters that Windows file names cannot hold.
+    names.push_back({"a\"\\\t", "a____0"});
+    names.push_back({"|:", "|:_0"});
+#endif
+    in.Check4Value = 1;
+    for (const auto& [name, node] : names) {
+        AddModel(name + ".wrl", OneNodeModel());
+        in.Text2 = name;
+        Run();
+        EXPECT_EQ(NodeOf(name + "_0.wrl"), node);
+    }
+    EXPECT_EQ(sink.Texts(), Lines(names.size(), "DONE"));
+}
+
+TEST_F(Duplicate, ModelWithLfLineEndsIsInvalidAndNothingIsWritten) {
+    std::string lf = CrLfLines(OneNodeModel());
+    lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
+    WriteBytes(Model("lf.wrl"), lf);
+    AddModel("a.wrl", OneNodeModel());
+    RunTso({"lf,0,0,0,0,0,0", "a,0,0,0,0,0,0"});
+    EXPECT_EQ(sink.Texts(), (Lines{"invalid WRL file", "DONE"}));
+    EXPECT_TRUE(FolderEntries(Output()).empty());
+
+    // A lone LF inside a later line of a CR LF model is part of that line, as ever.
+    Lines model = OneNodeModel();
+    model.push_back("a\nb");
+    AddModel("lf.wrl", model);
+    sink.messages.clear();
+    RunTso({"lf,0,0,0,0,0,0"});
+    EXPECT_TRUE(OnlyDoneShown());
+    EXPECT_NE(ReadBytes(Copy("lf_0.wrl")).find("\r\na\nb\r\n"), std::string::npos);
 }
 
 TEST_F(Duplicate, ModelThatCannotBeReadIsInvalid) {
@@ -287,10 +345,11 @@ TEST_F(Duplicate, SkippedStepsAreCountedAndReportedBeforeDone) {
     EXPECT_TRUE(FileExists(Copy("a_3.wrl")));
 }
 
-// With several jobs the copies are written at once, yet a run leaves what a one-job run
-// leaves. Copies of different lengths, a model that each repair changes again (its block
-// closes near the end), points that fail, a copy that cannot be written, and a missing model
-// that ends the loop before the last placement.
+// With several jobs the copies are written at once, yet a run leaves and tells what a one-job
+// run does: files, messages, progress, the files written and the scene index. Copies of
+// different lengths, a model that each repair changes again (its block closes near the end),
+// points that fail, a copy that cannot be written, and a missing model that ends the loop
+// before the last placement.
 TEST_F(Duplicate, FourJobsGiveTheFilesMessagesAndProgressOfOne) {
     Lines big = OneNodeModel("big");
     big.insert(big.begin() + 4, 20000, "  1.5 -2 3,");
@@ -316,7 +375,7 @@ TEST_F(Duplicate, FourJobsGiveTheFilesMessagesAndProgressOfOne) {
     struct Result {
         std::vector<std::pair<std::string, std::string>> files;  // the model folder's, in order
         std::vector<std::pair<int, int>> progress;
-        Lines messages;
+        Lines messages, written;
     };
     auto run = [&](int jobs) {
         std::filesystem::remove_all(Models());
@@ -330,8 +389,8 @@ TEST_F(Duplicate, FourJobsGiveTheFilesMessagesAndProgressOfOne) {
         in.TSOfolderFileName = "list.txt";
         in.WRLfolderList = ListMatchingFiles(Models(), "*.wrl");
         ProgressSink runSink;
-        RunDuplicate(in, runSink, jobs);
-        Result result{{}, runSink.progress, runSink.Texts()};
+        RunDuplicate(in, runSink, {false, "all", jobs});
+        Result result{{}, runSink.progress, runSink.Texts(), runSink.written};
         for (const std::string& folder : {Models(), Output()})
             for (const std::string& name : FolderEntries(folder))
                 if (!std::filesystem::is_directory(JoinPath(folder, name)))
@@ -343,10 +402,14 @@ TEST_F(Duplicate, FourJobsGiveTheFilesMessagesAndProgressOfOne) {
     EXPECT_EQ(one.progress.size(), 41u);
     EXPECT_EQ(four.messages, one.messages);
     EXPECT_EQ(four.progress, one.progress);
+    const auto repairs = std::count(one.written.begin(), one.written.end(), Model("two.wrl"));
+    EXPECT_GE(repairs, 1);
+    EXPECT_EQ(one.written.size() - static_cast<size_t>(repairs), 40u);  // copies but bad_6, scene
+    EXPECT_EQ(four.written, one.written);
     // Names of the files, then those whose bytes differ (the bytes are too long to print).
     Lines names, differing;
     for (const auto& [name, bytes] : one.files) names.push_back(name);
-    EXPECT_EQ(names.size(), 3u + 40u - 1u);  // the models and the copies but bad_6
+    EXPECT_EQ(names.size(), 3u + 40u - 1u + 1u);  // the models, the copies but bad_6, the scene
     ASSERT_EQ(four.files.size(), one.files.size());
     for (size_t i = 0; i < one.files.size(); ++i)
         if (four.files[i] != one.files[i]) differing.push_back(four.files[i].first);
@@ -367,7 +430,7 @@ TEST_F(Duplicate, StoppedRunLeavesNoTemporaryFiles) {
     WriteBytes(dir / "list.txt", CrLfLines(Lines(40, "box,0,0,0,0,0,0")));
     in.TSOfolderFileName = "list.txt";
     in.WRLfolderList = ListMatchingFiles(Models(), "*.wrl");
-    EXPECT_THROW(RunDuplicate(in, stopping, 4), std::runtime_error);
+    EXPECT_THROW(RunDuplicate(in, stopping, {false, {}, 4}), std::runtime_error);
     const Lines copies = FolderEntries(Output());
     EXPECT_GE(copies.size(), 3u);
     for (const std::string& name : copies) EXPECT_EQ(name.find(".tmp-"), std::string::npos);
@@ -398,6 +461,83 @@ TEST_F(Duplicate, MgpAndManualTogetherAreRejectedBeforeReading) {
     EXPECT_EQ(sink.messages[0].text, "Use MGP files and Manual Mode cannot both be set");
     EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
     EXPECT_FALSE(FileExists(Output()));
+}
+
+// A dry run changes nothing, and tells in order the files a real run then writes, its failed
+// steps (as many as the real run counts) and its messages.
+TEST_F(Duplicate, DryRunTellsWhatTheRealRunDoesAndWritesNothing) {
+    AddModel("a.wrl", OneNodeModel());
+    AddModel("bad.wrl", {kHeader, "COORD Coordinate {", "point [", "1 x 3,", "4 5", "]"});
+    // Its texture block closes at the end: every repair changes it again.
+    AddModel("two.wrl", {kHeader, "DEF VRL_a", "DEF VRL_b", "texCoordIndex [", "]"});
+    AddModel("tower.wrl", {kHeader, "DEF VRL_a", "DEF VRL_b", "texCoordIndex [", "]", "x", "x", "x",
+                           "x", "x", "x", "x", "x", "x", "x"});  // repaired once only
+    AddModel("ro.wrl", {kHeader, "DEF VRL_a", "DEF VRL_b", "texCoordIndex [", "]"});
+    SetReadOnly(Model("ro.wrl"));
+    const Lines lists[] = {
+        {"two,0,0,0,0,0,0", "tower,0,0,0,0,0,0", "two,1,0,0,0,0,0", "tower,1,0,0,0,0,0",
+         "a,1,2,3,4,5,6"},  // the output folder is made by the run
+        {"a,0,0,0,0,0,0", "bad,0,0,0,0,0,0", "ro,0,0,0,0,0,0", "a,0,0,0,0,0,0",
+         "missing,0,0,0,0,0,0", "a,0,0,0,0,0,0"}};
+    for (const Lines& list : lists) {
+        if (&list == &lists[1]) MakeFolder(Copy("a_0.wrl"));  // a copy path naming a folder
+        WriteBytes(dir / "list.txt", CrLfLines(list));
+        in.TSOfolderFileName = "list.txt";
+        const auto before = Snapshot(dir.Path());
+        Run({.dryRun = true, .sceneName = "all"});
+        EXPECT_EQ(Snapshot(dir.Path()), before);
+        const Lines dryMessages = sink.Texts(), told = sink.dryRunLines;
+        EXPECT_TRUE(sink.written.empty());
+
+        sink = {};
+        Run({.sceneName = "all"});
+        EXPECT_EQ(sink.Texts(), dryMessages);
+        Lines wouldWrite;
+        int wouldFail = 0;
+        for (const std::string& line : told) {
+            for (const char* verb : {"would write ", "would repair "})
+                if (line.starts_with(verb))
+                    wouldWrite.push_back(
+                        line.substr(strlen(verb), line.find(" from ") - strlen(verb)));
+            wouldFail += line.starts_with("would fail: ");
+        }
+        EXPECT_EQ(wouldWrite, sink.written);
+        const std::string failed = "Some steps failed (" + std::to_string(wouldFail) + ")";
+        EXPECT_EQ(std::count_if(sink.messages.begin(), sink.messages.end(),
+                                [&](const auto& m) { return m.text.starts_with(failed); }),
+                  wouldFail > 0 ? 1 : 0);
+        sink = {};
+    }
+}
+
+TEST_F(Duplicate, SceneIndexInlinesEachCopyOfTheRunOnce) {
+    AddModel("a.wrl", OneNodeModel());
+    RunTso({"a,0,0,0,0,0,0", "a,1,0,0,0,0,0"});  // an earlier run's copies are not inlined
+    WriteBytes(dir / "list.txt", CrLfLines({"a,0,0,0,0,0,0", "/x,0,0,0,0,0,0", "A,1,0,0,0,0,0"}));
+    // A_1 replaces a_1.wrl: the index names the file as it stands (on Windows the replacing
+    // name's letter case stands).
+    Run({.sceneName = "all"});
+#ifdef _WIN32
+    const std::string second = "A_1.wrl";
+#else
+    const std::string second = "a_1.wrl";
+#endif
+    EXPECT_EQ(ReadBytes(Copy("all.wrl")),
+              CrLfLines({"#VRML V2.0 utf8", "Inline { url \"a_0.wrl\" }",
+                         "Inline { url \"" + second + "\" }"}));
+
+    Run({.sceneName = "A_0"});  // would replace a copy (letter case aside) and inline itself
+    EXPECT_EQ(sink.Texts().back(), "DONE");
+    EXPECT_EQ(sink.Texts()[sink.Texts().size() - 2],
+              "Some steps failed (1). First: Path/File access error (" + Copy("A_0.wrl") + ")");
+    EXPECT_NE(ReadBytes(Copy("a_0.wrl")).find("DEF VRL_a_0_vrl"), std::string::npos);
+
+    SceneIndex index;  // a file name in a VRML string escapes its quote and backslash
+    index.Add("q\"b\\s.wrl");
+    EXPECT_EQ(index.Text(), CrLfLines({"#VRML V2.0 utf8", "Inline { url \"q\\\"b\\\\s.wrl\" }"}));
+    EXPECT_FALSE(IsUsableSceneName("") || IsUsableSceneName("a/b") || IsUsableSceneName("a\\b") ||
+                 IsUsableSceneName("..") || IsUsableSceneName("x..y"));
+    EXPECT_TRUE(IsUsableSceneName("village.v2"));
 }
 
 }  // namespace

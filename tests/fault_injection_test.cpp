@@ -6,8 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "camera_file.hpp"
 #include "child_process.hpp"
@@ -203,6 +206,106 @@ class FaultInjectionDuplicate : public ::testing::Test {
 const std::string kOneNodeModel =
     CrLfLines({std::string(kConverterHeader), "      DEF VRL_a_vrl Transform {",
                "COORD Coordinate {", "point [", "1 2 3,", "]"});
+
+// A converter model with one node and `points` point lines of about 20 bytes: its copy is
+// written in steps of 1 MB.
+std::string OneNodeModel(int points) {
+    Lines lines = {std::string(kConverterHeader), "      DEF VRL_a_vrl Transform {",
+                   "COORD Coordinate {", "point ["};
+    for (int i = 0; i < points; ++i) lines.push_back("  1.25 -2.5 " + std::to_string(i) + ",");
+    lines.push_back("]");
+    return CrLfLines(lines);
+}
+
+// The folder's temporary files that hold a written step: their runs are mid-copy.
+Lines TempsWithData(const std::string& folder) {
+    Lines names;
+    struct stat st;
+    for (const std::string& name : FolderEntries(folder))
+        if (IsTempName(name) && stat(JoinPath(folder, name).c_str(), &st) == 0 && st.st_size > 0)
+            names.push_back(name);
+    return names;
+}
+
+bool WaitForRunsMidCopy(const std::string& folder, size_t runs) {
+    for (int ms = 0; ms < 60000; ++ms, usleep(1000))
+        if (TempsWithData(folder).size() >= runs) return true;
+    return false;
+}
+
+// Duplicate of 400000 points (8 MB: even an optimised build takes some 100 ms for a copy)
+// into an output folder that exists, run by vandrel-cli.
+class InterruptedDuplicate : public FaultInjectionDuplicate {
+  protected:
+    void SetUp() override {
+        FaultInjectionDuplicate::SetUp();
+        static const std::string model = OneNodeModel(400000);
+        WriteBytes(Model("m.wrl"), model);
+        Prepare({"m,0,0,0,0,0,0"});
+        MakeFolder(Output());
+    }
+    std::string Copy() const { return JoinPath(Output(), "m_0.wrl"); }
+    // Its standard output and error go to dir/OUTPUT.
+    pid_t Start(const std::string& output) {
+        return StartProgram(
+            {VANDREL_CLI, "duplicate", "--models", Models(), "--tso", dir / "list.txt"},
+            dir / output);
+    }
+};
+
+TEST_F(InterruptedDuplicate, SignalMidCopyRemovesTheTemporaryFileAndKeepsTheEarlierCopy) {
+    WriteBytes(Copy(), "earlier copy");
+    for (auto [signal, status] : {std::pair{SIGTERM, 143}, {SIGINT, 130}, {SIGHUP, 129}}) {
+        pid_t run = Start("printed");
+        ASSERT_TRUE(WaitForRunsMidCopy(Output(), 1));
+        kill(run, signal);
+        EXPECT_EQ(ExitStatusOf(run), status) << "signal " << signal;
+        EXPECT_EQ(ReadBytes(dir / "printed"), "Interrupted\n");
+        EXPECT_EQ(ReadBytes(Copy()), "earlier copy");
+        EXPECT_EQ(FolderEntries(Output()), Lines{"m_0.wrl"});
+    }
+}
+
+TEST_F(InterruptedDuplicate, LeftoversOfKilledRunsGoWithTheNextRunAndNothingElse) {
+    Lines kept = {".keep", ".m_0.wrl.tmp-12345", ".m_0.wrl.tmp-1234567", "m_0.wrl.tmp-123456"};
+    for (const std::string& name : kept) WriteBytes(JoinPath(Output(), name), "not ours");
+    kept.push_back(".folder.tmp-ABCDEF");
+    MakeFolder(JoinPath(Output(), kept.back()));
+    // Three runs at once, each stopped mid-copy (a copy may be quick), then killed together:
+    // each found the others' files open and kept them.
+    std::vector<pid_t> runs;
+    bool midCopy = true;
+    for (const char* output : {"run1", "run2", "run3"}) {
+        runs.push_back(Start(output));
+        midCopy = midCopy && WaitForRunsMidCopy(Output(), runs.size());
+        kill(runs.back(), SIGSTOP);
+    }
+    for (pid_t run : runs) kill(run, SIGKILL);
+    for (pid_t run : runs) EXPECT_EQ(ExitStatusOf(run), -1);
+    ASSERT_TRUE(midCopy);
+    EXPECT_EQ(TempsWithData(Output()).size(), 3u);
+
+    WriteBytes(Model("m.wrl"), kOneNodeModel);
+    EXPECT_EQ(ExitStatusOf(Start("run4")), 0);
+    kept.push_back("m_0.wrl");
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(FolderEntries(Output()), kept);
+}
+
+TEST_F(InterruptedDuplicate, ARunsTemporaryFileSurvivesTheCleanUpOfAnotherRun) {
+    pid_t first = Start("first");
+    ASSERT_TRUE(WaitForRunsMidCopy(Output(), 1));
+    kill(first, SIGSTOP);
+    Lines entries = TempsWithData(Output());
+    EXPECT_EQ(ExitStatusOf(Start("second")), 0);
+    const std::string secondCopy = ReadBytes(Copy());
+    entries.push_back("m_0.wrl");
+    EXPECT_EQ(FolderEntries(Output()), entries);
+    kill(first, SIGCONT);
+    EXPECT_EQ(ExitStatusOf(first), 0);
+    EXPECT_EQ(ReadBytes(Copy()), secondCopy);  // the same copy, written whole
+    EXPECT_EQ(FolderEntries(Output()), Lines{"m_0.wrl"});
+}
 
 TEST_F(FaultInjectionDuplicate, RepairFailingPartwayIsCountedAndLeavesTheModel) {
     const std::string model = ConverterModel(20000);  // two named nodes: repaired in place

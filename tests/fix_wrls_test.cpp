@@ -47,7 +47,9 @@ class FixWrls : public ::testing::Test {
     TempDir dir;
     RecordingSink sink;
 
-    void Run() { RunFixWrls({dir.Path(), ListMatchingFiles(dir.Path(), "*.wrl")}, sink); }
+    void Run(bool dryRun = false) {
+        RunFixWrls({dir.Path(), ListMatchingFiles(dir.Path(), "*.wrl")}, sink, dryRun);
+    }
 };
 
 TEST_F(FixWrls, WorkedExampleGivesFifteenLines) {
@@ -176,16 +178,19 @@ TEST_F(FixWrls, UnreadableModelStopsTheRunWhereItIs) {
     EXPECT_TRUE(sink.messages.empty());
 }
 
+// A dry run stops where the real run stops, with the same failure.
 TEST_F(FixWrls, ReadOnlyModelWithTheHeaderIsLeftAsItWas) {
     const std::string model = CrLfLines(ExporterModel("ro", {"A", "B"}));
     WriteBytes(dir / "ro.wrl", model);
     SetReadOnly(dir / "ro.wrl");
-    try {
-        Run();
-        FAIL() << "no failure";
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.Kind(), FailureKind::AccessFailure);
-        EXPECT_EQ(failure.Number(), 75);
+    for (bool dryRun : {true, false}) {
+        try {
+            Run(dryRun);
+            FAIL() << "no failure";
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.Kind(), FailureKind::AccessFailure);
+            EXPECT_EQ(failure.Number(), 75);
+        }
     }
     EXPECT_EQ(ReadBytes(dir / "ro.wrl"), model);
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"ro.wrl"});

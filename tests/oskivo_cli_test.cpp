@@ -49,7 +49,7 @@ TEST_F(OskivoCli, UsageHelpAndVersion) {
     EXPECT_NE(help.out.find("Example: oskivo-cli generate"), std::string::npos);
     ProgramResult version = Run("--version");
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, Printed(std::string(SCENE_VERSION) + "\n"));
+    EXPECT_EQ(version.out, Printed("oskivo-cli " SCENE_VERSION "\n"));
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix and builds the Debian package from it:
-# every program is in bin/, the desktop entries validate, the package holds the programs.
+# Installs the build into a temporary prefix and builds the Debian package from it: every
+# program is in bin/, the desktop entries and AppStream metadata validate, lintian finds no
+# error and no warning, and dpkg installs the package into an empty root, where each program
+# answers --version with its name and the package's version, and removes it again.
 #   packaging_test.sh BUILD_DIR PROGRAM...
 set -euo pipefail
-build=$1
+build=$(cd "$1" && pwd)
 shift
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -13,7 +15,7 @@ cmake --install "$build" --prefix "$work/prefix" >/dev/null
 for program in "$@"; do
     [ -x "$work/prefix/bin/$program" ] || fail "bin/$program is not installed"
 done
-[ -f "$work/prefix/share/doc/SceneTools/README.md" ] || fail "README.md is not installed"
+[ -f "$work/prefix/share/doc/scene-tools/README.md" ] || fail "README.md is not installed"
 desktops=$(find "$work/prefix/share/applications" -name '*.desktop' 2>/dev/null || true)
 if [ -n "$desktops" ]; then
     for desktop in $desktops; do
@@ -21,15 +23,38 @@ if [ -n "$desktops" ]; then
         icon=$(sed -n 's/^Icon=//p' "$desktop")
         [ -f "$work/prefix/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no icon $icon"
     done
+    for metainfo in "$work"/prefix/share/metainfo/*.metainfo.xml; do
+        appstreamcli validate --no-net --pedantic "$metainfo" || fail "$metainfo does not validate"
+        launchable=$(sed -n 's/.*<launchable type="desktop-id">\(.*\)<.*/\1/p' "$metainfo")
+        [ -f "$work/prefix/share/applications/$launchable" ] || fail "no desktop entry $launchable"
+    done
+    [ "$(echo "$desktops" | wc -l)" -eq "$(ls "$work"/prefix/share/metainfo | wc -l)" ] ||
+        fail "not one AppStream file for each desktop entry"
 fi
 
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null) ||
     fail "cpack failed"
 deb=$(find "$work/package" -maxdepth 1 -name '*.deb' | head -n 1)
 [ -n "$deb" ] || fail "no .deb was built"
-contents=$(dpkg-deb -c "$deb")
-echo "$contents" | awk '{print $6}'
+dpkg-deb -c "$deb" | grep -E '^-.*/usr/share/doc/.*\.sh$' && fail "a script among the docs"
+report=$(lintian --fail-on error,warning "$deb" 2>&1) || fail "lintian: $report"
+
+# An empty root with an empty package database: dpkg checks the package's own dependencies
+# against the test machine's, not this root's.
+root=$work/root
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
+dpkg --root="$root" --force-depends --force-not-root -i "$deb" >/dev/null 2>&1 ||
+    fail "dpkg -i failed"
+name=$(dpkg-deb -f "$deb" Package)
+version=$(dpkg-deb -f "$deb" Version)
 for program in "$@"; do
-    echo "$contents" | grep -q "/bin/$program\$" || fail "the package lacks bin/$program"
+    # A window program that opened its window instead would not end by itself.
+    answer=$(QT_QPA_PLATFORM=offscreen timeout 20 "$root/usr/bin/$program" --version) ||
+        fail "$program --version failed"
+    [ "$answer" = "$program $version" ] || fail "$program --version printed \"$answer\""
 done
+dpkg --root="$root" --force-depends --force-not-root --purge "$name" >/dev/null 2>&1 ||
+    fail "dpkg --purge failed"
+[ ! -e "$root/usr" ] || fail "files left after removal: $(find "$root/usr" -type f | head)"
 echo "1 passed, 0 failed"

@@ -37,6 +37,26 @@ TEST(SafeWriting, ReadOnlyTargetIsTheAccessFailureAndStaysAsItWas) {
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"model.wrl"});
 }
 
+TEST(SafeWriting, AFoldersFirstWriteRemovesOnlyTemporaryFilesNoWriterHasOpen) {
+    TempDir dir;
+    std::vector<std::string> others = {".a.wrl.tmp-12345", ".keep", "a.wrl.tmp-123456"};
+    for (const std::string& name : others) WriteBytes(dir / name, "not ours");
+    WriteBytes(dir / ".a.wrl.tmp-Ab12Cd", "left by a killed run");
+    TextFileWriter going(dir / "b.wrl", Durability::Replaceable);
+    going.WriteTextLine("b");
+    ForgetCleanedFolders();  // the next run, while this writer still has its file open
+    TextFileWriter(dir / "c.wrl", Durability::Replaceable).Commit();
+    std::vector<std::string> entries = FolderEntries(dir.Path());
+    EXPECT_EQ(
+        std::erase_if(entries,
+                      [](const std::string& name) { return name.rfind(".b.wrl.tmp-", 0) == 0; }),
+        1u);
+    others.push_back("c.wrl");
+    EXPECT_EQ(entries, others);
+    going.Commit();
+    EXPECT_EQ(ReadBytes(dir / "b.wrl"), "b\r\n");
+}
+
 #ifndef _WIN32  // Windows has attributes in their place: windows_paths_test.cpp
 TEST(SafeWriting, ReplacedFileKeepsItsPermissionBits) {
     TempDir dir;

@@ -85,7 +85,7 @@ TEST_F(VandrelCli, WrongUsageAndHelp) {
     EXPECT_NE(help.out.find("Example: vandrel-cli duplicate"), std::string::npos);
     CliResult version = Run("--version");
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, Printed(std::string(SCENE_VERSION) + "\n"));
+    EXPECT_EQ(version.out, Printed("vandrel-cli " SCENE_VERSION "\n"));
 }
 
 TEST_F(VandrelCli, FixWrlsAndPreview) {
@@ -108,6 +108,44 @@ TEST_F(VandrelCli, FixWrlsAndPreview) {
     EXPECT_EQ(missing.err,
               Printed("Run-time error '53': File not found (" + (dir / "absent.txt") + ")\n"));
     EXPECT_EQ(Run("fix-wrls").status, 2);
+}
+
+TEST_F(VandrelCli, DryRunVerboseAndSceneIndex) {
+    const std::string list = " --tso " + Arg(dir / "list.txt");
+    const std::string copy = dir / "models/newwrls/tree_0.wrl";
+    const std::string scene = dir / "models/newwrls/all.wrl";
+    WriteBytes(dir / "list.txt", CrLfLines({"tree,5,0,0,0,0,0"}));
+    CliResult dry = Run("duplicate --dry-run --verbose --scene all " + Models() + list);
+    EXPECT_EQ(dry.status, 0);
+    EXPECT_EQ(dry.out, Printed("would write " + copy + " from " + (dir / "models/tree.wrl") +
+                               " at X 5, Y 0, Z 0, orientation 0, angle Z 0, angle X 0\n" +
+                               "would write " + scene + "\nDONE\n"));
+    EXPECT_FALSE(FileExists(dir / "models/newwrls"));
+
+    // The files written follow the messages, whose lines stay as they were.
+    WriteBytes(dir / "list.txt", CrLfLines({"tree,5,0,0,0,0,0", "shed,0,0,0,0,0,0"}));
+    CliResult real = Run("duplicate --verbose --scene all " + Models() + list);
+    EXPECT_EQ(real.status, 1);
+    EXPECT_EQ(real.out,
+              Printed("WRL does not exist\nDONE\nwrote " + copy + "\nwrote " + scene + "\n"));
+    EXPECT_EQ(ReadBytes(scene), CrLfLines({"#VRML V2.0 utf8", "Inline { url \"tree_0.wrl\" }"}));
+
+    for (const char* name : {"\"\"", "a/b", "..", "up..x"}) {
+        CliResult wrong = Run("duplicate --scene " + std::string(name) + " " + Models() + list);
+        EXPECT_EQ(wrong.status, 2) << name;
+        EXPECT_NE(wrong.err.find("Usage: vandrel-cli"), std::string::npos) << name;
+    }
+
+    const std::string exported = dir / "models/exported.wrl";
+    const std::string bytes = CrLfLines({"# Produced by QLib's VRML export, version 2", "x"});
+    WriteBytes(exported, bytes);
+    CliResult fixDry = Run("fix-wrls --dry-run " + Arg(dir / "models"));
+    EXPECT_EQ(fixDry.status, 0);
+    EXPECT_EQ(fixDry.out,
+              Printed("would rewrite " + exported + "\nDONE with  1 invalid file(s)\n"));
+    EXPECT_EQ(ReadBytes(exported), bytes);
+    CliResult fix = Run("fix-wrls --verbose " + Arg(dir / "models"));
+    EXPECT_EQ(fix.out, Printed("DONE with  1 invalid file(s)\nwrote " + exported + "\n"));
 }
 
 }  // namespace

@@ -10,7 +10,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "copy_rewriting.hpp"
+#include "duplicate.hpp"
 #include "failure.hpp"
+#include "list_preview.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
 #include "test_files.hpp"
@@ -140,19 +143,56 @@ TEST(WindowsPaths, OpeningFailuresCarryTheirNumbers) {
     EXPECT_EQ(FolderEntries(dir.Path()), Names{"held.wrl"});
 }
 
-TEST(WindowsPaths, ANameWithBytesBeyondAsciiPassesThroughUnchanged) {
+// Names beyond the ANSI code page: UTF-8 bytes name the file Windows holds in UTF-16 (the
+// compiler's L"" literals are the oracle), Windows-1252 bytes the same file, and listings give
+// UTF-8 back.
+TEST(WindowsPaths, NamesAreUtf8OrWindows1252AndComeBackAsUtf8) {
     TempDir dir;
-    const std::string name = "caf\xE9.wrl";  // Latin-1 e with acute accent
-    WriteFile(dir / name, "bytes", Durability::UserFile);
-    EXPECT_EQ(ListMatchingFiles(dir.Path(), "*.wrl"), Names{name});
-    EXPECT_EQ(ReadWholeText(dir / name), "bytes\r\n");
-    std::FILE* file = std::fopen((dir / name).c_str(), "rb");  // the same bytes reach the file
-    ASSERT_NE(file, nullptr);
-    std::fclose(file);
-    WriteFile(dir / name, "again", Durability::Replaceable);
-    EXPECT_EQ(ListMatchingFiles(dir.Path(), "*.WRL"), Names{name});
-    TextFileReader in(dir / name);
-    EXPECT_EQ(in.ReadTextLine(), "again");
+    const std::string folder = dir /
+                               "\xCE\xA9"
+                               "dir";                          // Omega
+    const std::string model = "\xE6\x97\xA5\xE6\x9C\xAC.wrl";  // two CJK characters
+    platform::CreateFolder(folder);
+    WriteFile(PathIn(folder, model), "bytes", Durability::UserFile);
+    EXPECT_EQ(platform::ListFolderNames(dir.Path()), Names{"\xCE\xA9"
+                                                           "dir"});
+    EXPECT_EQ(ListMatchingFiles(folder, "*.WRL"), Names{model});
+    const std::wstring wide =
+        std::wstring(dir.Path().begin(), dir.Path().end()) + L"\\\u03a9dir\\\u65e5\u672c.wrl";
+    EXPECT_NE(::GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    WriteFile(dir / "caf\xE9.wrl", "latin", Durability::Replaceable);  // Windows-1252
+    EXPECT_EQ(ReadWholeText(dir / "caf\xC3\xA9.wrl"), "latin\r\n");
+    EXPECT_EQ(ListMatchingFiles(dir.Path(), "caf*"), Names{"caf\xC3\xA9.wrl"});
+}
+
+// A TSO list saved as UTF-8 and one saved as Windows-1252 both find the models named in UTF-8.
+TEST(WindowsPaths, ListsInUtf8AndInWindows1252FindTheirModels) {
+    TempDir dir;
+    const std::string models = dir /
+                               "\xCE\xA9"
+                               "dir";
+    platform::CreateFolder(models);
+    const std::string model =
+        CrLfLines({std::string(kConverterHeader), "      DEF VRL_m_vrl Transform {", "    point [",
+                   "      1 2 3,", "    ]", "}"});
+    for (const char* name : {"caf\xC3\xA9.wrl", "M\xC3\xBCll.wrl"})
+        WriteBytes(PathIn(models, name), model);
+    for (const char* list : {"caf\xC3\xA9,0,0,0,0,0,0\r\nM\xC3\xBCll,1,0,0,0,0,0\r\n",
+                             "caf\xE9,0,0,0,0,0,0\r\nM\xFCll,1,0,0,0,0,0\r\n"}) {
+        WriteBytes(PathIn(models, "list.txt"), list);
+        DuplicateInputs in;
+        in.WRLfolderPath = models;
+        in.WRLfolderList = ListMatchingFiles(models, "*.wrl");
+        in.TSOfolderPath = models;
+        in.TSOfolderFileName = "list.txt";
+        RecordingSink sink;
+        RunDuplicate(in, sink);
+        EXPECT_EQ(sink.Texts(), Names{"DONE"});
+        EXPECT_EQ(FolderEntries(PathIn(models, "newwrls")),
+                  (Names{"M\xC3\xBCll_1.wrl", "caf\xC3\xA9_0.wrl"}));
+        EXPECT_EQ(PreviewListFile(models, "list.txt").size(), 2u);
+    }
 }
 
 }  // namespace

@@ -2,12 +2,14 @@
 
 #include <QMouseEvent>
 
+#include "desktop_conventions.hpp"
 #include "failure.hpp"
 #include "native_text.hpp"
 #include "paths.hpp"
 
 FileList::FileList(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    UseReadableRows(*this);
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         if (!selectedItems().isEmpty()) emit Click();
     });
@@ -21,6 +23,15 @@ void FileList::mousePressEvent(QMouseEvent* event) {
     QListWidgetItem* item = itemAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton && item && item->isSelected() && before.contains(item))
         emit Click();
+}
+
+QItemSelectionModel::SelectionFlags FileList::selectionCommand(const QModelIndex& index,
+                                                               const QEvent* event) const {
+    if (!index.isValid()) return QItemSelectionModel::NoUpdate;
+    QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
+    if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::NoUpdate;
+    return command;
 }
 
 void FileList::Load(const std::string& path, const std::string& pattern) {

@@ -1,6 +1,7 @@
 // The file list: the files of a folder whose names match a pattern (letter case ignored),
 // sorted ignoring letter case. Selecting a name, or clicking the selected one again, reports a
-// click.
+// click. Only picking a name changes the selection: a click beside the names or a Ctrl+click
+// on the selected one leaves it as it is.
 #pragma once
 
 #include <QListWidget>
@@ -32,6 +33,8 @@ class FileList : public QListWidget {
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 
   private:
     void Load(const std::string& path, const std::string& pattern);

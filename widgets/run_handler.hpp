@@ -1,14 +1,16 @@
 // A window's event handler runs to its end or stops at a failure, which is reported; the
-// program goes on either way.
+// program goes on either way. It counts as a running command (see session_end.hpp).
 #pragma once
 
 #include <exception>
 #include <utility>
 
 #include "messages.hpp"
+#include "session_end.hpp"
 
 template <typename Handler>
 void RunHandler(MessageSink& sink, Handler&& handler) {
+    const RunningCommand command;
     try {
         std::forward<Handler>(handler)();
     } catch (const Failure& failure) {

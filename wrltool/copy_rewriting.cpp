@@ -70,20 +70,49 @@ bool ReadUsualPointNumbers(std::string_view line, Point3& p) {
     return false;
 }
 
+// Whether the first line (up to the first CR) holds a LF, in a text handed in block by block.
+struct FirstLineLf {
+    bool found = false;
+    bool ended = false;
+
+    void Feed(std::string_view block) {
+        if (ended) return;
+        const size_t lf = block.find('\n'), cr = block.find('\r');
+        found = lf < cr;
+        ended = found || cr != std::string_view::npos;
+    }
+};
+
 }  // namespace
 
 ModelCheck CheckModel(const std::string& modelPath) {
     // Read in blocks, not lines: a model's line may be longer than memory, and this is the
     // cheapest way through a model of millions of point lines.
     MarkedLines named(kNamedNode), header(kConverterHeader);
+    FirstLineLf firstLine;
     ReadBlocks(modelPath, kCheckBlock, [&](std::string_view block) {
         named.Feed(block);
         if (header.First() < 0 && header.LinesEnded() < 3) header.Feed(block);
+        firstLine.Feed(block);
         return true;
     });
     ModelCheck check;
     check.HasHeader = header.First() >= 0 && header.First() < 3;
     check.DefCount = static_cast<int16_t>(std::min<long>(named.Count(), INT16_MAX));
+    check.LfLineEnds = firstLine.found;
+    return check;
+}
+
+ModelCheck CheckModel(TextFileReader& in) {
+    ModelCheck check;
+    int lineNumber = 0;
+    while (!in.AtEndOfFile()) {
+        std::string_view line = in.ReadTextLine();
+        if (Contains(line, kNamedNode) && check.DefCount < INT16_MAX) ++check.DefCount;
+        if (lineNumber < 3 && Contains(line, kConverterHeader)) check.HasHeader = true;
+        if (lineNumber == 0 && Contains(line, "\n")) check.LfLineEnds = true;
+        if (lineNumber < 3) ++lineNumber;
+    }
     return check;
 }
 
@@ -162,25 +191,42 @@ struct RepairChangeFinder {
     }
 };
 
-struct RepairWriter {
-    TextFileWriter& out;
+void Put(TextFileWriter& out, std::string_view text) {
+    out.Write(text);
+}
+void Put(std::string& out, std::string_view text) {
+    out.append(text);
+}
+
+// Writes the repaired model to a TextFileWriter or a string.
+template <typename Output>
+struct RepairOutput {
+    Output& out;
 
     bool Kept(std::string_view piece) {
-        out.Write(piece);
+        Put(out, piece);
         return true;
     }
     bool Replaced(std::string_view) { return true; }
     bool LineEnd(bool replaced, bool) {
-        out.Write(replaced ? " \r\n" : "\r\n");
+        Put(out, replaced ? " \r\n" : "\r\n");
         return true;
     }
     bool Added(std::string_view line) {
-        out.WriteTextLine(line);
+        Put(out, line);
+        Put(out, "\r\n");
         return true;
     }
 };
 
 }  // namespace
+
+std::string RepairedText(TextFileReader& model) {
+    std::string text;
+    RepairOutput<std::string> writer{text};
+    RepairModel(model, writer);
+    return text;
+}
 
 bool RepairTexCoordBlocks(const std::string& modelPath,
                           const std::function<void()>& beforeReplacing) {
@@ -196,12 +242,22 @@ bool RepairTexCoordBlocks(const std::string& modelPath,
     {
         TextFileReader in(modelPath);
         out.emplace(in.Path(), Durability::UserFile);
-        RepairWriter writer{*out};
+        RepairOutput<TextFileWriter> writer{*out};
         RepairModel(in, writer);
     }  // the model is closed before it is replaced
     if (beforeReplacing) beforeReplacing();
     out->Commit();
     return true;
+}
+
+std::string VrmlName(std::string_view tag) {
+    // Controls, blank, DEL and  " # ' , . [ \ ] { }  may not stand in a VRML name.
+    constexpr std::string_view kNotInNames = "\"#',.[\\]{}";
+    std::string name(tag);
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) <= ' ' || c == '\x7f' || Contains(kNotInNames, {&c, 1}))
+            c = '_';
+    return name;
 }
 
 PlacementTurn::PlacementTurn(const Placement& placement)
@@ -234,48 +290,69 @@ Point3 PlacePoint(const PlacementTurn& t, const Point3& p) {
     return o;
 }
 
+namespace {
+
+// Writes the copy's lines, read from the model, to `out`: a TextFileWriter, or nothing.
+template <typename Output>
+void CopyLines(TextFileReader& in, Output& out, const Placement& placement,
+               std::string_view copyTag, StepFailures& failures) {
+    std::string nodeLine;
+    nodeLine.append(kRenamableNode).append(VrmlName(copyTag)).append("_vrl Transform {");
+    const PlacementTurn turn(placement);
+    char pointLine[3 * (kNumberTextMax + 1) + 3];
+    while (!in.AtEndOfFile()) {
+        std::string_view line = in.ReadTextLine();
+        if (Contains(line, kRenamableNode)) line = nodeLine;
+        out.WriteTextLine(line);
+        if (!Contains(line, kCoordinateOpener) || in.AtEndOfFile()) continue;
+        out.WriteTextLine(in.ReadTextLine());  // the point list opener, unchanged
+        while (!in.AtEndOfFile()) {
+            std::string_view trimmed = Trim(in.ReadTextLine());
+            if (Contains(trimmed, "]")) {
+                out.WriteTextLine(trimmed);
+                break;
+            }
+            Point3 p;
+            bool ok = ReadUsualPointNumbers(trimmed, p) || ReadPointNumbers(trimmed, p);
+            Point3 o = PlacePoint(turn, p);
+            // " x y z," and the line end, built in place: one write per point.
+            char* end = pointLine;
+            for (double& value : o.v) {
+                if (!std::isfinite(value)) {  // beyond the double range: overflow
+                    value = 0;
+                    ok = false;
+                }
+                *end++ = ' ';
+                end = WriteNumberText(end, value);
+            }
+            std::memcpy(end, ",\r\n", 3);
+            end += 3;
+            if (!ok) failures.Add(Failure(FailureKind::TypeMismatch, in.Path()));
+            out.Write(std::string_view(pointLine, static_cast<size_t>(end - pointLine)));
+        }
+    }
+}
+
+// An output that keeps nothing: what a dry run "writes".
+struct NoOutput {
+    void WriteTextLine(std::string_view) {}
+    void Write(std::string_view) {}
+};
+
+}  // namespace
+
 void WriteCopy(const std::string& modelPath, const std::string& copyPath,
                const Placement& placement, std::string_view copyTag, StepFailures& failures) {
-    std::string nodeLine;
-    nodeLine.append(kRenamableNode).append(copyTag).append("_vrl Transform {");
-    const PlacementTurn turn(placement);
-
     std::optional<TextFileWriter> out;
     {
         TextFileReader in(modelPath);
         out.emplace(copyPath, Durability::Replaceable);
-        char pointLine[3 * (kNumberTextMax + 1) + 3];
-        while (!in.AtEndOfFile()) {
-            std::string_view line = in.ReadTextLine();
-            if (Contains(line, kRenamableNode)) line = nodeLine;
-            out->WriteTextLine(line);
-            if (!Contains(line, kCoordinateOpener) || in.AtEndOfFile()) continue;
-            out->WriteTextLine(in.ReadTextLine());  // the point list opener, unchanged
-            while (!in.AtEndOfFile()) {
-                std::string_view trimmed = Trim(in.ReadTextLine());
-                if (Contains(trimmed, "]")) {
-                    out->WriteTextLine(trimmed);
-                    break;
-                }
-                Point3 p;
-                bool ok = ReadUsualPointNumbers(trimmed, p) || ReadPointNumbers(trimmed, p);
-                Point3 o = PlacePoint(turn, p);
-                // " x y z," and the line end, built in place: one write per point.
-                char* end = pointLine;
-                for (double& value : o.v) {
-                    if (!std::isfinite(value)) {  // beyond the double range: overflow
-                        value = 0;
-                        ok = false;
-                    }
-                    *end++ = ' ';
-                    end = WriteNumberText(end, value);
-                }
-                std::memcpy(end, ",\r\n", 3);
-                end += 3;
-                if (!ok) failures.Add(Failure(FailureKind::TypeMismatch, in.Path()));
-                out->Write(std::string_view(pointLine, static_cast<size_t>(end - pointLine)));
-            }
-        }
+        CopyLines(in, *out, placement, copyTag, failures);
     }
     out->Commit();
+}
+
+void CountCopyFailures(TextFileReader& model, const Placement& placement, StepFailures& failures) {
+    NoOutput nothing;
+    CopyLines(model, nothing, placement, {}, failures);
 }

@@ -1,6 +1,7 @@
 #include "duplicate.hpp"
 
 #include <algorithm>
+#include <deque>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -8,26 +9,28 @@
 
 #include "copy_jobs.hpp"
 #include "copy_rewriting.hpp"
+#include "duplicate_files.hpp"
 #include "failure.hpp"
 #include "number_text.hpp"
 #include "paths.hpp"
 #include "placement_sources.hpp"
 #include "platform.hpp"
 #include "run_listings.hpp"
+#include "scene_index.hpp"
 #include "strings.hpp"
 
 namespace {
 
-// The model list's names in capitals, to find a name ignoring letter case at once.
+// The model list's names by their keys, to find a name ignoring letter case at once.
 class ModelList {
   public:
     explicit ModelList(const std::vector<std::string>& names) {
-        for (const std::string& name : names) upperNames_.insert(UpperCase(name));
+        for (const std::string& name : names) keys_.insert(platform::NameKey(name));
     }
-    bool Contains(const std::string& name) const { return upperNames_.contains(UpperCase(name)); }
+    bool Contains(const std::string& name) const { return keys_.contains(platform::NameKey(name)); }
 
   private:
-    std::unordered_set<std::string> upperNames_;
+    std::unordered_set<std::string> keys_;
 };
 
 // A model's check, and whether a repair would leave it as it is, kept while the file is
@@ -37,12 +40,12 @@ struct ModelState {
     ModelCheck check;
     bool repairSettled = false;
 
-    void CheckAgainIfChanged(const std::string& path) {
+    void CheckAgainIfChanged(DuplicateFiles& files, const std::string& path) {
         const std::optional<platform::FileStamp> now = platform::StampOf(path);
         if (stamp && now == stamp) return;
         *this = ModelState{};
         try {
-            check = CheckModel(path);
+            check = files.CheckModel(path);
             stamp = now;
         } catch (const Failure&) {
             // A model that cannot be read counts as lacking the header.
@@ -50,21 +53,21 @@ struct ModelState {
     }
 };
 
-// The files that the run's copies read and write, by identity in capitals (so that every
-// spelling that may name one file counts): a copy may only run beside copies that neither
-// write what it reads nor read or write what it writes.
+// The files that the run's copies read and write, by identity (so that every spelling that
+// may name one file counts): a copy may only run beside copies that neither write what it
+// reads nor read or write what it writes.
 class FilesInUse {
   public:
     // Notes a model read; true when a copy of this run wrote that file.
     bool Read(RunListings& listings, const std::string& path) {
-        std::string key = UpperCase(listings.Identity(path));
+        std::string key = platform::NameKey(listings.Identity(path));
         const bool written = written_.contains(key);
         read_.insert(std::move(key));
         return written;
     }
     // Notes a copy written; true when the run reads or writes that file elsewhere too.
     bool Written(RunListings& listings, const std::string& path) {
-        std::string key = UpperCase(listings.Identity(path));
+        std::string key = platform::NameKey(listings.Identity(path));
         return !written_.insert(key).second || read_.contains(key);
     }
 
@@ -78,6 +81,26 @@ std::string StepFailuresText(const StepFailures& failures) {
     if (!failures.first->Path().empty()) text += " (" + failures.first->Path() + ")";
     return text;
 }
+
+// The scene index beside the copies; one that would replace a copy of the run (and so inline
+// itself) is a failed step.
+void WriteScene(const DuplicateInputs& inputs, const DuplicateOptions& options,
+                const SceneIndex& scene, DuplicateFiles& files, StepFailures& failures) {
+    const std::string fileName = options.sceneName + ".wrl";
+    const std::string path = JoinPath(OutputFolder(inputs), fileName);
+    try {
+        if (scene.Holds(fileName)) throw Failure(FailureKind::AccessFailure, path);
+        files.WriteFile(path, scene.Text());
+    } catch (const Failure& failure) {
+        failures.Add(failure);
+    }
+}
+
+// A copy handed to the jobs, as its placement's turn to finish comes: whether it was written.
+struct PendingCopy {
+    std::string path;
+    bool written = false;  // set by the job; read once the job has finished
+};
 
 }  // namespace
 
@@ -106,31 +129,50 @@ std::string CopyTag(const DuplicateInputs& inputs, const Placement& placement) {
     return name + "_" + IndexText(placement);
 }
 
-void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink, int jobs) {
+bool IsModelListed(const DuplicateInputs& inputs, const Placement& placement) {
+    return ModelList(inputs.WRLfolderList).Contains(placement.Name + ".wrl");
+}
+
+void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
+                  const DuplicateOptions& options) {
     if (IsSet(inputs.Check2Value) && IsSet(inputs.Check4Value)) {
         sink.ShowMessage("Use MGP files and Manual Mode cannot both be set", MessageIcon::Error);
         return;
     }
     const std::vector<Placement> placements = ReadPlacements(inputs);
     const int total = static_cast<int>(placements.size());
+    const std::unique_ptr<DuplicateFiles> files =
+        options.dryRun ? DryRunFiles(sink) : RealFiles(sink);
+    SceneIndex scene;
 
     RunListings listings;  // letter case resolved against one listing per folder
     const ModelList modelList(inputs.WRLfolderList);
     std::unordered_map<std::string, ModelState> models;  // by the model file's identity
-    FilesInUse files;
+    FilesInUse filesInUse;
 
-    // From the output folder on, a failed step is skipped and counted, never fatal. Progress
-    // counts the placements finished in order, up to the one the loop has reached.
+    // From the output folder on, a failed step is skipped and counted, never fatal. Progress,
+    // failures, the files written and the scene index follow the placements finished in order,
+    // up to the one the loop has reached.
     StepFailures failures;
+    std::deque<PendingCopy> pending;  // its elements stay in place while the jobs use them
     int reached = 0, finished = 0, shown = 0;
     auto showProgress = [&] {
         while (shown <= std::min(finished, reached) && shown < total) sink.Progress(shown++, total);
     };
-    CopyJobs copies(CopyJobCount(jobs), [&](const StepFailures& copyFailures) {
-        failures.Append(copyFailures);
-        ++finished;
-        showProgress();
-    });
+    // A dry run keeps its state on one thread: its copies are "written" at once, in order.
+    CopyJobs copies(options.dryRun ? 1 : CopyJobCount(options.jobs),
+                    [&](const StepFailures& copyFailures) {
+                        failures.Append(copyFailures);
+                        const PendingCopy copy = std::move(pending.front());
+                        pending.pop_front();
+                        if (copy.written) {
+                            files->CopyWritten(copy.path);
+                            if (!options.sceneName.empty())
+                                scene.Add(NameOf(ResolveCase(copy.path)));
+                        }
+                        ++finished;
+                        showProgress();
+                    });
 
     for (int i = 0; i < total; ++i) {
         reached = i;
@@ -138,7 +180,7 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink, int jobs) {
         const Placement& placement = placements[i];
         if (i == 0) {  // once: the folder made for the first placement serves them all
             try {
-                platform::CreateFolder(OutputFolder(inputs));
+                files->CreateFolder(OutputFolder(inputs));
             } catch (const Failure&) {
                 // As a rule the folder exists already: nothing to report.
             }
@@ -149,12 +191,12 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink, int jobs) {
             break;
         }
         // A model that a copy of this run wrote is read once that copy is written.
-        const std::string namedModel = ModelPath(inputs, placement);
-        if (files.Read(listings, namedModel)) copies.FinishAll();
-        const std::string modelPath = ResolveCase(namedModel);
-        ModelState& model = models[listings.Identity(modelPath)];
-        model.CheckAgainIfChanged(modelPath);
-        if (!model.check.HasHeader) {
+        const std::string modelPath = ModelPath(inputs, placement);
+        if (filesInUse.Read(listings, modelPath)) copies.FinishAll();
+        const std::string resolvedModel = ResolveCase(modelPath);
+        ModelState& model = models[listings.Identity(resolvedModel)];
+        model.CheckAgainIfChanged(*files, resolvedModel);
+        if (!model.check.HasHeader || model.check.LfLineEnds) {
             copies.FinishAll();
             sink.ShowMessage("invalid WRL file", MessageIcon::Error);
             break;
@@ -164,7 +206,7 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink, int jobs) {
             try {
                 // The repaired model replaces the old one once no copy reads it any more.
                 model.repairSettled =
-                    !RepairTexCoordBlocks(modelPath, [&copies] { copies.FinishAll(); });
+                    !files->RepairModel(modelPath, [&copies] { copies.FinishAll(); });
                 if (!model.repairSettled) model.stamp.reset();  // to be checked again
             } catch (const Failure& failure) {
                 placementFailures.Add(failure);
@@ -172,14 +214,15 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink, int jobs) {
         }
         // A copy that replaces a model of this run, or another copy, waits for the copies
         // before it.
-        const std::string namedCopy = CopyPath(inputs, placement);
-        if (files.Written(listings, namedCopy)) copies.FinishAll();
-        const std::string copyPath = ResolveCase(namedCopy);
+        const std::string copyPath = CopyPath(inputs, placement);
+        if (filesInUse.Written(listings, copyPath)) copies.FinishAll();
+        PendingCopy& copy = pending.emplace_back(PendingCopy{copyPath});
         copies.Add(
-            [&inputs, &placement = placements[i], modelPath, copyPath](StepFailures& copyFailures) {
+            [&inputs, &placement, &files, &copy, modelPath](StepFailures& copyFailures) {
                 try {
-                    WriteCopy(modelPath, copyPath, placement, CopyTag(inputs, placement),
-                              copyFailures);
+                    files->WriteCopy(modelPath, copy.path, placement, CopyTag(inputs, placement),
+                                     copyFailures);
+                    copy.written = true;
                 } catch (const Failure& failure) {
                     copyFailures.Add(failure);
                 }
@@ -187,6 +230,8 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink, int jobs) {
             std::move(placementFailures));
     }
     copies.FinishAll();
+    if (!options.sceneName.empty() && total > 0)
+        WriteScene(inputs, options, scene, *files, failures);
     if (failures.count > 0) sink.ShowMessage(StepFailuresText(failures), MessageIcon::Error);
     sink.ShowMessage("DONE", MessageIcon::None);
 }

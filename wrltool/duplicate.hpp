@@ -23,8 +23,23 @@ std::string CopyPath(const DuplicateInputs& inputs, const Placement& placement);
 // is named after the manual Name while its node is named after the model file.
 std::string CopyTag(const DuplicateInputs& inputs, const Placement& placement);
 
+// True when Name & ".wrl" equals an entry of the model list ignoring letter case.
+bool IsModelListed(const DuplicateInputs& inputs, const Placement& placement);
+
+// What the command-line program adds to the window's command.
+struct DuplicateOptions {
+    // Nothing is created or written: the sink hears of each file the run would write and each
+    // step that would fail, among the same messages. A dry run works on one thread.
+    bool dryRun = false;
+    // When set, the run also writes OUTPUT_FOLDER/NAME.wrl inlining every copy it wrote.
+    std::string sceneName;
+    // Copies written at once (0: one per core); files, messages and progress are the same for
+    // every count.
+    int jobs = 1;
+};
+
 // Runs the command and shows its messages. Throws the failure when the placements cannot be
 // read (nothing is made then); from the output folder on, failed steps are counted and
-// reported in one message before "DONE". `jobs` copies are written at once (0: one per core);
-// files, messages and progress are the same for every count.
-void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink, int jobs = 1);
+// reported in one message before "DONE".
+void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
+                  const DuplicateOptions& options = {});

@@ -6,6 +6,7 @@
 
 #include "duplicate.hpp"
 #include "paths.hpp"
+#include "scene_index.hpp"
 
 namespace {
 
@@ -16,7 +17,7 @@ struct DuplicateArgs {
     std::string mgp;
     std::string orientation;
     std::vector<std::string> manual;
-    int jobs = 0;  // every core
+    DuplicateOptions options{false, {}, 0};  // jobs 0: one per core
     CLI::Option* selectedOption = nullptr;
     CLI::Option* mgpOption = nullptr;
     CLI::Option* orientationOption = nullptr;
@@ -85,8 +86,22 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
     cmd->footer(
         "Usage: vandrel-cli duplicate --models DIR [--use-selected NAME] [--jobs N]\n"
         "           (--tso FILE | --mgp FILE [--orientation DEG] | --manual NAME X Y Z ORIENT)\n"
+        "           [--scene NAME] [--dry-run] [--verbose]\n"
         "Exit status: 0 done, 1 a problem message was shown, 2 wrong usage, 3 run-time error.\n"
-        "Example: vandrel-cli duplicate --models scene/models --tso scene/village.txt");
+        "Example: vandrel-cli duplicate --models scene/models --tso scene/village.txt\n"
+        "         vandrel-cli duplicate --dry-run --models scene/models --tso scene/village.txt");
+
+    cmd->add_option("--scene", args->options.sceneName,
+                    "Also write DIR/newwrls/NAME.wrl, inlining every copy the run wrote")
+        ->type_name("NAME")
+        ->check([](const std::string& name) {
+            return IsUsableSceneName(name)
+                       ? std::string()
+                       : "the scene NAME may not be empty nor hold a separator or \"..\"";
+        });
+    cmd->add_flag("--dry-run", args->options.dryRun,
+                  "Write nothing: print each copy (path, model, placement), repair and failed "
+                  "step a run would have, among its messages");
 
     args->orientationOption =
         cmd->add_option("--orientation", args->orientation,
@@ -94,9 +109,14 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
             ->type_name("DEG")
             ->needs(args->mgpOption);
 
-    cmd->add_option("--jobs", args->jobs, "Copies written at once (default: one per core)")
+    cmd->add_option("--jobs", args->options.jobs, "Copies written at once (default: one per core)")
         ->type_name("N")
         ->check(CLI::PositiveNumber);
 
-    return {cmd, [args](MessageSink& sink) { RunDuplicate(ToInputs(*args), sink, args->jobs); }};
+    auto verbose = std::make_shared<bool>(false);
+    cmd->add_flag("--verbose", *verbose,
+                  "After the messages, print \"wrote PATH\" per file written or replaced");
+
+    return {cmd, [args](MessageSink& sink) { RunDuplicate(ToInputs(*args), sink, args->options); },
+            verbose};
 }

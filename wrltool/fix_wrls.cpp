@@ -41,7 +41,7 @@ bool HasExporterHeader(const std::string& path) {
 
 }  // namespace
 
-void RunFixWrls(const FixInputs& inputs, MessageSink& sink) {
+void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun) {
     const int total = static_cast<int>(inputs.ModelNames.size());
     // Each rewritten model is on disk before it replaces the old one; the renames are made
     // lasting with one folder sync at the end, also when a failure stops the run.
@@ -62,6 +62,11 @@ void RunFixWrls(const FixInputs& inputs, MessageSink& sink) {
             ++invalidCount;
             continue;
         }
+        if (dryRun) {  // the model would change (at least a line end is added)
+            CheckCanWrite(path);
+            sink.DryRunLine("would rewrite " + path);
+            continue;
+        }
         TextFileWriter out(path, Durability::UserFileInBatch);
         BlockDeleter seams(ExporterSeam(BaseName(name)),
                            [&out](std::string_view kept) { out.Write(kept); });
@@ -73,6 +78,7 @@ void RunFixWrls(const FixInputs& inputs, MessageSink& sink) {
         out.Write("\r\n");  // the whole content was written as one line
         out.Commit();
         folderSync.needed = true;
+        sink.FileWritten(path);
     }
     sink.ShowMessage("DONE with " + NumberText(invalidCount) + " invalid file(s)",
                      MessageIcon::None);

@@ -26,4 +26,6 @@ std::string ExporterSeam(std::string_view baseName);
 // one CR LF at its end), counts the others, and ends with "DONE with  N invalid file(s)".
 // Stops at the first failure and throws it (no end message): a model that cannot be read or
 // written, or the 32768th invalid model. Models before it stay rewritten, later ones untouched.
-void RunFixWrls(const FixInputs& inputs, MessageSink& sink);
+// A dry run writes nothing: the sink hears of each model it would rewrite, and the run stops
+// where a real one would.
+void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun = false);

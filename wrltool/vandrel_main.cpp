@@ -1,13 +1,40 @@
 // VandrelV3: the WRL placement tool's window.
 #include <QApplication>
+#include <iostream>
 
+#include "interrupt.hpp"
 #include "qt_message_sink.hpp"
+#include "session_end.hpp"
 #include "vandrel_window.hpp"
+#include "window_options.hpp"
+
+namespace {
+const char kUsage[] =
+    "Usage: VandrelV3 [--help] [--version]\n"
+    "\n"
+    "Opens the WRL placement tool's window. It writes placed copies of a VRML model\n"
+    "(*.wrl) for every placement of a TSO list, an MGP point file or the manual fields,\n"
+    "and repairs exporter-written models in place (Fix WRLs).\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     print this help and exit\n"
+    "  --version      print the program's name and version and exit\n"
+    "\n"
+    "Qt's own options, such as -platform NAME, are accepted too. The same commands run\n"
+    "without a window from vandrel-cli.\n";
+}  // namespace
 
 int main(int argc, char** argv) {
+    if (std::optional<int> status =
+            AnswerTerminalOptions(argc, argv, "VandrelV3", kUsage, std::cout))
+        return *status;
+    EndProgramOnInterrupt();  // before Qt starts any thread
     QApplication app(argc, argv);
-    // The title bar shows no text; for an empty title Qt would show the program's name.
-    QCoreApplication::setApplicationName(" ");
+    EndCommandsWithTheSession(app);
+    // The title bar shows no text. For an empty title Qt shows the program's name instead, and
+    // for a set display name the title followed by that name: a blank one leaves the bar blank
+    // while the program keeps its name (and its window class).
+    QGuiApplication::setApplicationDisplayName(" ");
     QtMessageSink sink("VandrelV3");
     Vandrel window(sink);
     sink.SetParent(&window);

@@ -11,7 +11,9 @@
 #include <optional>
 #include <vector>
 
+#include "desktop_conventions.hpp"
 #include "drive_list.hpp"
+#include "drive_navigation.hpp"
 #include "duplicate.hpp"
 #include "file_list.hpp"
 #include "fix_wrls.hpp"
@@ -71,20 +73,6 @@ std::vector<std::string> ListedNames(const FileList& files) {
     std::vector<std::string> names;
     for (int i = 0; i < files.ListCount(); ++i) names.push_back(files.List(i));
     return names;
-}
-
-// The folder list always goes to the chosen drive's root folder; its change moves the file
-// list. A root that cannot be listed leaves both lists as they were and turns the drive list
-// back to their drive, so that the drive can be chosen again once it is ready.
-void GoToDriveRoot(DriveList& drives, FolderList& folders, MessageSink& sink) {
-    RunHandler(sink, [&] {
-        try {
-            folders.SetPath(drives.RootFolder());
-        } catch (const Failure&) {
-            drives.SelectDriveOf(folders.Path());
-            throw;
-        }
-    });
 }
 
 }  // namespace
@@ -171,6 +159,10 @@ Vandrel::Vandrel(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(si
     connect(Dir2, &FolderList::Change, this, &Vandrel::Dir2_Change);
     connect(TSOfolder, &FileList::Click, this, &Vandrel::TSOfolder_Click);
 
+    UseReadableRows(*List1);
+    FitCaptions(*this);
+    PressFocusedButtonWithEnter(*this);
+
     Form_Load();
 
     if (QScreen* shown = screen()) move(shown->availableGeometry().center() - rect().center());
@@ -236,7 +228,9 @@ void Vandrel::Command3_Click() {
         inputs.WRLfolderList = ListedNames(*WRLfolder);
         inputs.TSOfolderPath = TSOfolder->Path();
         inputs.TSOfolderFileName = TSOfolder->FileName();
-        RunDuplicate(inputs, sink_, 0);  // one copy per core at once
+        DuplicateOptions everyCore;
+        everyCore.jobs = 0;  // one copy per core at once
+        RunDuplicate(inputs, sink_, everyCore);
     });
 }
 

@@ -24,6 +24,7 @@ class Form1Window : public ::testing::Test {
   protected:
     TempDir dir;
     std::string folder = fs::canonical(dir.Path()).string();
+    std::string top = RootFolderOf(folder);  // the root folder of its drive
     fs::path previous = fs::current_path();
     RecordingSink sink;
     std::unique_ptr<Form1> form;
@@ -134,14 +135,14 @@ TEST_F(Form1Window, DriveChangeGoesToTheRootFolder) {
     FolderList* folders = Control<FolderList>("Dir1");
     FileList* files = Control<FileList>("CamFile");
     // Two drives: the machine's root and the test folder standing in for a second one.
-    drives->SetDrives({{"/", "/"}, {"data", folder}}, folder);
-    folders->SetPath(folder + "/sub");
-    EXPECT_EQ(files->Path(), folder + "/sub");
+    drives->SetDrives({{top, top}, {"data", folder}}, folder);
+    folders->SetPath(PathIn(folder, "sub"));
+    EXPECT_EQ(files->Path(), PathIn(folder, "sub"));
     EXPECT_EQ(files->ListCount(), 1);
 
     drives->setCurrentIndex(0);
-    EXPECT_EQ(folders->Path(), "/");
-    EXPECT_EQ(files->Path(), "/");
+    EXPECT_EQ(folders->Path(), top);
+    EXPECT_EQ(files->Path(), top);
     drives->setCurrentIndex(1);
     EXPECT_EQ(drives->Drive(), "data");
     EXPECT_EQ(folders->Path(), folder);
@@ -150,12 +151,16 @@ TEST_F(Form1Window, DriveChangeGoesToTheRootFolder) {
     EXPECT_TRUE(sink.failures.empty());
 
     // A drive whose root cannot be listed: reported, and the lists stay where they were.
-    drives->SetDrives({{"/", "/"}, {"gone", folder + "/gone"}}, folder);
+    drives->SetDrives({{top, top}, {"gone", PathIn(folder, "gone")}}, folder);
     drives->setCurrentIndex(1);
     ASSERT_EQ(sink.failures.size(), 1u);
-    EXPECT_EQ(sink.failures[0].Path(), folder + "/gone");
+    EXPECT_EQ(sink.failures[0].Path(), PathIn(folder, "gone"));
     EXPECT_EQ(folders->Path(), folder);
     EXPECT_EQ(files->Path(), folder);
+    // The drive list turns back to the lists' drive, so the drive can be chosen again.
+    EXPECT_EQ(drives->Drive(), top);
+    drives->setCurrentIndex(1);
+    EXPECT_EQ(sink.failures.size(), 2u);
 }
 
 }  // namespace

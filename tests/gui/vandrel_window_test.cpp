@@ -4,7 +4,6 @@
 #include "vandrel_window.hpp"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -48,25 +47,26 @@ class VandrelWindow : public ::testing::Test {
   protected:
     TempDir dir;
     std::string root = fs::canonical(dir.Path()).string();
-    std::string models = root + "/models";
-    std::string lists = root + "/lists";
+    std::string top = RootFolderOf(root);  // the root folder of its drive
+    std::string models = PathIn(root, "models");
+    std::string lists = PathIn(root, "lists");
     fs::path previous = fs::current_path();
     RecordingSink sink;
     std::unique_ptr<Vandrel> form;
 
     void SetUp() override {
-        for (const std::string& folder : {models, lists, root + "/reference"}) {
+        for (const std::string& folder : {models, lists, PathIn(root, "reference")}) {
             fs::create_directory(folder);
             if (folder == lists) continue;
-            WriteBytes(folder + "/house.wrl", OneNodeModel("house"));
-            WriteBytes(folder + "/tower.wrl", OneNodeModel("tower"));
+            WriteBytes(PathIn(folder, "house.wrl"), OneNodeModel("house"));
+            WriteBytes(PathIn(folder, "tower.wrl"), OneNodeModel("tower"));
         }
-        WriteBytes(models + "/Plan.TXT", "");
-        WriteBytes(models + "/notes.txt", "");
-        WriteBytes(lists + "/village.txt",
+        WriteBytes(PathIn(models, "Plan.TXT"), "");
+        WriteBytes(PathIn(models, "notes.txt"), "");
+        WriteBytes(PathIn(lists, "village.txt"),
                    CrLfLines({"house,10,2,5,0,0,0", "/ comment,0,0,0,0,0,0", "house,0,0,0,0,0,0"}));
-        WriteBytes(lists + "/other.txt", CrLfLines({"tower,0,0,0,0,0,0"}));
-        WriteBytes(lists + "/site.mgp",
+        WriteBytes(PathIn(lists, "other.txt"), CrLfLines({"tower,0,0,0,0,0,0"}));
+        WriteBytes(PathIn(lists, "site.mgp"),
                    CrLfLines({"number_points=2", "PointPos=(10,0,0)", "PointPos=(0,0,5)"}));
         fs::current_path(models);
         form = std::make_unique<Vandrel>(sink);
@@ -120,17 +120,17 @@ class VandrelWindow : public ::testing::Test {
     // The copies the window wrote equal those of the command run without a window on a model
     // folder of the same models.
     void ExpectCopiesOfTheCommand(DuplicateInputs in, const Lines& copies) {
-        in.WRLfolderPath = root + "/reference";
+        in.WRLfolderPath = PathIn(root, "reference");
         in.WRLfolderList = ListMatchingFiles(in.WRLfolderPath, "*.wrl");
         RecordingSink reference;
         RunDuplicate(in, reference);
         EXPECT_EQ(sink.Texts(), Lines{"DONE"});
         EXPECT_EQ(sink.Texts(), reference.Texts());
-        ASSERT_EQ(FolderEntries(models + "/newwrls"), copies);
-        ASSERT_EQ(FolderEntries(in.WRLfolderPath + "/newwrls"), copies);
+        ASSERT_EQ(FolderEntries(PathIn(models, "newwrls")), copies);
+        ASSERT_EQ(FolderEntries(PathIn(in.WRLfolderPath, "newwrls")), copies);
         for (const std::string& copy : copies)
-            EXPECT_EQ(ReadBytes(models + "/newwrls/" + copy),
-                      ReadBytes(in.WRLfolderPath + "/newwrls/" + copy))
+            EXPECT_EQ(ReadBytes(PathIn(models, "newwrls/" + copy)),
+                      ReadBytes(PathIn(in.WRLfolderPath, "newwrls/" + copy)))
                 << copy;
     }
 };
@@ -242,8 +242,11 @@ TEST_F(VandrelWindow, LayoutFontsAndFocusOrder) {
         EXPECT_EQ(font.pointSizeF(), 8.25);
         EXPECT_TRUE(font.bold());
     }
-    EXPECT_EQ(Control<QLabel>("Label5")->font(), form->font());
-    EXPECT_EQ(Check("Check4")->font(), form->font());
+    // Captions keep the window's font family; a size shrinks only where the caption needs it.
+    for (const char* caption : {"Label5", "Check4"}) {
+        EXPECT_EQ(Control<QWidget>(caption)->font().family(), form->font().family());
+        EXPECT_LE(Control<QWidget>(caption)->font().pointSizeF(), form->font().pointSizeF());
+    }
 
     // Focus moves by tab index; labels and frames take none.
     Lines order;
@@ -326,7 +329,7 @@ TEST_F(VandrelWindow, SelectingAListFileShowsItsNames) {
     EXPECT_EQ(Shown(), (Lines{"house", "/ comment", "house"}));
 
     // Clicking the selected file again reads it again.
-    WriteBytes(lists + "/village.txt", CrLfLines({"shed,0,0,0,0,0,0"}));
+    WriteBytes(PathIn(lists, "village.txt"), CrLfLines({"shed,0,0,0,0,0,0"}));
     FileList* files = Files("TSOfolder");
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                       files->visualItemRect(files->currentItem()).center());
@@ -341,7 +344,7 @@ TEST_F(VandrelWindow, SelectingAListFileShowsItsNames) {
 
     // Manual mode previews too. A file gone since it was listed: reported, List1 left empty.
     ClickBox("Check4");
-    fs::remove(lists + "/other.txt");
+    fs::remove(PathIn(lists, "other.txt"));
     Pick("TSOfolder", "other.txt");
     ASSERT_EQ(sink.failures.size(), 1u);
     EXPECT_EQ(sink.failures[0].Number(), 53);
@@ -357,9 +360,9 @@ TEST_F(VandrelWindow, DriveChangeGoesToTheRootAndLeavesList1) {
     DriveList* drives = Control<DriveList>("Drive2");
     FolderList* folders = Control<FolderList>("Dir2");
     // Two drives: the machine's root and the test folder standing in for a second one.
-    drives->SetDrives({{"/", "/"}, {"data", root}}, lists);
+    drives->SetDrives({{top, top}, {"data", root}}, lists);
     drives->setCurrentIndex(0);
-    EXPECT_EQ(folders->Path(), "/");
+    EXPECT_EQ(folders->Path(), top);
     drives->setCurrentIndex(1);
     EXPECT_EQ(folders->Path(), root);  // the drive's root folder, not the folder last shown
     EXPECT_EQ(Files("TSOfolder")->Path(), root);
@@ -370,7 +373,7 @@ TEST_F(VandrelWindow, DriveChangeGoesToTheRootAndLeavesList1) {
     EXPECT_EQ(Shown(), shown);
 
     // The left column moves alone.
-    Control<DriveList>("Drive1")->SetDrives({{"/", "/"}, {"data", root}}, "/");
+    Control<DriveList>("Drive1")->SetDrives({{top, top}, {"data", root}}, top);
     Control<DriveList>("Drive1")->setCurrentIndex(1);
     EXPECT_EQ(Control<FolderList>("Dir1")->Path(), root);
     EXPECT_EQ(Files("WRLfolder")->Path(), root);
@@ -380,16 +383,16 @@ TEST_F(VandrelWindow, DriveChangeGoesToTheRootAndLeavesList1) {
 
     // A drive whose root cannot be listed: reported, the lists stay, and the drive list shows
     // their drive again, so that the drive can be chosen once more.
-    drives->SetDrives({{"/", "/"}, {"gone", root + "/gone"}}, lists);
+    drives->SetDrives({{top, top}, {"gone", PathIn(root, "gone")}}, lists);
     drives->setCurrentIndex(1);
     ASSERT_EQ(sink.failures.size(), 1u);
-    EXPECT_EQ(sink.failures[0].Path(), root + "/gone");
-    EXPECT_EQ(drives->Drive(), "/");
+    EXPECT_EQ(sink.failures[0].Path(), PathIn(root, "gone"));
+    EXPECT_EQ(drives->Drive(), top);
     EXPECT_EQ(folders->Path(), lists);
     EXPECT_EQ(Files("TSOfolder")->Path(), lists);
-    fs::create_directory(root + "/gone");
+    fs::create_directory(PathIn(root, "gone"));
     drives->setCurrentIndex(1);
-    EXPECT_EQ(folders->Path(), root + "/gone");
+    EXPECT_EQ(folders->Path(), PathIn(root, "gone"));
     EXPECT_EQ(sink.failures.size(), 1u);
 }
 
@@ -402,7 +405,7 @@ TEST_F(VandrelWindow, DuplicateInTsoListMode) {
     in.TSOfolderFileName = "village.txt";
     ExpectCopiesOfTheCommand(in, {"house_0.wrl", "house_1.wrl"});
     // X 10, Z 2, Y 5: the point 1 2 3 becomes (11, 7, 1).
-    EXPECT_NE(ReadBytes(models + "/newwrls/house_0.wrl").find("\r\n  11  7  1,\r\n"),
+    EXPECT_NE(ReadBytes(PathIn(models, "newwrls/house_0.wrl")).find("\r\n  11  7  1,\r\n"),
               std::string::npos);
 }
 
@@ -448,31 +451,31 @@ TEST_F(VandrelWindow, DuplicateInManualMode) {
 TEST_F(VandrelWindow, FixWrlsRewritesEveryListedExporterModel) {
     const std::string exporter =
         CrLfLines({std::string(kExporterHeader), "DEF MASTER Transform {"});
-    WriteBytes(models + "/box.wrl", exporter);
+    WriteBytes(PathIn(models, "box.wrl"), exporter);
     Files("WRLfolder")->SetPath(models);
     Pick("WRLfolder", "tower.wrl");  // the selection does not matter
     Press("Command1");
     EXPECT_EQ(sink.Texts(), Lines{"DONE with  2 invalid file(s)"});
     EXPECT_EQ(sink.messages[0].icon, MessageIcon::None);
-    EXPECT_EQ(ReadBytes(models + "/box.wrl"), exporter + "\r\n");
-    EXPECT_EQ(ReadBytes(models + "/house.wrl"), OneNodeModel("house"));
+    EXPECT_EQ(ReadBytes(PathIn(models, "box.wrl")), exporter + "\r\n");
+    EXPECT_EQ(ReadBytes(PathIn(models, "house.wrl")), OneNodeModel("house"));
 }
 
 TEST_F(VandrelWindow, MissingSourceFileIsReportedAndTheWindowGoesOn) {
     OpenLists();
     Pick("TSOfolder", "village.txt");
-    fs::remove(lists + "/village.txt");
+    fs::remove(PathIn(lists, "village.txt"));
     Press("Command3");
     ASSERT_EQ(sink.failures.size(), 1u);
     EXPECT_EQ(sink.failures[0].Number(), 53);
-    EXPECT_EQ(sink.failures[0].Path(), lists + "/village.txt");
+    EXPECT_EQ(sink.failures[0].Path(), PathIn(lists, "village.txt"));
     EXPECT_TRUE(sink.messages.empty());
-    EXPECT_FALSE(fs::exists(models + "/newwrls"));
+    EXPECT_FALSE(fs::exists(PathIn(models, "newwrls")));
 
     Pick("TSOfolder", "other.txt");
     Press("Command3");
     EXPECT_EQ(sink.Texts(), Lines{"DONE"});
-    EXPECT_EQ(FolderEntries(models + "/newwrls"), Lines{"tower_0.wrl"});
+    EXPECT_EQ(FolderEntries(PathIn(models, "newwrls")), Lines{"tower_0.wrl"});
     EXPECT_EQ(sink.failures.size(), 1u);
 }
 
@@ -502,7 +505,7 @@ TEST_F(VandrelWindow, MessageBoxesCarryTheCaptionAndTheirIcons) {
     messages.SetParent(&window);
     window.findChild<QPushButton*>("Command1")->click();
     window.findChild<FileList*>("TSOfolder")->setCurrentRow(0);  // notes.txt, empty
-    fs::remove(models + "/notes.txt");
+    fs::remove(PathIn(models, "notes.txt"));
     window.findChild<QPushButton*>("Command3")->click();
     qApp->removeEventFilter(&closer);
 
@@ -512,7 +515,7 @@ TEST_F(VandrelWindow, MessageBoxesCarryTheCaptionAndTheirIcons) {
     EXPECT_EQ(boxes[0].icon, QMessageBox::NoIcon);
     EXPECT_EQ(boxes[1].title, "VandrelV3");
     EXPECT_EQ(boxes[1].text.toStdString(),
-              "Run-time error '53': File not found\n" + models + "/notes.txt");
+              "Run-time error '53': File not found\n" + PathIn(models, "notes.txt"));
     EXPECT_EQ(boxes[1].icon, QMessageBox::Critical);
 }
 

@@ -6,12 +6,14 @@
 #include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
 #include "drive_list.hpp"
 #include "file_list.hpp"
 #include "folder_list.hpp"
+#include "platform.hpp"
 #include "qt_message_sink.hpp"
 #include "run_handler.hpp"
 #include "test_files.hpp"
@@ -32,16 +34,22 @@ TEST(DriveList, MountTableGivesRealFileSystemsRootFirst) {
     EXPECT_EQ(MountedRoots(mounts),
               (std::vector<std::string>{"/", "/home", "/media/usb stick", "/mnt/nfs"}));
     EXPECT_EQ(MountedRoots(""), std::vector<std::string>{"/"});
-    EXPECT_EQ(MachineDrives().front().Root, "/");
+    // The machine's drives include the current folder's: "/", or a drive letter on Windows.
+    const std::string root = RootFolderOf(fs::current_path().string());
+    const std::vector<DriveEntry> drives = MachineDrives();
+    EXPECT_TRUE(std::any_of(drives.begin(), drives.end(),
+                            [&](const DriveEntry& drive) { return drive.Root == root; }));
 }
 
 TEST(DriveList, SelectsTheDriveHoldingAFolderWithoutReportingAChange) {
     DriveList drives;
     QSignalSpy changes(&drives, &DriveList::Change);
-    drives.SetDrives({{"/", "/"}, {"/home", "/home"}, {"/homework", "/homework"}}, "/home/me");
-    EXPECT_EQ(drives.RootFolder(), "/home");
-    drives.SelectDriveOf("/homework2");
-    EXPECT_EQ(drives.RootFolder(), "/");
+    const std::string root = RootFolderOf(fs::current_path().string());
+    const std::string home = PathIn(root, "home"), homework = PathIn(root, "homework");
+    drives.SetDrives({{root, root}, {"/home", home}, {"/homework", homework}}, PathIn(home, "me"));
+    EXPECT_EQ(drives.RootFolder(), home);
+    drives.SelectDriveOf(PathIn(root, "homework2"));
+    EXPECT_EQ(drives.RootFolder(), root);
     EXPECT_EQ(changes.count(), 0);
     drives.setCurrentIndex(2);
     EXPECT_EQ(changes.count(), 1);
@@ -51,14 +59,14 @@ TEST(DriveList, SelectsTheDriveHoldingAFolderWithoutReportingAChange) {
 TEST(FolderList, ShowsParentsAndSubfoldersAndReportsChanges) {
     TempDir dir;
     const std::string folder = fs::canonical(dir.Path()).string();
-    fs::create_directory(folder + "/beta");
-    fs::create_directory(folder + "/Alpha");
+    fs::create_directory(PathIn(folder, "beta"));
+    fs::create_directory(PathIn(folder, "Alpha"));
     fs::create_directory(folder + "/.hidden");
     RecordingSink sink;
     FolderList folders(sink);
     QSignalSpy changes(&folders, &FolderList::Change);
 
-    folders.SetPath(folder + "/");
+    folders.SetPath(folder + kPathSeparator);
     EXPECT_EQ(folders.Path(), folder);
     EXPECT_EQ(changes.count(), 1);
     QTreeWidgetItem* current = folders.currentItem();
@@ -67,15 +75,15 @@ TEST(FolderList, ShowsParentsAndSubfoldersAndReportsChanges) {
     ASSERT_EQ(current->childCount(), 2);
     EXPECT_EQ(current->child(0)->text(0), "Alpha");
     EXPECT_EQ(current->child(1)->text(0), "beta");
-    EXPECT_EQ(folders.topLevelItem(0)->text(0), "/");
+    EXPECT_EQ(folders.topLevelItem(0)->text(0).toStdString(), RootFolderOf(folder));
 
     folders.SetPath(folder);  // the same folder: listed again, no change
     EXPECT_EQ(changes.count(), 1);
 
-    EXPECT_THROW(folders.SetPath(folder + "/missing"), Failure);
+    EXPECT_THROW(folders.SetPath(PathIn(folder, "missing")), Failure);
     EXPECT_EQ(folders.Path(), folder);
     EXPECT_EQ(folders.currentItem()->childCount(), 2);
-    folders.SetPath(folder + "/beta");
+    folders.SetPath(PathIn(folder, "beta"));
     EXPECT_EQ(changes.count(), 2);
 
     // Opening an entry: the parent above the folder becomes the folder.

@@ -1,5 +1,6 @@
 #include "child_process.hpp"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -68,4 +69,26 @@ ChildResult RunInChild(const ChildLimits& limits, const std::function<std::strin
                       (WEXITSTATUS(status) == kExitDone || WEXITSTATUS(status) == kExitFailure);
     result.failed = result.finished && WEXITSTATUS(status) == kExitFailure;
     return result;
+}
+
+pid_t StartProgram(const std::vector<std::string>& args, const std::string& outputFile) {
+    pid_t child = fork();
+    if (child != 0) return child;
+    int out = open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (out < 0 || dup2(out, 1) < 0 || dup2(out, 2) < 0) _exit(127);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::signal(signal, SIG_DFL);
+    std::vector<char*> argv;
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+}
+
+int ExitStatusOf(pid_t program) {
+    int status = 0;
+    if (waitpid(program, &status, 0) != program) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

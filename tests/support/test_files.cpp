@@ -7,10 +7,31 @@
 #include <random>
 #include <sstream>
 
+#include "name_encoding.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
 
 namespace fs = std::filesystem;
+
+namespace {
+// A path's bytes as the tools hand them to the system: on Windows converted as its file calls
+// convert them (UTF-8, else Windows-1252), elsewhere as they are.
+fs::path SystemPath(const std::string& path) {
+#ifdef _WIN32
+    return fs::path(Utf16Path(path));
+#else
+    return fs::path(path);
+#endif
+}
+
+std::string NameBytes(const fs::path& name) {
+#ifdef _WIN32
+    return Utf8Name(name.u16string());
+#else
+    return name.string();
+#endif
+}
+}  // namespace
 
 TempDir::TempDir() {
     // A new folder of a random name under the system's temporary folder (mkdtemp is POSIX).
@@ -39,19 +60,32 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::operator/(const std::string& name) const {
+    return PathIn(path_, name);
+}
+
+std::string PathIn(const std::string& folder, const std::string& name) {
     std::string native = name;  // "models/tree.wrl" with the separator of the system at hand
     std::replace(native.begin(), native.end(), '/', kPathSeparator);
-    return JoinPath(path_, native);
+    return JoinPath(folder, native);
+}
+
+std::string RootFolderOf(const std::string& path) {
+#ifdef _WIN32
+    return path.substr(0, 3);
+#else
+    (void)path;
+    return "/";
+#endif
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(SystemPath(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(SystemPath(path), std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
     std::ostringstream content;
     content << in.rdbuf();
@@ -59,25 +93,26 @@ std::string ReadBytes(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
-    return fs::exists(path);
+    return fs::exists(SystemPath(path));
 }
 
 void MakeFolder(const std::string& path) {
-    if (!fs::create_directory(path)) throw std::runtime_error("cannot make folder " + path);
+    if (!fs::create_directory(SystemPath(path)))
+        throw std::runtime_error("cannot make folder " + path);
 }
 
 void SetReadOnly(const std::string& path, bool readOnly) {
     // On Windows the write bits stand for the read-only attribute.
     constexpr fs::perms kWrite =
         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    fs::permissions(path, readOnly ? kWrite : fs::perms::owner_write,
+    fs::permissions(SystemPath(path), readOnly ? kWrite : fs::perms::owner_write,
                     readOnly ? fs::perm_options::remove : fs::perm_options::add);
 }
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
-    for (auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
+    for (auto& entry : fs::directory_iterator(SystemPath(folder)))
+        names.push_back(NameBytes(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }

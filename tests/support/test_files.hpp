@@ -23,6 +23,12 @@ class TempDir {
     std::string path_;
 };
 
+// The path of a name inside a folder, "/" in the name standing for the separator.
+std::string PathIn(const std::string& folder, const std::string& name);
+// The root folder of the drive that holds an absolute path ("/" on POSIX systems, "C:\\" on
+// Windows).
+std::string RootFolderOf(const std::string& path);
+
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 bool FileExists(const std::string& path);

@@ -1,0 +1,83 @@
+// What users expect of both windows whatever fonts the machine has: every caption fits its
+// control, file list rows hold their text, Enter presses the focused button, and only picking a
+// name changes a file list's selection.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "file_list.hpp"
+#include "form1.hpp"
+#include "test_files.hpp"
+#include "vandrel_window.hpp"
+
+namespace {
+
+// What Qt's style asks for a label's or a check box's caption; a push button's text alone (its
+// size hint adds a minimum width).
+int NeededWidth(const QWidget& control, const QString& text) {
+    if (qobject_cast<const QPushButton*>(&control))
+        return control.fontMetrics().horizontalAdvance(text);
+    return control.sizeHint().width();
+}
+
+void ExpectEveryCaptionFits(const QWidget& window) {
+    int captions = 0;
+    for (const QWidget* control : window.findChildren<QWidget*>()) {
+        QString text;
+        if (auto* label = qobject_cast<const QLabel*>(control)) text = label->text();
+        if (auto* button = qobject_cast<const QAbstractButton*>(control)) text = button->text();
+        if (text.isEmpty()) continue;
+        ++captions;
+        EXPECT_LE(NeededWidth(*control, text), control->width())
+            << control->objectName().toStdString() << " \"" << text.toStdString() << "\" in "
+            << QFontInfo(control->font()).family().toStdString();
+    }
+    EXPECT_GE(captions, 5);
+}
+
+TEST(DesktopConventions, EveryCaptionFitsItsControl) {
+    RecordingSink sink;
+    Vandrel vandrel(sink);
+    ExpectEveryCaptionFits(vandrel);
+    Form1 form1(sink);
+    ExpectEveryCaptionFits(form1);
+}
+
+TEST(DesktopConventions, EnterPressesTheFocusedButton) {
+    TempDir dir;
+    RecordingSink sink;
+    Form1 form(sink);
+    auto* create = form.findChild<QPushButton*>("Command1");
+    ASSERT_NE(create, nullptr);
+    create->setFocus();
+    // "Create File" with no file picked is a run-time error: the press is seen in the sink.
+    QTest::keyClick(create, Qt::Key_Return);
+    QTest::keyClick(create, Qt::Key_Enter);
+    EXPECT_EQ(sink.failures.size(), 2u);
+}
+
+TEST(DesktopConventions, FileListSelectionChangesOnlyByPickingAName) {
+    TempDir dir;
+    for (const char* name : {"d_numnames.txt", "g_jpq.txt"}) WriteBytes(dir / name, "");
+    FileList files;
+    files.SetPattern("*.txt");
+    files.SetPath(dir.Path());
+    files.resize(200, 200);
+    const QRect row = files.visualItemRect(files.item(0));
+    EXPECT_GE(row.height(), files.fontMetrics().height() + 2);
+
+    QTest::mouseClick(files.viewport(), Qt::LeftButton, {}, row.center());
+    ASSERT_EQ(files.FileName(), "d_numnames.txt");
+    QTest::mouseClick(files.viewport(), Qt::LeftButton, {}, QPoint(100, 180));  // below the names
+    EXPECT_EQ(files.FileName(), "d_numnames.txt");
+    QTest::mouseClick(files.viewport(), Qt::LeftButton, Qt::ControlModifier, row.center());
+    EXPECT_EQ(files.FileName(), "d_numnames.txt");
+    QTest::keyClick(files.viewport(), Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(files.FileName(), "d_numnames.txt");
+}
+
+}  // namespace

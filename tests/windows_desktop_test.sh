@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# The Windows desktop as a user meets it, under Wine: the installer installs silently into a
+# fresh Wine prefix with its Start menu shortcuts; the installed command-line program answers;
+# each installed window opens and, driven with mouse and keyboard as a user would, makes the same files
+# as the Linux command-line program on a copy of examples/; the uninstaller removes it all.
+#   tests/windows_desktop_test.sh LINUX_BUILD WINDOWS_BUILD OUT_DIR [SCREENSHOT_DIR]
+# OUT_DIR is made anew. With SCREENSHOT_DIR, the two windows are saved there as
+# vandrel-windows.png and oskivo-windows.png.
+set -euo pipefail
+if [ $# -lt 3 ]; then
+    echo "usage: tests/windows_desktop_test.sh LINUX_BUILD WINDOWS_BUILD OUT_DIR [SCREENSHOT_DIR]" >&2
+    exit 2
+fi
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+LINUX_BUILD=$(cd "$1" && pwd)
+WINDOWS_BUILD=$(cd "$2" && pwd)
+OUT=$3
+SHOTS=${4:-}
+[ -z "$SHOTS" ] || mkdir -p "$SHOTS"
+rm -rf "$OUT"
+mkdir -p "$OUT"
+OUT=$(cd "$OUT" && pwd)
+failures=0
+passes=0
+pass() { echo "ok: $*"; passes=$((passes + 1)); }
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+export WINEPREFIX=$OUT/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=${LANG:-C.UTF-8}
+wine wineboot --init >/dev/null 2>&1 || true
+
+# A display of our own for the windows.
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=$display
+
+# --- Install -----------------------------------------------------------------------------------
+installer=$(find "$WINDOWS_BUILD" -maxdepth 1 -name 'scene-tools-*-win64.exe' | head -n 1)
+[ -n "$installer" ] || { echo "FAIL: no installer in $WINDOWS_BUILD"; exit 1; }
+# NSIS: /S is silent; the default folder is "Scene tools" in the 64-bit program files.
+wine "$installer" /S >/dev/null 2>&1
+wineserver -w
+installed="$WINEPREFIX/drive_c/Program Files/Scene tools"
+missing=()
+for file in bin/VandrelV3.exe bin/Oskivo.exe bin/vandrel-cli.exe bin/oskivo-cli.exe \
+    doc/docs/vandrel.md doc/docs/oskivo.md Uninstall.exe; do
+    [ -f "$installed/$file" ] || missing+=("$file")
+done
+if [ ${#missing[@]} -eq 0 ]; then pass "the installer installs every file"; else
+    fail "the installer did not install: ${missing[*]}"
+fi
+shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' \( -name 'VandrelV3.lnk' -o \
+    -name 'Oskivo.lnk' \) | wc -l)
+if [ "$shortcuts" -eq 2 ]; then pass "Start menu shortcuts to both windows"; else
+    fail "$shortcuts of 2 Start menu shortcuts"
+fi
+version=$(wine "$installed/bin/vandrel-cli.exe" --version 2>&1 | tr -d '\r' || true)
+if [[ $version == *0.1.0* ]]; then pass "the installed vandrel-cli.exe answers: $version"; else
+    fail "the installed vandrel-cli.exe --version printed: $version"
+fi
+
+# --- The windows -------------------------------------------------------------------------------
+# wait_window CLASS: the X window of the Wine program whose class is CLASS, once it is shown.
+wait_window() {
+    local id
+    for _ in $(seq 1 120); do
+        id=$(xdotool search --onlyvisible --classname "$1" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.5
+    done
+    return 1
+}
+
+# click WINDOW X Y: a left click at the point of the window (its client area) in pixels; the
+# layouts are in twips, 15 to a pixel at Windows' 96 dots per inch.
+click() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 1
+}
+
+# Enter to the window that has the focus (a message box's OK).
+enter() {
+    xdotool key Return
+    sleep 1
+}
+
+# One folder with the models and the list, so that both columns start where the user needs them.
+scene() {
+    mkdir -p "$1"
+    cp "$ROOT"/examples/models/*.wrl "$ROOT/examples/lists/village.txt" \
+        "$ROOT/examples/lists/site.mgp" "$1/"
+}
+scene "$OUT/linux"
+scene "$OUT/windows"
+"$LINUX_BUILD/wrltool/vandrel-cli" duplicate --models "$OUT/linux" \
+    --tso "$OUT/linux/village.txt" >/dev/null
+"$LINUX_BUILD/cameras/oskivo-cli" generate "$OUT/linux/site.mgp" >/dev/null
+
+# VandrelV3: a click on village.txt, the first name of the list file list (twips 5280, 3480),
+# one on "Duplicate" (its centre at twips 10867, 8467), then Enter closes the "DONE" box.
+(cd "$OUT/windows" && setsid wine "$installed/bin/VandrelV3.exe" >/dev/null 2>&1 &)
+if window=$(wait_window vandrelv3.exe); then
+    pass "the installed VandrelV3.exe opens its window"
+    sleep 2
+    click "$window" 362 240
+    [ -z "$SHOTS" ] || import -window "$window" "$SHOTS/vandrel-windows.png"
+    click "$window" 724 564
+    sleep 2
+    enter
+    if diff -r "$OUT/linux/newwrls" "$OUT/windows/newwrls" >/dev/null 2>&1; then
+        pass "VandrelV3.exe's copies equal the Linux ones byte for byte"
+    else
+        fail "VandrelV3.exe's copies differ from the Linux ones"
+        ls -l "$OUT/windows/newwrls" 2>&1 || true
+        import -window root "$OUT/vandrel-failed.png" || true
+    fi
+else
+    fail "VandrelV3.exe showed no window"
+fi
+wineserver -k >/dev/null 2>&1 || true
+
+# Oskivo: a click on site.mgp, the first name of the point file list (twips 960, 3360), one on
+# "Create File" (its centre at twips 2527, 7327), then Enter closes the "DONE" box.
+(cd "$OUT/windows" && setsid wine "$installed/bin/Oskivo.exe" >/dev/null 2>&1 &)
+if window=$(wait_window oskivo.exe); then
+    pass "the installed Oskivo.exe opens its window"
+    sleep 2
+    click "$window" 74 232
+    [ -z "$SHOTS" ] || import -window "$window" "$SHOTS/oskivo-windows.png"
+    click "$window" 168 488
+    enter
+    if cmp -s "$OUT/linux/site.txt" "$OUT/windows/site.txt"; then
+        pass "Oskivo.exe's camera file equals the Linux one byte for byte"
+    else
+        fail "Oskivo.exe's camera file differs from the Linux one"
+        import -window root "$OUT/oskivo-failed.png" || true
+    fi
+else
+    fail "Oskivo.exe showed no window"
+fi
+wineserver -k >/dev/null 2>&1 || true
+
+# --- Uninstall ---------------------------------------------------------------------------------
+wine "$installed/Uninstall.exe" /S >/dev/null 2>&1 || true
+wineserver -w
+sleep 2
+left=0
+[ ! -d "$installed" ] || left=$(find "$installed" -type f | wc -l)
+if [ "$left" -eq 0 ]; then pass "the uninstaller removes every file"; else
+    fail "the uninstaller left $left files"
+fi
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]

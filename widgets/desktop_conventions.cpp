@@ -1,0 +1,60 @@
+#include "desktop_conventions.hpp"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <algorithm>
+
+namespace {
+
+class ReadableRowDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(std::max(size.height(), option.fontMetrics.height() + 2));
+        return size;
+    }
+};
+
+}  // namespace
+
+int CaptionWidth(const QWidget& control) {
+    // A label's or a check box's size hint is what the style needs for its whole caption.
+    if (const auto* label = qobject_cast<const QLabel*>(&control))
+        return label->text().isEmpty() ? 0 : label->sizeHint().width();
+    if (const auto* check = qobject_cast<const QCheckBox*>(&control))
+        return check->text().isEmpty() ? 0 : check->sizeHint().width();
+    // A push button's hint adds a minimum width; only its text and margins must fit.
+    if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
+        if (button->text().isEmpty()) return 0;
+        const QStyle* style = control.style();
+        return control.fontMetrics().horizontalAdvance(button->text()) +
+               style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &control) +
+               2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &control);
+    }
+    return 0;
+}
+
+void FitCaptions(QWidget& window) {
+    constexpr double kSmallestPoints = 6;
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        QFont font = control->font();
+        while (CaptionWidth(*control) > control->width() && font.pointSizeF() > kSmallestPoints) {
+            font.setPointSizeF(std::max(kSmallestPoints, font.pointSizeF() - 0.25));
+            control->setFont(font);
+        }
+    }
+}
+
+void UseReadableRows(QAbstractItemView& view) {
+    view.setItemDelegate(new ReadableRowDelegate(&view));
+}
+
+void PressFocusedButtonWithEnter(QWidget& window) {
+    // Outside dialogs Qt's push buttons take Enter only when they are "auto default".
+    for (QPushButton* button : window.findChildren<QPushButton*>()) button->setAutoDefault(true);
+}

@@ -1,0 +1,22 @@
+// What users of a desktop expect of any window, whatever fonts and style the machine has:
+// captions that fit their controls, list rows tall enough for their text, Enter pressing the
+// focused button.
+#pragma once
+
+class QAbstractItemView;
+class QWidget;
+
+// The width a captioned control (label, check box, push button) needs to show its whole caption
+// in its own font; 0 for other widgets and for empty captions.
+int CaptionWidth(const QWidget& control);
+
+// Narrows the font of each captioned control inside the window whose caption does not fit its
+// width (in quarter points, 6 points at the least); the others keep the window's fonts.
+void FitCaptions(QWidget& window);
+
+// Rows at least one line of the view's font high, with a pixel of room above and below, so
+// that descenders and underscores stay inside a highlighted row.
+void UseReadableRows(QAbstractItemView& view);
+
+// Enter and Return press a push button of the window that has the focus.
+void PressFocusedButtonWithEnter(QWidget& window);

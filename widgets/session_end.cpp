@@ -1,0 +1,31 @@
+#include "session_end.hpp"
+
+#include <QGuiApplication>
+#include <QSessionManager>
+
+#include "interrupt.hpp"
+#include "text_writer.hpp"
+
+namespace {
+int gCommandsRunning = 0;               // window commands run on the window's thread only
+constexpr int kSessionEndStatus = 143;  // as for SIGTERM, which ends a session's programs
+}  // namespace
+
+void EndCommandsWithTheSession(QGuiApplication& app) {
+#ifndef QT_NO_SESSIONMANAGER
+    // A command's progress dialog keeps events flowing, so the request can come mid-command.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [](QSessionManager&) {
+        if (gCommandsRunning > 0) EndInterrupted(kSessionEndStatus);
+    });
+#else
+    (void)app;
+#endif
+}
+
+RunningCommand::RunningCommand() {
+    if (gCommandsRunning++ == 0) ForgetCleanedFolders();
+}
+
+RunningCommand::~RunningCommand() {
+    --gCommandsRunning;
+}

@@ -1,0 +1,19 @@
+// The windows end as an interrupted command-line program does (temporary files removed,
+// "Interrupted" on standard error) when the desktop session ends while a command runs.
+#pragma once
+
+class QGuiApplication;
+
+// Ends the program with exit status 143 when the session manager asks it to save its data
+// while a command runs. (Signals are watched by EndProgramOnInterrupt, called before.)
+void EndCommandsWithTheSession(QGuiApplication& app);
+
+// Marks a window's command as running while it lives. Each command is a new run: it cleans
+// the folders it writes into of leftovers again.
+class RunningCommand {
+  public:
+    RunningCommand();
+    ~RunningCommand();
+    RunningCommand(const RunningCommand&) = delete;
+    RunningCommand& operator=(const RunningCommand&) = delete;
+};
