@@ -13,19 +13,12 @@
 #include "file_list.hpp"
 #include "folder_list.hpp"
 #include "fonts.hpp"
+#include "make_control.hpp"
 #include "native_text.hpp"
 #include "run_handler.hpp"
 #include "twips.hpp"
 
 namespace {
-
-template <typename Control>
-Control* Make(QWidget* form, const char* name, int left, int top, int width, int height) {
-    auto* control = new Control(form);
-    control->setObjectName(name);
-    PlaceInTwips(*control, left, top, width, height);
-    return control;
-}
 
 // The two display fields: single-line, on the light grey of inactive window parts.
 void GreyField(QLineEdit& field) {
@@ -43,34 +36,34 @@ Form1::Form1(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(sink) 
     // The controls' sizes are made for an 8-point window font.
     setFont(ClassicFont("MS Sans Serif", 8.25));
 
-    Label1 = Make<QLabel>(this, "Label1", 240, 120, 4335, 255);
+    Label1 = MakeControl<QLabel>(this, "Label1", 240, 120, 4335, 255);
     Label1->setText("Camera File Generator");
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setFont(ClassicFont("Arial", 12, true));
 
-    Drive1 = Make<DriveList>(this, "Drive1", 960, 840, 3135, 315);
+    Drive1 = MakeControl<DriveList>(this, "Drive1", 960, 840, 3135, 315);
 
     Dir1 = new FolderList(sink_, this);
     Dir1->setObjectName("Dir1");
     PlaceInTwips(*Dir1, 960, 1320, 3135, 1890);
 
-    CamFile = Make<FileList>(this, "CamFile", 960, 3360, 3135, 2235);
+    CamFile = MakeControl<FileList>(this, "CamFile", 960, 3360, 3135, 2235);
     CamFile->SetPattern("*.mgp");
     RunHandler(sink_, [&] { CamFile->SetPath(Dir1->Path()); });
 
-    Label2 = Make<QLabel>(this, "Label2", 1320, 5880, 495, 255);
+    Label2 = MakeControl<QLabel>(this, "Label2", 1320, 5880, 495, 255);
     Label2->setText("File : ");
-    Text1 = Make<QLineEdit>(this, "Text1", 1800, 5880, 2055, 285);
+    Text1 = MakeControl<QLineEdit>(this, "Text1", 1800, 5880, 2055, 285);
     GreyField(*Text1);
 
-    Label3 = Make<QLabel>(this, "Label3", 1320, 6360, 735, 255);
+    Label3 = MakeControl<QLabel>(this, "Label3", 1320, 6360, 735, 255);
     Label3->setText("Cameras : ");
-    Cams = Make<QLineEdit>(this, "Cams", 2160, 6360, 1815, 285);
+    Cams = MakeControl<QLineEdit>(this, "Cams", 2160, 6360, 1815, 285);
     GreyField(*Cams);
 
-    Command1 = Make<QPushButton>(this, "Command1", 1680, 7200, 1695, 255);
+    Command1 = MakeControl<QPushButton>(this, "Command1", 1680, 7200, 1695, 255);
     Command1->setText("Create File");
-    Command2 = Make<QPushButton>(this, "Command2", 1680, 7800, 1695, 255);
+    Command2 = MakeControl<QPushButton>(this, "Command2", 1680, 7800, 1695, 255);
     Command2->setText("Exit");
 
     // Tab order by tab index; the labels take no focus.

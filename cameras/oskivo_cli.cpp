@@ -36,22 +36,19 @@ int main(int argc, char** argv) {
     } catch (const CLI::Success& helpOrVersion) {
         return app.exit(helpOrVersion);
     } catch (const CLI::ParseError& error) {
-        std::cerr << error.what() << "\n\n" << app.help();
+        std::cerr << "oskivo-cli: " << error.what() << "\n\n" << app.help();
         return kExitUsage;
     }
 
     ConsoleSink sink(std::cout, std::cerr, platform::IsTerminal(stderr));
     const std::string folder = FolderOf(file);
     const std::string name = NameOf(file);
-    try {
+    return RunReporting(sink, [&](MessageSink& messages) {
         if (*check) {
-            if (std::optional<FileCheckResult> shown = CheckPointFile(folder, name, sink))
+            if (std::optional<FileCheckResult> shown = CheckPointFile(folder, name, messages))
                 std::cout << shown->Text1 << '\n' << shown->Cams << '\n';
         } else if (*generate) {
-            GenerateCameraFile(folder, name, sink);
+            GenerateCameraFile(folder, name, messages);
         }
-    } catch (const Failure& failure) {
-        sink.ReportFailure(failure);
-    }
-    return sink.ExitStatus();
+    });
 }

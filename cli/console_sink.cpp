@@ -1,5 +1,8 @@
 #include "console_sink.hpp"
 
+#include <exception>
+#include <new>
+
 void ConsoleSink::ShowMessage(const std::string& text, MessageIcon icon) {
     ClearProgress();
     if (icon == MessageIcon::Error) problemShown_ = true;
@@ -20,18 +23,29 @@ int ConsoleSink::ExitStatus() const {
 }
 
 int RunReporting(ConsoleSink& sink, const std::function<void(MessageSink&)>& command) {
+    // Whatever stops the command is reported as a run-time error; the program never aborts.
     try {
         command(sink);
     } catch (const Failure& failure) {
         sink.ReportFailure(failure);
+    } catch (const std::bad_alloc&) {
+        sink.ReportFailure(Failure(FailureKind::OutOfMemory));
+    } catch (const std::exception& unexpected) {
+        sink.ReportUnexpected(unexpected.what());
     }
     sink.PrintWrittenFiles();  // also the files written before a failure stopped the command
     return sink.ExitStatus();
 }
 
+void ConsoleSink::ReportUnexpected(const std::string& what) {
+    ClearProgress();
+    err_ << "Run-time error: " << what << '\n';
+    failed_ = true;
+}
+
 void ConsoleSink::Progress(int done, int total) {
     if (!progress_) return;
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = now_();
     if (done == 0) progressStart_ = now;
     if (now - progressStart_ < std::chrono::seconds(1)) return;
     err_ << '\r' << done << '/' << total << std::flush;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "messages.hpp"
@@ -23,13 +24,20 @@ class ConsoleSink : public MessageSink {
   public:
     // With `progressOnErrors` (standard error is a terminal) a run that lasts longer than a
     // second shows "done/total" on the error stream, overwritten in place.
-    ConsoleSink(std::ostream& messages, std::ostream& errors, bool progressOnErrors = false)
-        : out_(messages), err_(errors), progress_(progressOnErrors) {}
+    // `now` tells the time (tests pass a clock of their own).
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+    ConsoleSink(std::ostream& messages, std::ostream& errors, bool progressOnErrors = false,
+                Clock now = std::chrono::steady_clock::now)
+        : out_(messages), err_(errors), progress_(progressOnErrors), now_(std::move(now)) {}
 
     // One line per message box.
     void ShowMessage(const std::string& text, MessageIcon icon) override;
     // "Run-time error 'N': Description" and " (PATH)" when a path is known, as one line.
     void ReportFailure(const Failure& failure) override;
+
+    // An error that is no run-time error of the tools (a fault of the program itself), as the
+    // line "Run-time error: WHAT"; the exit status is 3 as for a run-time error.
+    void ReportUnexpected(const std::string& what);
 
     // 0 when only completion messages were shown, 1 after a problem message, 3 after a
     // run-time error.
@@ -52,6 +60,7 @@ class ConsoleSink : public MessageSink {
     bool failed_ = false;
     bool progress_;
     bool progressShown_ = false;
+    Clock now_;
     std::chrono::steady_clock::time_point progressStart_{};
     bool listWritten_ = false;
     std::vector<std::string> written_;

@@ -14,6 +14,8 @@ FailureInfo Info(FailureKind kind) {
             return {5, "Invalid procedure call or argument"};
         case FailureKind::Overflow:
             return {6, "Overflow"};
+        case FailureKind::OutOfMemory:
+            return {7, "Out of memory"};
         case FailureKind::OutOfRange:
             return {9, "Subscript out of range"};
         case FailureKind::DivisionByZero:

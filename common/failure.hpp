@@ -8,6 +8,7 @@
 enum class FailureKind {
     InvalidArgument,
     Overflow,
+    OutOfMemory,
     OutOfRange,
     DivisionByZero,
     TypeMismatch,

@@ -35,14 +35,24 @@ turns_list() {
     done
 }
 
+# Names beyond ASCII, in UTF-8: a Greek folder holding models named in Latin-1 letters and CJK
+# characters and an exporter model, and a UTF-8 list naming them.
+GREEK=$'\xce\xa9dir'                      # Omega
+CJK=$'\xe6\x97\xa5\xe6\x9c\xac'      # two CJK characters
+CAFE=$'caf\xc3\xa9' MULL=$'M\xc3\xbcll'
+
 prepare() {
     local dir=$1
-    mkdir -p "$dir/printed" "$dir/exported" "$dir/turns"
+    mkdir -p "$dir/printed" "$dir/exported" "$dir/turns" "$dir/$GREEK"
     cp -R "$ROOT/examples/models" "$ROOT/examples/lists" "$dir/"
     exported_model >"$dir/exported/box.wrl"
     cp "$ROOT/examples/models/house.wrl" "$dir/exported/"  # no exporter header: counted
     cp "$ROOT/examples/models/house.wrl" "$dir/turns/"
     turns_list >"$dir/lists/turns.txt"
+    local name
+    for name in "$CAFE" "$MULL" "$CJK"; do cp "$ROOT/examples/models/house.wrl" "$dir/$GREEK/$name.wrl"; done
+    exported_model >"$dir/$GREEK/$CJK-exported.wrl"
+    printf '%s,1,2,3,0,0,0\r\n' "$CAFE" "$MULL" "$CJK" >"$dir/$GREEK/names.txt"
 }
 
 # run SIDE NAME TOOL ARGS...: runs in SIDE's copy and keeps what the run printed and its exit
@@ -80,11 +90,18 @@ for side in linux windows; do
     run $side 6-preview-absent wrltool/vandrel-cli preview lists/absent.txt
     run $side 7-check cameras/oskivo-cli check lists/site.mgp
     run $side 8-generate cameras/oskivo-cli generate lists/site.mgp
+    run $side 9-duplicate-names wrltool/vandrel-cli duplicate --models "$GREEK" \
+        --tso "$GREEK/names.txt"
+    run $side 9-fix-wrls-names wrltool/vandrel-cli fix-wrls "$GREEK"
+    run $side 9-preview-names wrltool/vandrel-cli preview "$GREEK/names.txt"
+    run $side 9-manual-names wrltool/vandrel-cli duplicate --models "$GREEK" \
+        --use-selected "$CJK.wrl" --manual "$MULL" 0 0 0 0
 done
 
 # The runs did their work: copies, a repaired model, a camera file.
-copies=$(find "$OUT/linux/models/newwrls" "$OUT/linux/turns/newwrls" -name '*.wrl' | wc -l)
-if [ "$copies" -ne 48 ] || [ ! -s "$OUT/linux/lists/site.txt" ] ||
+copies=$(find "$OUT/linux/models/newwrls" "$OUT/linux/turns/newwrls" "$OUT/linux/$GREEK/newwrls" \
+    -name '*.wrl' | wc -l)
+if [ "$copies" -ne 52 ] || [ ! -s "$OUT/linux/lists/site.txt" ] ||
     cmp -s "$OUT/linux/exported/box.wrl" <(exported_model); then
     echo "compare: the Linux runs did not make what they should (see $OUT/linux)" >&2
     exit 1

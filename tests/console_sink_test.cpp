@@ -3,8 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <sstream>
-#include <thread>
+#include <stdexcept>
 
 TEST(ConsoleSink, MessagesOnOutputFailuresOnErrorsAndTheExitStatus) {
     std::ostringstream out, err;
@@ -22,6 +23,14 @@ TEST(ConsoleSink, MessagesOnOutputFailuresOnErrorsAndTheExitStatus) {
               "Run-time error '6': Overflow\n");
 }
 
+TEST(ConsoleSink, AnyExceptionEndsTheCommandAsARunTimeErrorNeverAnAbort) {
+    std::ostringstream out, err;
+    ConsoleSink sink(out, err);
+    EXPECT_EQ(RunReporting(sink, [](MessageSink&) { throw std::bad_alloc(); }), 3);
+    EXPECT_EQ(RunReporting(sink, [](MessageSink&) { throw std::logic_error("broken"); }), 3);
+    EXPECT_EQ(err.str(), "Run-time error '7': Out of memory\nRun-time error: broken\n");
+}
+
 namespace {
 
 TEST(ConsoleSink, ProgressOnlyWhenAskedAndClearedBeforeTheNextMessage) {
@@ -31,11 +40,13 @@ TEST(ConsoleSink, ProgressOnlyWhenAskedAndClearedBeforeTheNextMessage) {
     quiet.Progress(5, 10);
     EXPECT_EQ(err.str(), "");
 
-    ConsoleSink shown(out, err, true);
+    auto time = std::chrono::steady_clock::time_point();
+    ConsoleSink shown(out, err, true, [&] { return time; });
     shown.Progress(0, 3);
+    time += std::chrono::milliseconds(900);
     shown.Progress(1, 3);  // within the first second: nothing yet
     EXPECT_EQ(err.str(), "");
-    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    time += std::chrono::milliseconds(200);
     shown.Progress(2, 3);
     EXPECT_EQ(err.str(), "\r2/3");
     shown.ShowMessage("DONE", MessageIcon::None);

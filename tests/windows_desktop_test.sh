@@ -60,6 +60,19 @@ shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' \( -name 'VandrelV3.
 if [ "$shortcuts" -eq 2 ]; then pass "Start menu shortcuts to both windows"; else
     fail "$shortcuts of 2 Start menu shortcuts"
 fi
+# The windows are window programs (no console opens beside them), the others console ones.
+subsystems=""
+for program in VandrelV3 Oskivo vandrel-cli oskivo-cli; do
+    subsystems+="$program: $(x86_64-w64-mingw32-objdump -p "$installed/bin/$program.exe" |
+        sed -n 's/^Subsystem.*(\(.*\))$/\1/p'); "
+done
+expected="VandrelV3: Windows GUI; Oskivo: Windows GUI; vandrel-cli: Windows CUI; "
+expected+="oskivo-cli: Windows CUI; "
+if [ "$subsystems" = "$expected" ]; then
+    pass "window programs for the Windows GUI, the others for its console"
+else
+    fail "subsystems: $subsystems"
+fi
 version=$(wine "$installed/bin/vandrel-cli.exe" --version 2>&1 | tr -d '\r' || true)
 if [[ $version == *0.1.0* ]]; then pass "the installed vandrel-cli.exe answers: $version"; else
     fail "the installed vandrel-cli.exe --version printed: $version"
@@ -96,15 +109,18 @@ scene() {
     cp "$ROOT"/examples/models/*.wrl "$ROOT/examples/lists/village.txt" \
         "$ROOT/examples/lists/site.mgp" "$1/"
 }
-scene "$OUT/linux"
-scene "$OUT/windows"
-"$LINUX_BUILD/wrltool/vandrel-cli" duplicate --models "$OUT/linux" \
-    --tso "$OUT/linux/village.txt" >/dev/null
-"$LINUX_BUILD/cameras/oskivo-cli" generate "$OUT/linux/site.mgp" >/dev/null
+# The folder's name is beyond ASCII (Greek and Latin-1 letters, in UTF-8), as users' are.
+place=$'sc\xc3\xa8ne \xce\xa9'
+linux=$OUT/linux/$place
+windows=$OUT/windows/$place
+scene "$linux"
+scene "$windows"
+"$LINUX_BUILD/wrltool/vandrel-cli" duplicate --models "$linux" --tso "$linux/village.txt" >/dev/null
+"$LINUX_BUILD/cameras/oskivo-cli" generate "$linux/site.mgp" >/dev/null
 
 # VandrelV3: a click on village.txt, the first name of the list file list (twips 5280, 3480),
 # one on "Duplicate" (its centre at twips 10867, 8467), then Enter closes the "DONE" box.
-(cd "$OUT/windows" && setsid wine "$installed/bin/VandrelV3.exe" >/dev/null 2>&1 &)
+(cd "$windows" && setsid wine "$installed/bin/VandrelV3.exe" >/dev/null 2>&1 &)
 if window=$(wait_window vandrelv3.exe); then
     pass "the installed VandrelV3.exe opens its window"
     sleep 2
@@ -113,11 +129,11 @@ if window=$(wait_window vandrelv3.exe); then
     click "$window" 724 564
     sleep 2
     enter
-    if diff -r "$OUT/linux/newwrls" "$OUT/windows/newwrls" >/dev/null 2>&1; then
+    if diff -r "$linux/newwrls" "$windows/newwrls" >/dev/null 2>&1; then
         pass "VandrelV3.exe's copies equal the Linux ones byte for byte"
     else
         fail "VandrelV3.exe's copies differ from the Linux ones"
-        ls -l "$OUT/windows/newwrls" 2>&1 || true
+        ls -l "$windows/newwrls" 2>&1 || true
         import -window root "$OUT/vandrel-failed.png" || true
     fi
 else
@@ -127,7 +143,7 @@ wineserver -k >/dev/null 2>&1 || true
 
 # Oskivo: a click on site.mgp, the first name of the point file list (twips 960, 3360), one on
 # "Create File" (its centre at twips 2527, 7327), then Enter closes the "DONE" box.
-(cd "$OUT/windows" && setsid wine "$installed/bin/Oskivo.exe" >/dev/null 2>&1 &)
+(cd "$windows" && setsid wine "$installed/bin/Oskivo.exe" >/dev/null 2>&1 &)
 if window=$(wait_window oskivo.exe); then
     pass "the installed Oskivo.exe opens its window"
     sleep 2
@@ -135,7 +151,7 @@ if window=$(wait_window oskivo.exe); then
     [ -z "$SHOTS" ] || import -window "$window" "$SHOTS/oskivo-windows.png"
     click "$window" 168 488
     enter
-    if cmp -s "$OUT/linux/site.txt" "$OUT/windows/site.txt"; then
+    if cmp -s "$linux/site.txt" "$windows/site.txt"; then
         pass "Oskivo.exe's camera file equals the Linux one byte for byte"
     else
         fail "Oskivo.exe's camera file differs from the Linux one"

@@ -13,6 +13,15 @@ namespace {
 class ReadableRowDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+  protected:
+    // A selected row is drawn as in a view that has the focus.
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (option->state & QStyle::State_Selected) option->state |= QStyle::State_Active;
+    }
+
+  public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
         size.setHeight(std::max(size.height(), option.fontMetrics.height() + 2));

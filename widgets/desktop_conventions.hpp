@@ -1,6 +1,6 @@
 // What users of a desktop expect of any window, whatever fonts and style the machine has:
-// captions that fit their controls, list rows tall enough for their text, Enter pressing the
-// focused button.
+// captions that fit their controls, list rows tall enough for their text, a selection that stays
+// visible, Enter pressing the focused button.
 #pragma once
 
 class QAbstractItemView;
@@ -15,7 +15,9 @@ int CaptionWidth(const QWidget& control);
 void FitCaptions(QWidget& window);
 
 // Rows at least one line of the view's font high, with a pixel of room above and below, so
-// that descenders and underscores stay inside a highlighted row.
+// that descenders and underscores stay inside a highlighted row; the selected row stays as
+// plainly marked when the focus is elsewhere (some styles draw it in a grey barely darker than
+// the list).
 void UseReadableRows(QAbstractItemView& view);
 
 // Enter and Return press a push button of the window that has the focus.

@@ -20,24 +20,12 @@
 #include "folder_list.hpp"
 #include "fonts.hpp"
 #include "list_preview.hpp"
+#include "make_control.hpp"
 #include "native_text.hpp"
 #include "run_handler.hpp"
 #include "twips.hpp"
 
 namespace {
-
-// A control placed in twips inside its container, with its caption or text when it has one.
-template <typename Control>
-Control* Make(QWidget* container, const char* name, int left, int top, int width, int height,
-              const char* text = nullptr) {
-    auto* control = new Control(container);
-    control->setObjectName(name);
-    PlaceInTwips(*control, left, top, width, height);
-    if constexpr (requires { control->setText(QString()); }) {
-        if (text) control->setText(text);
-    }
-    return control;
-}
 
 FolderList* MakeFolderList(MessageSink& sink, QWidget* container, const char* name) {
     auto* folders = new FolderList(sink, container);
@@ -49,13 +37,13 @@ FolderList* MakeFolderList(MessageSink& sink, QWidget* container, const char* na
 // A frame groups controls and shows no caption.
 QGroupBox* MakeFrame(QWidget* container, const char* name, int left, int top, int width,
                      int height) {
-    return Make<QGroupBox>(container, name, left, top, width, height);
+    return MakeControl<QGroupBox>(container, name, left, top, width, height);
 }
 
 // A centred heading in a bold font.
 QLabel* MakeHeading(QWidget* container, const char* name, int left, int top, int width, int height,
                     const char* text, const char* family, double points) {
-    QLabel* label = Make<QLabel>(container, name, left, top, width, height, text);
+    QLabel* label = MakeControl<QLabel>(container, name, left, top, width, height, text);
     label->setAlignment(Qt::AlignCenter);
     label->setFont(ClassicFont(family, points, true));
     return label;
@@ -90,57 +78,10 @@ Vandrel::Vandrel(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(si
     Label1 = MakeHeading(this, "Label1", 2400, 240, 7575, 615, "WRL FIXER / VANDREL V3",
                          "MS Sans Serif", 24);
 
-    // Left column: the model folder.
-    Frame1 = MakeFrame(this, "Frame1", 240, 960, 4455, 7935);
-    Label2 =
-        MakeHeading(Frame1, "Label2", 1080, 360, 2415, 255, "SELECT WRL FOLDER", "Arial", 8.25);
-    Drive1 = Make<DriveList>(Frame1, "Drive1", 360, 720, 3735, 315);
-    Dir1 = MakeFolderList(sink_, Frame1, "Dir1");
-    WRLfolder = Make<FileList>(Frame1, "WRLfolder", 360, 2520, 3735, 4185);
-    WRLfolder->SetPattern("*.wrl");
-    RunHandler(sink_, [&] { WRLfolder->SetPath(Dir1->Path()); });
-    Check1 = Make<QCheckBox>(Frame1, "Check1", 1440, 6840, 1695, 255, "Use selected WRL");
-    Command1 = Make<QPushButton>(Frame1, "Command1", 1560, 7320, 1335, 375, "Fix WRLs");
-
-    // Middle column: the placement source, the manual fields and the MGP settings.
-    Frame2 = MakeFrame(this, "Frame2", 4920, 960, 4455, 7935);
-    Label3 =
-        MakeHeading(Frame2, "Label3", 1200, 360, 2175, 255, "SELECT INSERT FILE", "Arial", 8.25);
-    Drive2 = Make<DriveList>(Frame2, "Drive2", 360, 720, 3735, 315);
-    Dir2 = MakeFolderList(sink_, Frame2, "Dir2");
-    TSOfolder = Make<FileList>(Frame2, "TSOfolder", 360, 2520, 3735, 2625);
-    TSOfolder->SetPattern("*.txt");
-    RunHandler(sink_, [&] { TSOfolder->SetPath(Dir2->Path()); });
-
-    Frame4 = MakeFrame(Frame2, "Frame4", 360, 5160, 3735, 1455);
-    Label5 = Make<QLabel>(Frame4, "Label5", 1080, 120, 1695, 255, "Manual TSO Placement");
-    Label6 = Make<QLabel>(Frame4, "Label6", 120, 360, 255, 255, "X");
-    Text3 = Make<QLineEdit>(Frame4, "Text3", 480, 360, 855, 285, "0");
-    Label7 = Make<QLabel>(Frame4, "Label7", 120, 720, 255, 255, "Y");
-    Text4 = Make<QLineEdit>(Frame4, "Text4", 480, 720, 855, 285, "0");
-    Label8 = Make<QLabel>(Frame4, "Label8", 120, 1080, 255, 255, "Z");
-    Text5 = Make<QLineEdit>(Frame4, "Text5", 480, 1080, 855, 285, "0");
-    Label9 = Make<QLabel>(Frame4, "Label9", 1680, 360, 495, 255, "Name");
-    Text2 = Make<QLineEdit>(Frame4, "Text2", 2400, 360, 975, 285);
-    Label10 = Make<QLabel>(Frame4, "Label10", 1680, 720, 855, 255, "Orientation");
-    Text6 = Make<QLineEdit>(Frame4, "Text6", 2640, 720, 735, 285, "0");
-    Check4 = Make<QCheckBox>(Frame4, "Check4", 1560, 1080, 1815, 255, " Manual Mode");
-
-    Frame3 = MakeFrame(Frame2, "Frame3", 360, 6720, 3735, 975);
-    Check2 = Make<QCheckBox>(Frame3, "Check2", 1200, 240, 1455, 255, "Use MGP files");
-    Text1 = Make<QLineEdit>(Frame3, "Text1", 240, 600, 615, 285, "0");
-    Label4 = Make<QLabel>(Frame3, "Label4", 960, 600, 615, 255, "Degrees");
-    Check3 = Make<QCheckBox>(Frame3, "Check3", 1920, 600, 1575, 255, "Orientation Angle");
-
-    // Right column: the list file's names and "Duplicate".
-    Frame5 = MakeFrame(this, "Frame5", 9600, 960, 2535, 6855);
-    Label11 =
-        MakeHeading(Frame5, "Label11", 360, 360, 1815, 255, "LIST FILE CONTENTS", "Arial", 8.25);
-    List1 = Make<QListWidget>(Frame5, "List1", 360, 720, 1815, 5910);
-    Frame6 = MakeFrame(this, "Frame6", 9600, 7920, 2535, 975);
-    Command3 = Make<QPushButton>(Frame6, "Command3", 600, 360, 1335, 375, "Duplicate");
-
-    Command2 = Make<QPushButton>(this, "Command2", 5160, 9120, 1695, 375, "Exit Vandrel");
+    CreateModelColumn();
+    CreateSourceColumn();
+    CreateListColumn();
+    Command2 = MakeControl<QPushButton>(this, "Command2", 5160, 9120, 1695, 375, "Exit Vandrel");
 
     const std::vector<QWidget*> focusOrder = {
         WRLfolder, Dir1,  Drive1, Drive2, Dir2,  TSOfolder, Check1, Check3,   Text1,    Check2,
@@ -166,6 +107,62 @@ Vandrel::Vandrel(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(si
     Form_Load();
 
     if (QScreen* shown = screen()) move(shown->availableGeometry().center() - rect().center());
+}
+
+// Left column: the model folder, "Use selected WRL" and "Fix WRLs".
+void Vandrel::CreateModelColumn() {
+    Frame1 = MakeFrame(this, "Frame1", 240, 960, 4455, 7935);
+    Label2 =
+        MakeHeading(Frame1, "Label2", 1080, 360, 2415, 255, "SELECT WRL FOLDER", "Arial", 8.25);
+    Drive1 = MakeControl<DriveList>(Frame1, "Drive1", 360, 720, 3735, 315);
+    Dir1 = MakeFolderList(sink_, Frame1, "Dir1");
+    WRLfolder = MakeControl<FileList>(Frame1, "WRLfolder", 360, 2520, 3735, 4185);
+    WRLfolder->SetPattern("*.wrl");
+    RunHandler(sink_, [&] { WRLfolder->SetPath(Dir1->Path()); });
+    Check1 = MakeControl<QCheckBox>(Frame1, "Check1", 1440, 6840, 1695, 255, "Use selected WRL");
+    Command1 = MakeControl<QPushButton>(Frame1, "Command1", 1560, 7320, 1335, 375, "Fix WRLs");
+}
+
+// Middle column: the placement source, the manual fields and the MGP settings.
+void Vandrel::CreateSourceColumn() {
+    Frame2 = MakeFrame(this, "Frame2", 4920, 960, 4455, 7935);
+    Label3 =
+        MakeHeading(Frame2, "Label3", 1200, 360, 2175, 255, "SELECT INSERT FILE", "Arial", 8.25);
+    Drive2 = MakeControl<DriveList>(Frame2, "Drive2", 360, 720, 3735, 315);
+    Dir2 = MakeFolderList(sink_, Frame2, "Dir2");
+    TSOfolder = MakeControl<FileList>(Frame2, "TSOfolder", 360, 2520, 3735, 2625);
+    TSOfolder->SetPattern("*.txt");
+    RunHandler(sink_, [&] { TSOfolder->SetPath(Dir2->Path()); });
+
+    Frame4 = MakeFrame(Frame2, "Frame4", 360, 5160, 3735, 1455);
+    Label5 = MakeControl<QLabel>(Frame4, "Label5", 1080, 120, 1695, 255, "Manual TSO Placement");
+    Label6 = MakeControl<QLabel>(Frame4, "Label6", 120, 360, 255, 255, "X");
+    Text3 = MakeControl<QLineEdit>(Frame4, "Text3", 480, 360, 855, 285, "0");
+    Label7 = MakeControl<QLabel>(Frame4, "Label7", 120, 720, 255, 255, "Y");
+    Text4 = MakeControl<QLineEdit>(Frame4, "Text4", 480, 720, 855, 285, "0");
+    Label8 = MakeControl<QLabel>(Frame4, "Label8", 120, 1080, 255, 255, "Z");
+    Text5 = MakeControl<QLineEdit>(Frame4, "Text5", 480, 1080, 855, 285, "0");
+    Label9 = MakeControl<QLabel>(Frame4, "Label9", 1680, 360, 495, 255, "Name");
+    Text2 = MakeControl<QLineEdit>(Frame4, "Text2", 2400, 360, 975, 285);
+    Label10 = MakeControl<QLabel>(Frame4, "Label10", 1680, 720, 855, 255, "Orientation");
+    Text6 = MakeControl<QLineEdit>(Frame4, "Text6", 2640, 720, 735, 285, "0");
+    Check4 = MakeControl<QCheckBox>(Frame4, "Check4", 1560, 1080, 1815, 255, " Manual Mode");
+
+    Frame3 = MakeFrame(Frame2, "Frame3", 360, 6720, 3735, 975);
+    Check2 = MakeControl<QCheckBox>(Frame3, "Check2", 1200, 240, 1455, 255, "Use MGP files");
+    Text1 = MakeControl<QLineEdit>(Frame3, "Text1", 240, 600, 615, 285, "0");
+    Label4 = MakeControl<QLabel>(Frame3, "Label4", 960, 600, 615, 255, "Degrees");
+    Check3 = MakeControl<QCheckBox>(Frame3, "Check3", 1920, 600, 1575, 255, "Orientation Angle");
+}
+
+// Right column: the list file's names and "Duplicate".
+void Vandrel::CreateListColumn() {
+    Frame5 = MakeFrame(this, "Frame5", 9600, 960, 2535, 6855);
+    Label11 =
+        MakeHeading(Frame5, "Label11", 360, 360, 1815, 255, "LIST FILE CONTENTS", "Arial", 8.25);
+    List1 = MakeControl<QListWidget>(Frame5, "List1", 360, 720, 1815, 5910);
+    Frame6 = MakeFrame(this, "Frame6", 9600, 7920, 2535, 975);
+    Command3 = MakeControl<QPushButton>(Frame6, "Command3", 600, 360, 1335, 375, "Duplicate");
 }
 
 void Vandrel::Form_Load() {

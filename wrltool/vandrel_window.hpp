@@ -26,6 +26,10 @@ class Vandrel : public QWidget {
     explicit Vandrel(MessageSink& sink, QWidget* parent = nullptr);
 
   private:
+    void CreateModelColumn();
+    void CreateSourceColumn();
+    void CreateListColumn();
+
     void Form_Load();
     void Check2_Click();
     void Check4_Click();

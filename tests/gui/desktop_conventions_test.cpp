@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <cstdlib>
 
 #include "file_list.hpp"
 #include "form1.hpp"
@@ -72,6 +73,12 @@ TEST(DesktopConventions, FileListSelectionChangesOnlyByPickingAName) {
 
     QTest::mouseClick(files.viewport(), Qt::LeftButton, {}, row.center());
     ASSERT_EQ(files.FileName(), "d_numnames.txt");
+    // Without the focus the selected row still stands out from the list, beyond its text, as
+    // with the focus (Windows' light blue is some 30 grey levels off white; its unfocused grey
+    // 13).
+    const QImage shown = files.viewport()->grab().toImage();
+    const int x = files.viewport()->width() - 4;
+    EXPECT_GT(std::abs(qGray(shown.pixel(x, row.center().y())) - qGray(shown.pixel(x, 150))), 24);
     QTest::mouseClick(files.viewport(), Qt::LeftButton, {}, QPoint(100, 180));  // below the names
     EXPECT_EQ(files.FileName(), "d_numnames.txt");
     QTest::mouseClick(files.viewport(), Qt::LeftButton, Qt::ControlModifier, row.center());
