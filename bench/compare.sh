@@ -7,7 +7,8 @@ BUILD=$ROOT/build/bench
 JOBS=$(nproc 2>/dev/null || echo 2)
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DSCENE_TESTS=OFF -DSCENE_BENCH=ON \
     -DSCENE_WITH_GUI=OFF >/dev/null
-cmake --build "$BUILD" -j "$JOBS" --target vandrel-cli oskivo-cli bench_data micro_bench >/dev/null
+cmake --build "$BUILD" -j "$JOBS" --target vandrel-cli oskivo-cli bench_data micro_bench \
+    number_check >/dev/null
 
 VANDREL=$BUILD/wrltool/vandrel-cli
 OSKIVO=$BUILD/cameras/oskivo-cli
@@ -36,7 +37,25 @@ best3() {
     done
     echo "$best"
 }
+# timed_fresh RUNS OUTPUT COMMAND...: the best of RUNS runs, each into an output folder removed
+# before it (a run that replaces earlier copies costs more); prints "WALL CPU" of that run.
+timed_fresh() {
+    local runs=$1 output=$2 best="" cpu="" wall user sys
+    shift 2
+    for ((run = 0; run < runs; run++)); do
+        rm -rf "$output"
+        sync
+        /usr/bin/time -o "$T/time" -f "%e %U %S" "$@" >/dev/null
+        read -r wall user sys <"$T/time"
+        if [ -z "$best" ] || [ "$(echo "$wall < $best" | bc -l)" = 1 ]; then
+            best=$wall
+            cpu=$(echo "$user + $sys" | bc -l)
+        fi
+    done
+    echo "$best $cpu"
+}
 fmt() { printf "%.${2:-2}f" "$1"; }
+thousands() { echo "$1" | sed ':a;s/\B[0-9]\{3\}\>/,&/;ta'; }
 div() { echo "$1 / $2" | bc -l; }
 row() { printf "| %-34s | %14s | %10s | %10s | %10s |\n" "$@"; }
 
@@ -67,7 +86,7 @@ duplicate_case() {
     rm -rf "$dir"
 }
 duplicate_case 1000000 1 "Duplicate 1,000,000 points × 1" 1
-duplicate_case 10000 1000 "Duplicate 10,000 points × 1,000" 100
+duplicate_case 10000 1000 "Duplicate 10,000 points × 1,000 *" 100
 
 # Fix WRLs over 100 exporter models of 1 MB.
 mkdir -p "$T/fix"
@@ -91,3 +110,56 @@ size=$(du -m "$T/mem/models/m.wrl" | cut -f1)
 peak=$( { /usr/bin/time -f %M "$VANDREL" duplicate --models "$T/mem/models" \
     --tso "$T/mem/list.txt" >/dev/null; } 2>&1 | tail -1)
 row "Peak memory, Duplicate of $size MB" "$(fmt "$(div "$peak" 1024)" 1) MiB" "" "" ""
+
+echo
+echo "Scale: cost per placement, memory per model size, cores in use"
+echo
+row "case" "rate" "seconds" "" ""
+row "---" "---" "---" "" ""
+
+# Placements of one small model: the cost of a copy must not grow with the run.
+declare -A placed
+for n in 2000 20000; do
+    dir=$T/placements-$n
+    mkdir -p "$dir/models"
+    cp "$ROOT/examples/models/house.wrl" "$dir/models/"
+    "$DATA" tso "$n" house "$dir/list.txt"
+    # Five runs: this virtual disk stalls now and then for a second.
+    read -r wall _ < <(timed_fresh 5 "$dir/models/newwrls" "$VANDREL" duplicate --jobs 1 \
+        --models "$dir/models" --tso "$dir/list.txt")
+    placed[$n]=$wall
+    row "Duplicate $(thousands "$n") × house.wrl, 1 job" "$(fmt "$(div "$n" "$wall")" 0) copies/s" \
+        "$(fmt "$wall" 3)" "" ""
+    rm -rf "$dir"
+done
+echo "t(20,000) ÷ t(2,000): $(fmt "$(div "${placed[20000]}" "${placed[2000]}")" 1)"
+echo
+
+# Every core: 1,000 copies of a 10,000-point model, one job and all of them.
+dir=$T/cores
+mkdir -p "$dir/models"
+"$DATA" model 10000 10 "$dir/models/m.wrl"
+"$DATA" tso 1000 m "$dir/list.txt"
+read -r one one_cpu < <(timed_fresh 3 "$dir/models/newwrls" "$VANDREL" duplicate --jobs 1 \
+    --models "$dir/models" --tso "$dir/list.txt")
+read -r all all_cpu < <(timed_fresh 3 "$dir/models/newwrls" "$VANDREL" duplicate \
+    --models "$dir/models" --tso "$dir/list.txt")
+row "1,000 × 10,000 points, --jobs 1" "$(fmt "$(div "$one_cpu" "$one")" 2) CPU÷wall" \
+    "$(fmt "$one" 3)" "" ""
+row "1,000 × 10,000 points, $JOBS jobs" "$(fmt "$(div "$all_cpu" "$all")" 2) CPU÷wall" \
+    "$(fmt "$all" 3)" "" ""
+echo "wall time with 1 job ÷ with $JOBS: $(fmt "$(div "$one" "$all")" 2)"
+rm -rf "$dir"
+echo
+
+# Peak memory of Fix WRLs on one exporter model of about 400 MB.
+mkdir -p "$T/fixbig"
+"$DATA" exporter 1 400000000 "$T/fixbig"
+size=$(du -m "$T/fixbig/part0.wrl" | cut -f1)
+peak=$( { /usr/bin/time -f %M "$VANDREL" fix-wrls "$T/fixbig" >/dev/null; } 2>&1 | tail -1)
+row "Peak memory, Fix WRLs of $size MB" "$(fmt "$(div "$peak" 1024)" 1) MiB" "" "" ""
+rm -rf "$T/fixbig"
+
+# The number path against printf and strtod, over many more values than the tests take.
+echo
+"$BUILD/bench/number_check" 5000000

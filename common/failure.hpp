@@ -50,4 +50,9 @@ struct StepFailures {
         ++count;
         if (!first) first = failure;
     }
+    // The failures of later steps, after these.
+    void Append(const StepFailures& later) {
+        count += later.count;
+        if (!first) first = later.first;
+    }
 };

@@ -11,15 +11,17 @@
 
 namespace {
 
-// The significant digits d1..dn (trailing zeros dropped) and the decimal exponent E of d1.
+// The significant digits d1..dn (trailing zeros dropped, "0" behind them) and the decimal
+// exponent E of d1.
 struct Digits {
-    char digits[24];
+    char digits[32];  // room to copy 16 bytes from any digit's position
     int count;
     int exponent;
 };
 
 // Splits "d.ddde+XX" as to_chars writes it in scientific form.
 void SplitScientific(const char* begin, const char* end, Digits& d) {
+    std::memset(d.digits, '0', sizeof d.digits);
     d.count = 0;
     const char* p = begin;
     for (; p != end && *p != 'e'; ++p)
@@ -67,15 +69,22 @@ uint64_t EightDigits(uint32_t x) {
     return tens | 0x3030303030303030;
 }
 
-// The 15 decimal digits of 10^14 <= q < 10^15.
-void WriteFifteenDigits(uint64_t q, char* out) {
+// The 15 decimal digits of 10^14 <= q < 10^15 and "0" behind them, 32 bytes in all; gives how
+// many remain when trailing zeros are dropped.
+int WriteFifteenDigits(uint64_t q, char* out) {
     static_assert(std::endian::native == std::endian::little, "digits are stored byte-wise");
-    char digits[16];
     const uint64_t high = EightDigits(static_cast<uint32_t>(q / 100000000));  // "0" + 7 digits
     const uint64_t low = EightDigits(static_cast<uint32_t>(q % 100000000));
-    std::memcpy(digits, &high, 8);
-    std::memcpy(digits + 8, &low, 8);
-    std::memcpy(out, digits + 1, 15);
+    const uint64_t shifted = (high >> 8) | (low << 56);  // digits 1 to 8
+    std::memcpy(out, &shifted, 8);
+    const uint64_t rest = (low >> 8) | (uint64_t{'0'} << 56);  // digits 9 to 15, "0"
+    std::memcpy(out + 8, &rest, 8);
+    std::memset(out + 16, '0', 16);
+    // Trailing zeros: the last digit is in the highest byte, so they are leading zero bytes
+    // of the digit values (q's first digit is never zero).
+    const uint64_t lowValues = low - 0x3030303030303030;
+    if (lowValues != 0) return 15 - std::countl_zero(lowValues) / 8;
+    return 7 - std::countl_zero(high - 0x3030303030303030) / 8;
 }
 
 // The common case, 1E-5 <= magnitude < 1E15, in exact integer arithmetic: the magnitude is
@@ -99,7 +108,9 @@ bool FastFifteenDigits(double magnitude, Digits& d) {
         const int k = 14 - e;
         if (k < 0 || k > 19) return false;
         const unsigned __int128 scaled = static_cast<unsigned __int128>(m) * kPow10[k];
-        uint64_t q = static_cast<uint64_t>(scaled >> shift);
+        // The scaled value's integer part and, in the lowest bit, its halves digit.
+        const uint64_t halves = static_cast<uint64_t>(scaled >> (shift - 1));
+        uint64_t q = halves >> 1;
         if (q >= kPow10[15]) {
             ++e;
             continue;
@@ -108,16 +119,14 @@ bool FastFifteenDigits(double magnitude, Digits& d) {
             --e;
             continue;
         }
-        const unsigned __int128 remainder = scaled - (static_cast<unsigned __int128>(q) << shift);
-        const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
-        if (remainder > half || (remainder == half && (q & 1))) ++q;
+        // At least a half: up when more than a half, or a tie and q odd (to the even one).
+        const bool aboveHalf = (scaled << (129 - shift)) != 0;
+        q += halves & (aboveHalf | q) & 1;
         if (q == kPow10[15]) {  // rounded up into the next decade
             q = kPow10[14];
             ++e;
         }
-        WriteFifteenDigits(q, d.digits);
-        d.count = 15;
-        while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
+        d.count = WriteFifteenDigits(q, d.digits);
         d.exponent = e;
         return true;
     }
@@ -134,7 +143,7 @@ Digits FifteenDigits(double magnitude) {
     return d;
 }
 
-// Writes the text into `out` (at least 32 bytes) and returns its length.
+// Writes the text into `out` (kNumberTextMax bytes) and returns its length.
 size_t FormatDigits(char* out, double value, bool plain) {
     if (!std::isfinite(value)) throw Failure(FailureKind::Overflow);
     char* p = out;
@@ -157,33 +166,31 @@ size_t FormatDigits(char* out, double value, bool plain) {
     Digits d = FifteenDigits(magnitude);
     const int n = d.count;
     const int e = d.exponent;
-    auto put = [&p](const char* from, int count) {
-        std::memcpy(p, from, static_cast<size_t>(count));
-        p += count;
-    };
-    auto zeros = [&p](int count) {
-        std::memset(p, '0', static_cast<size_t>(count));
-        p += count;
-    };
+    // Copies of a fixed 16 bytes (a few instructions, no call), some of them past the end of
+    // what is kept: `out` has room for that (kNumberTextMax).
+    static constexpr char kZeros[16] = {'0', '0', '0', '0', '0', '0', '0', '0',
+                                        '0', '0', '0', '0', '0', '0', '0', '0'};
     if (e >= 0 && e <= 14) {
+        std::memcpy(p, d.digits, 16);  // the zeros behind the digits are there too
         if (n <= e + 1) {
-            put(d.digits, n);
-            zeros(e + 1 - n);
+            p += e + 1;
         } else {
-            put(d.digits, e + 1);
-            *p++ = '.';
-            put(d.digits + e + 1, n - e - 1);
+            p[e + 1] = '.';
+            std::memcpy(p + e + 2, d.digits + e + 1, 16);
+            p += n + 1;
         }
     } else if (e < 0 && n - e <= 16) {
         if (plain) *p++ = '0';
         *p++ = '.';
-        zeros(-e - 1);
-        put(d.digits, n);
+        std::memcpy(p, kZeros, 16);
+        std::memcpy(p - e - 1, d.digits, 16);
+        p += n - e - 1;
     } else {
         *p++ = d.digits[0];
         if (n > 1) {
             *p++ = '.';
-            put(d.digits + 1, n - 1);
+            std::memcpy(p, d.digits + 1, 16);
+            p += n - 1;
         }
         *p++ = 'E';
         *p++ = e < 0 ? '-' : '+';

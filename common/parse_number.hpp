@@ -8,6 +8,12 @@
 
 #include "failure.hpp"
 
+// The common forms read in one pass: reads the number that begins at `at` (no blanks before
+// it) as far as it goes, leaving `at` behind it, and gives its value when ParseNumber of just
+// that text gives it without the general conversion. Nothing otherwise (`at` is then
+// unspecified): the text is no number, or ParseNumber must decide.
+std::optional<double> ScanNumber(const char*& at, const char* end);
+
 // The nearest double, or nothing; `why` tells type mismatch from overflow.
 std::optional<double> TryParseNumber(std::string_view text, FailureKind* why = nullptr);
 

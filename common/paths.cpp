@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform.hpp"
+#include "run_listings.hpp"
 #include "strings.hpp"
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
@@ -37,6 +38,12 @@ std::string NameOf(const std::string& path) {
     return at == std::string::npos ? path : path.substr(at + 1);
 }
 
+std::string PickCaseVariant(const std::string& path, std::vector<std::string> candidates) {
+    if (candidates.empty()) return path;
+    std::sort(candidates.begin(), candidates.end());  // several: the first, every time
+    return path.substr(0, path.size() - NameOf(path).size()) + candidates.front();
+}
+
 namespace {
 constexpr std::string_view kTempMark = ".tmp-";
 constexpr size_t kTempRandomLength = 6;
@@ -64,19 +71,17 @@ std::string ResolveCase(const std::string& path) {
 #ifdef _WIN32
     return path;  // the file system ignores letter case itself
 #else
+    if (RunListings* run = RunListings::Active()) return run->ResolveCase(path);
     if (platform::Exists(path)) return path;
-    std::string folder = FolderOf(path);
-    std::string name = NameOf(path);
+    const std::string name = NameOf(path);
     std::vector<std::string> candidates;
     try {
-        for (std::string& entry : platform::ListFileNames(folder))
+        for (std::string& entry : platform::ListFileNames(FolderOf(path)))
             if (EqualsIgnoringCase(entry, name)) candidates.push_back(std::move(entry));
     } catch (const Failure&) {
         return path;  // the folder cannot be listed: opening will report it
     }
-    if (candidates.empty()) return path;
-    std::sort(candidates.begin(), candidates.end());  // several: the first, every time
-    return path.substr(0, path.size() - name.size()) + candidates.front();
+    return PickCaseVariant(path, std::move(candidates));
 #endif
 }
 

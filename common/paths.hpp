@@ -20,7 +20,11 @@ bool IsTempName(std::string_view name);
 
 // On a file system that tells letter case apart: when the exact name is absent, the path of
 // the file of that folder whose name equals it ignoring case; otherwise the path unchanged.
+// While a run's listings are active (run_listings.hpp) the folder is listed once per run.
 std::string ResolveCase(const std::string& path);
+// Of the folder's files whose names equal the path's name ignoring case, the first in byte
+// order; the path unchanged when there is none.
+std::string PickCaseVariant(const std::string& path, std::vector<std::string> candidates);
 
 // Pattern matching of the file lists: "*" and "?" wildcards, letter case ignored.
 bool MatchesPattern(std::string_view name, std::string_view pattern);

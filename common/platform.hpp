@@ -1,7 +1,10 @@
 // The file-system calls that differ between platforms; everything else is portable C++.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +27,18 @@ bool IsDirectory(const std::string& path);
 // An existing file that must not be written: no write permission bit, or no write access.
 bool IsReadOnlyFile(const std::string& path);
 
+// What a folder entry is: a folder, a file (anything else that is there), or an entry that
+// cannot be examined (a link to nothing, an entry of a folder that may be listed but not
+// searched).
+enum class EntryKind { File, Folder, Missing };
+struct FolderEntry {
+    std::string name;
+    EntryKind kind;
+};
+// The entries of a folder, unsorted, without "." and ".."; throws the failure when the folder
+// cannot be listed.
+std::vector<FolderEntry> ListFolder(const std::string& folder);
+
 // A name's key for finding files letter case aside: equal keys stand for the same file of a
 // folder. On Windows the name's UTF-16 form in capitals, as UTF-8 (so a Windows-1252 name
 // matches its UTF-8 spelling); elsewhere the bytes with ASCII letters in capitals.
@@ -33,6 +48,17 @@ std::string NameKey(std::string_view name);
 std::vector<std::string> ListFileNames(const std::string& folder);
 // The names of the subfolders, unsorted, without "." and "..".
 std::vector<std::string> ListFolderNames(const std::string& folder);
+
+// The folder's path with links, "." and ".." resolved; the path as given when that fails.
+std::string RealFolder(const std::string& folder);
+
+// What tells whether a file was changed or replaced: its identity, size and times.
+struct FileStamp {
+    std::array<uint64_t, 5> fields{};
+    bool operator==(const FileStamp&) const = default;
+};
+// Empty when the path names nothing.
+std::optional<FileStamp> StampOf(const std::string& path);
 
 // Creates one folder; throws the failure when it cannot (also when it exists).
 void CreateFolder(const std::string& path);

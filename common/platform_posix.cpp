@@ -63,20 +63,42 @@ bool IsReadOnlyFile(const std::string& path) {
     return (st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
-static std::vector<std::string> ListEntries(const std::string& folder, bool wantFolders) {
-    std::vector<std::string> names;
+std::vector<FolderEntry> ListFolder(const std::string& folder) {
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) {
         int err = errno;  // a folder that is not there is a path, not a file, not found
         throw Failure(err == ENOENT ? FailureKind::PathNotFound : FailureFromErrno(err, folder),
                       folder);
     }
+    // The entry type that the system gives spares a stat per entry; links (and file systems
+    // that give no type) are examined. In a folder that may be listed but not searched no
+    // entry can be examined: each is then what a failed stat makes of it.
+    const bool searchable = ::faccessat(AT_FDCWD, folder.c_str(), X_OK, AT_EACCESS) == 0;
+    std::vector<FolderEntry> entries;
     while (dirent* entry = ::readdir(dir)) {
         std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
-        if (IsDirectory(JoinPath(folder, name)) == wantFolders) names.push_back(std::move(name));
+        EntryKind kind = EntryKind::File;
+        if (searchable && entry->d_type == DT_DIR) {
+            kind = EntryKind::Folder;
+        } else if (!searchable || entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st;
+            if (::fstatat(::dirfd(dir), entry->d_name, &st, 0) != 0)
+                kind = EntryKind::Missing;
+            else if (S_ISDIR(st.st_mode))
+                kind = EntryKind::Folder;
+        }
+        entries.push_back({std::move(name), kind});
     }
     ::closedir(dir);
+    return entries;
+}
+
+static std::vector<std::string> ListEntries(const std::string& folder, bool wantFolders) {
+    std::vector<std::string> names;
+    for (FolderEntry& entry : ListFolder(folder))
+        if ((entry.kind == EntryKind::Folder) == wantFolders)
+            names.push_back(std::move(entry.name));
     return names;
 }
 
@@ -86,6 +108,25 @@ std::vector<std::string> ListFileNames(const std::string& folder) {
 
 std::vector<std::string> ListFolderNames(const std::string& folder) {
     return ListEntries(folder, true);
+}
+
+std::string RealFolder(const std::string& folder) {
+    char* real = ::realpath(folder.c_str(), nullptr);
+    if (!real) return folder;
+    std::string path = real;
+    std::free(real);
+    return path;
+}
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    auto nanoseconds = [](const timespec& t) {
+        return static_cast<uint64_t>(t.tv_sec) * 1000000000u + static_cast<uint64_t>(t.tv_nsec);
+    };
+    return FileStamp{{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+                      static_cast<uint64_t>(st.st_size), nanoseconds(st.st_mtim),
+                      nanoseconds(st.st_ctim)}};
 }
 
 void CreateFolder(const std::string& path) {

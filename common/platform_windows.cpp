@@ -70,28 +70,10 @@ bool IsSeparator(char c) {
 
 // The names of a folder's entries that are folders (or, wantFolders false, files).
 std::vector<std::string> ListEntries(const std::string& folder, bool wantFolders) {
-    std::string pattern = folder;
-    if (!pattern.empty() && !IsSeparator(pattern.back()) && pattern.back() != ':')
-        pattern += kPathSeparator;
-    pattern += '*';
-    WIN32_FIND_DATAW entry;
-    HANDLE find = ::FindFirstFileW(Wide(pattern).c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) {
-        DWORD code = ::GetLastError();
-        if (code == ERROR_FILE_NOT_FOUND && IsDirectory(folder)) return {};  // an empty drive
-        // A folder that is not there is a path, not a file, not found.
-        throw Failure(code == ERROR_FILE_NOT_FOUND ? FailureKind::PathNotFound
-                                                   : FailureFromWindowsError(code, folder),
-                      folder);
-    }
     std::vector<std::string> names;
-    do {
-        std::string name = Bytes(entry.cFileName);
-        if (name == "." || name == "..") continue;
-        if (((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == wantFolders)
-            names.push_back(std::move(name));
-    } while (::FindNextFileW(find, &entry));
-    ::FindClose(find);
+    for (FolderEntry& entry : ListFolder(folder))
+        if ((entry.kind == EntryKind::Folder) == wantFolders)
+            names.push_back(std::move(entry.name));
     return names;
 }
 
@@ -200,6 +182,47 @@ bool IsReadOnlyFile(const std::string& path) {
     DWORD code = ::GetLastError();
     return code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ||
            code == ERROR_LOCK_VIOLATION;
+}
+
+std::vector<FolderEntry> ListFolder(const std::string& folder) {
+    std::string pattern = folder;
+    if (!pattern.empty() && !IsSeparator(pattern.back()) && pattern.back() != ':')
+        pattern += kPathSeparator;
+    pattern += '*';
+    WIN32_FIND_DATAW entry;
+    HANDLE find = ::FindFirstFileW(Wide(pattern).c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) {
+        DWORD code = ::GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND && IsDirectory(folder)) return {};  // an empty drive
+        // A folder that is not there is a path, not a file, not found.
+        throw Failure(code == ERROR_FILE_NOT_FOUND ? FailureKind::PathNotFound
+                                                   : FailureFromWindowsError(code, folder),
+                      folder);
+    }
+    std::vector<FolderEntry> entries;
+    do {
+        std::string name = Bytes(entry.cFileName);
+        if (name == "." || name == "..") continue;
+        const bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entries.push_back({std::move(name), isFolder ? EntryKind::Folder : EntryKind::File});
+    } while (::FindNextFileW(find, &entry));
+    ::FindClose(find);
+    return entries;
+}
+
+std::string RealFolder(const std::string& folder) {
+    return NormalFolder(folder);
+}
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    auto join = [](DWORD high, DWORD low) { return (uint64_t{high} << 32) | low; };
+    return FileStamp{{join(data.nFileSizeHigh, data.nFileSizeLow),
+                      join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime),
+                      join(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime),
+                      data.dwFileAttributes, 0}};
 }
 
 std::vector<std::string> ListFileNames(const std::string& folder) {

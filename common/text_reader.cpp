@@ -82,6 +82,37 @@ std::string_view TextFileReader::ReadTextLine() {
     }
 }
 
+std::string_view TextFileReader::ReadLinePiece(bool& last) {
+    last = true;
+    lastCrLf_ = false;
+    if (pos_ == len_ && !Refill()) return {};  // the end of the file ends the line
+    const char* start = buffer_.get() + pos_;
+    const size_t available = len_ - pos_;
+    const char* cr = static_cast<const char*>(std::memchr(start, '\r', available));
+    if (!cr) {
+        pos_ = len_;
+        last = false;
+        return {start, available};
+    }
+    const size_t n = static_cast<size_t>(cr - start);
+    if (n + 1 < available) {
+        pos_ += n + 1;
+        lastCrLf_ = buffer_[pos_] == '\n';
+        pos_ += lastCrLf_;
+        return {start, n};
+    }
+    // The CR is the buffer's last byte: whether a LF follows is known only from the next fill,
+    // which would overwrite this piece. The piece goes first; the CR is taken next time.
+    if (n > 0) {
+        pos_ += n;
+        last = false;
+        return {start, n};
+    }
+    pos_ = len_;
+    lastCrLf_ = SkipLineEndAfterCr();
+    return {};
+}
+
 void TextFileReader::ReadItem(Item& item) {
     if (AtEndOfFile()) throw Failure(FailureKind::ReadPastEnd, path_);
     item.text.clear();
@@ -107,6 +138,18 @@ void TextFileReader::ReadItem(Item& item) {
     if (c == -1) return;
     ++pos_;
     if (c == '\r') SkipLineEndAfterCr();
+}
+
+void ReadBlocks(const std::string& path, size_t blockSize,
+                const std::function<bool(std::string_view)>& read) {
+    std::string resolved = ResolveCase(path);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(platform::OpenForReading(resolved),
+                                                         std::fclose);
+    std::unique_ptr<char[]> block = std::make_unique_for_overwrite<char[]>(blockSize);
+    size_t n;
+    while ((n = std::fread(block.get(), 1, blockSize, file.get())) > 0)
+        if (!read(std::string_view(block.get(), n))) return;
+    if (std::ferror(file.get())) throw Failure(FailureKind::AccessFailure, resolved);
 }
 
 std::string ReadWholeText(const std::string& path) {

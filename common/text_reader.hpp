@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,6 +27,10 @@ class TextFileReader {
     // The next line without its line end; valid until the next read. Throws the
     // reading-past-the-end failure at the end of the file.
     std::string_view ReadTextLine();
+    // The line in pieces, for lines that may be longer than memory: the next piece of the line
+    // under way (the first piece begins a line), up to its end or to the end of the buffer.
+    // `last` tells whether the line ends with this piece. Valid until the next read.
+    std::string_view ReadLinePiece(bool& last);
     // Whether the line last read ended with CR LF (not a lone CR, nor the end of the file).
     bool LastLineEndedWithCrLf() const { return lastCrLf_; }
 
@@ -55,3 +60,7 @@ class TextFileReader {
 
 // Every byte of the file as one text.
 std::string ReadWholeText(const std::string& path);
+// Every byte of the file in blocks of at most `blockSize` bytes, handed to `read` in order;
+// stops early when `read` returns false. Fails as ReadWholeText does.
+void ReadBlocks(const std::string& path, size_t blockSize,
+                const std::function<bool(std::string_view)>& read);

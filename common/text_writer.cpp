@@ -7,6 +7,7 @@
 
 #include "failure.hpp"
 #include "paths.hpp"
+#include "run_listings.hpp"
 
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
@@ -131,4 +132,5 @@ void TextFileWriter::Commit() {
     }
     if (!ok) throw Failure(FailureKind::AccessFailure, target_);
     if (durability_ == Durability::UserFile) platform::SyncFolder(FolderOf(target_));
+    NoteFileMade(target_);
 }

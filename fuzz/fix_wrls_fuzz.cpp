@@ -1,5 +1,6 @@
 // Fix WRLs on one model of arbitrary bytes: without the exporter header it stays byte for byte
-// as it was; with it, it is rewritten whole (seams deleted, one CR LF added).
+// as it was; with it, it is rewritten whole (seams deleted, one CR LF added), as ReplaceAll
+// over the whole text gives it (the command streams the model through in blocks).
 #include "fix_wrls.hpp"
 #include "fuzz_support.hpp"
 #include "strings.hpp"
@@ -13,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string after = ReadBytes(path);
     if (Contains(model, kExporterHeader)) {
         FUZZ_CHECK(sink.Texts() == std::vector<std::string>{"DONE with  0 invalid file(s)"});
-        FUZZ_CHECK(after.ends_with("\r\n") && after.size() <= model.size() + 2);
-        FUZZ_CHECK(Contains(after, kExporterHeader));
+        FUZZ_CHECK(after == ReplaceAll(model, ExporterSeam("m"), "") + "\r\n");
     } else {
         FUZZ_CHECK(sink.Texts() == std::vector<std::string>{"DONE with  1 invalid file(s)"});
         FUZZ_CHECK(after == model);

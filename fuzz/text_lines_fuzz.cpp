@@ -1,5 +1,5 @@
 // The buffered readers against the reading rules in their plainest form: ReadWholeText gives
-// every byte, ReadTextLine the lines, ReadItem the delimited items.
+// every byte, ReadTextLine (and ReadLinePiece, joined) the lines, ReadItem the delimited items.
 #include "fuzz_support.hpp"
 #include "text_reader.hpp"
 
@@ -41,6 +41,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         while (!in.AtEndOfFile()) lines.emplace_back(in.ReadTextLine());
     }
     FUZZ_CHECK(lines == ReferenceLines(bytes));
+    {
+        TextFileReader in(path);
+        std::vector<std::string> joined;
+        while (!in.AtEndOfFile()) {
+            std::string line;
+            for (bool last = false; !last;) line += in.ReadLinePiece(last);
+            joined.push_back(std::move(line));
+        }
+        FUZZ_CHECK(joined == lines);
+    }
 
     const std::vector<TextFileReader::Item> expected = ReferenceItems(bytes);
     TextFileReader in(path);

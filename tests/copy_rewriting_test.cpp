@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "number_text.hpp"
+#include "parse_number.hpp"
 #include "sine_cosine.hpp"
+#include "strings.hpp"
 #include "test_files.hpp"
 
 namespace {
@@ -174,6 +177,80 @@ TEST_F(CopyRewriting, TexCoordRepairEdges) {
     WriteBytes(dir / "m.wrl", "a\rb\nc");
     RepairTexCoordBlocks(dir / "m.wrl");
     EXPECT_EQ(ReadBytes(dir / "m.wrl"), "a\r\nb\nc\r\n");
+}
+
+// Lines longer than the reader's 1 MiB buffer are read in pieces: markers split by a buffer's
+// end are found, and long lines are kept or replaced whole.
+TEST_F(CopyRewriting, CheckAndRepairOfLinesLongerThanTheBuffer) {
+    const size_t fill = 1 << 20;
+    const std::string head = kHeader + "\r\n";
+    // The opener begins 5 bytes before the first buffer's end, a named node 3 before the second.
+    const std::string opener = std::string(fill - head.size() - 5, 'x') + "texCoordIndex [";
+    const size_t keptStart = head.size() + opener.size() + 2 + 3;  // behind the opener and "]"
+    const std::string kept = std::string(2 * fill - 3 - keptStart, 'y') + "DEF VRL_";
+    const std::vector<std::string> model = {kHeader, opener, "]",
+                                            kept,    "k",    std::string(2 * fill, 'z')};
+    WriteBytes(dir / "m.wrl", CrLfLines(model));
+    const ModelCheck check = CheckModel(dir / "m.wrl");
+    EXPECT_TRUE(check.HasHeader);
+    EXPECT_EQ(check.DefCount, 1);
+    EXPECT_TRUE(RepairTexCoordBlocks(dir / "m.wrl"));
+    EXPECT_EQ(ReadBytes(dir / "m.wrl"),
+              CrLfLines({kHeader, opener, "]", kept, "k", " ", "", "]", "}", "]", "}", "]", "}"}));
+}
+
+// Point lines of many shapes, copied unmoved, against the rule written out plainly: the text
+// before the first blank is a number, the blanks behind it are dropped, the last field loses
+// its last character; three numbers are kept, a bad line counts once.
+TEST_F(CopyRewriting, PointLinesOfManyShapesAreReadByTheRule) {
+    const std::vector<std::string> pieces = {"1",      "-2.5", "+.5",   "12345678", "1234567.5",
+                                             "0.0001", "7e3",  "3.",    "1E-5",     "255.1555",
+                                             "x",      ".",    "1.2.3", "-",        "123456789012"};
+    std::mt19937 random(3);
+    std::vector<std::string> model = {"COORD Coordinate {", "point ["}, expected = model;
+    int bad = 0;
+    for (int i = 0; i < 3000; ++i) {
+        std::string line;
+        for (int k = 0, n = 1 + random() % 4; k < n; ++k)
+            line += std::string(k ? 1 + random() % 2 : 0, ' ') + pieces[random() % pieces.size()];
+        if (random() % 4) line += ",";
+        model.push_back("  " + line);
+        double v[3] = {0, 0, 0};
+        bool ok = true;
+        int count = 0;
+        for (std::string_view rest = line;;) {
+            const size_t blank = rest.find(' ');
+            std::string_view field = rest.substr(0, blank);
+            if (blank == std::string_view::npos) {
+                if (rest.empty()) {
+                    ok = false;
+                    break;
+                }
+                field.remove_suffix(1);
+            }
+            std::optional<double> value = TryParseNumber(field);
+            if (!value) ok = false;
+            if (value && count < 3) v[count] = *value;
+            ++count;
+            if (blank == std::string_view::npos) break;
+            rest = Trim(rest.substr(blank + 1));
+        }
+        bad += !ok || count < 3;
+        expected.push_back(NumberText(v[0]) + " " + NumberText(v[1]) + " " + NumberText(v[2]) +
+                           ",");
+        expected.back().insert(0, " ");
+    }
+    model.push_back("]");
+    expected.push_back("]");
+    const std::string copy = Copy(model, Placement{});
+    size_t at = 0;
+    for (size_t i = 0; i < expected.size(); ++i) {  // line by line: the first difference only
+        const size_t end = copy.find("\r\n", at);
+        ASSERT_EQ(copy.substr(at, end - at), expected[i]) << "model line: " << model[i];
+        at = end + 2;
+    }
+    EXPECT_EQ(at, copy.size());
+    EXPECT_EQ(failures.count, bad);
 }
 
 TEST_F(CopyRewriting, FailedCopyLeavesTheEarlierCopy) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <stdexcept>
 
 #include "copy_rewriting.hpp"
 #include "paths.hpp"
@@ -342,6 +343,97 @@ TEST_F(Duplicate, SkippedStepsAreCountedAndReportedBeforeDone) {
               CrLfLines({kHeader, "DEF VRL_a", "DEF VRL_b", "texCoordIndex [", "]"}));
     EXPECT_TRUE(FileExists(Copy("two_2.wrl")));
     EXPECT_TRUE(FileExists(Copy("a_3.wrl")));
+}
+
+// With several jobs the copies are written at once, yet a run leaves and tells what a one-job
+// run does: files, messages, progress, the files written and the scene index. Copies of
+// different lengths, a model that each repair changes again (its block closes near the end),
+// points that fail, a copy that cannot be written, and a missing model that ends the loop
+// before the last placement.
+TEST_F(Duplicate, FourJobsGiveTheFilesMessagesAndProgressOfOne) {
+    Lines big = OneNodeModel("big");
+    big.insert(big.begin() + 4, 20000, "  1.5 -2 3,");
+    const Lines two = {kHeader,
+                       "      DEF VRL_a_vrl Transform {",
+                       "      DEF VRL_b_vrl Group {",
+                       "COORD Coordinate {",
+                       "point [",
+                       "1 2 3,",
+                       "]",
+                       "texCoordIndex [",
+                       "]",
+                       "x"};
+    // Long copies first, so that copies of the repaired model wait behind them.
+    Lines records;
+    for (int i = 0; i < 40; ++i) {
+        const char* name = i < 5 || i % 4 == 3 ? "big," : i % 4 == 2 ? "bad," : "two,";
+        records.push_back(name + std::to_string(i) + ",1,2,30,10,5");
+    }
+    records.push_back("missing,0,0,0,0,0,0");
+    records.push_back("big,0,0,0,0,0,0");  // after the missing model: never copied
+
+    struct Result {
+        std::vector<std::pair<std::string, std::string>> files;  // the model folder's, in order
+        std::vector<std::pair<int, int>> progress;
+        Lines messages, written;
+    };
+    auto run = [&](int jobs) {
+        std::filesystem::remove_all(Models());
+        MakeFolder(Models());
+        AddModel("big.wrl", big);
+        AddModel("two.wrl", two);
+        AddModel("bad.wrl", {kHeader, "COORD Coordinate {", "point [", "1 x 3,", "4 5", "]"});
+        MakeFolder(Output());
+        MakeFolder(Copy("bad_6.wrl"));  // the copy path names a folder
+        WriteBytes(dir / "list.txt", CrLfLines(records));
+        in.TSOfolderFileName = "list.txt";
+        in.WRLfolderList = ListMatchingFiles(Models(), "*.wrl");
+        ProgressSink runSink;
+        RunDuplicate(in, runSink, {false, "all", jobs});
+        Result result{{}, runSink.progress, runSink.Texts(), runSink.written};
+        for (const std::string& folder : {Models(), Output()})
+            for (const std::string& name : FolderEntries(folder))
+                if (!std::filesystem::is_directory(JoinPath(folder, name)))
+                    result.files.emplace_back(name, ReadBytes(JoinPath(folder, name)));
+        return result;
+    };
+    const Result one = run(1), four = run(4);
+    EXPECT_EQ(one.messages.size(), 3u);  // the missing model, the failed steps, "DONE"
+    EXPECT_EQ(one.progress.size(), 41u);
+    EXPECT_EQ(four.messages, one.messages);
+    EXPECT_EQ(four.progress, one.progress);
+    const auto repairs = std::count(one.written.begin(), one.written.end(), Model("two.wrl"));
+    EXPECT_GE(repairs, 1);
+    EXPECT_EQ(one.written.size() - static_cast<size_t>(repairs), 40u);  // copies but bad_6, scene
+    EXPECT_EQ(four.written, one.written);
+    // Names of the files, then those whose bytes differ (the bytes are too long to print).
+    Lines names, differing;
+    for (const auto& [name, bytes] : one.files) names.push_back(name);
+    EXPECT_EQ(names.size(), 3u + 40u - 1u + 1u);  // the models, the copies but bad_6, the scene
+    ASSERT_EQ(four.files.size(), one.files.size());
+    for (size_t i = 0; i < one.files.size(); ++i)
+        if (four.files[i] != one.files[i]) differing.push_back(four.files[i].first);
+    EXPECT_EQ(differing, Lines{});
+}
+
+// A run stopped while copies are being written (here by a sink that throws, as a cancel would)
+// waits for the copies under way and leaves no temporary file behind.
+TEST_F(Duplicate, StoppedRunLeavesNoTemporaryFiles) {
+    Lines big = OneNodeModel();
+    big.insert(big.begin() + 4, 20000, "  1.5 -2 3,");
+    AddModel("box.wrl", big);
+    struct Stopping : ProgressSink {
+        void Progress(int done, int) override {
+            if (done == 3) throw std::runtime_error("stopped");
+        }
+    } stopping;
+    WriteBytes(dir / "list.txt", CrLfLines(Lines(40, "box,0,0,0,0,0,0")));
+    in.TSOfolderFileName = "list.txt";
+    in.WRLfolderList = ListMatchingFiles(Models(), "*.wrl");
+    EXPECT_THROW(RunDuplicate(in, stopping, {false, {}, 4}), std::runtime_error);
+    const Lines copies = FolderEntries(Output());
+    EXPECT_GE(copies.size(), 3u);
+    for (const std::string& name : copies) EXPECT_EQ(name.find(".tmp-"), std::string::npos);
 }
 
 TEST_F(Duplicate, FailureWhileReadingPlacementsStopsBeforeAnyFolder) {

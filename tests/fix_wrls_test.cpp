@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <random>
 
+#include "block_search.hpp"
 #include "paths.hpp"
+#include "strings.hpp"
 #include "test_files.hpp"
 
 namespace {
@@ -111,6 +114,46 @@ TEST_F(FixWrls, SeamsThatCannotMatchAreKept) {
     EXPECT_EQ(ReadBytes(dir / "BOX.WRL"), upper + "\r\n");
     EXPECT_EQ(ReadBytes(dir / "new.wrl"), renamed + "\r\n");
     EXPECT_EQ(sink.Texts(), std::vector<std::string>{"DONE with  0 invalid file(s)"});
+}
+
+// Models are streamed through in blocks: finding, deleting and finding lines in pieces gives
+// what Contains, ReplaceAll and the line rule give over the whole text, wherever the blocks
+// split it. Texts of few letters make many partial and overlapping occurrences.
+TEST(BlockSearch, PiecesGiveWhatTheWholeTextGives) {
+    std::mt19937 random(7);
+    auto text = [&](size_t length, std::string_view letters) {
+        std::string t;
+        for (size_t i = 0; i < length; ++i) t += letters[random() % letters.size()];
+        return t;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const std::string sought = text(1 + random() % 6, "ab\r\n");
+        const std::string marker = text(1 + random() % 3, "ab");
+        const std::string whole = text(random() % 60, "ab\r\n");
+        BlockFinder finder(sought);
+        std::string kept;
+        BlockDeleter deleter(sought, [&](std::string_view piece) { kept += piece; });
+        MarkedLines marked(marker);
+        for (size_t at = 0; at < whole.size();) {
+            const std::string_view block = std::string_view(whole).substr(at, random() % 9);
+            finder.Feed(block);
+            deleter.Feed(block);
+            marked.Feed(block);
+            at += block.size();
+        }
+        deleter.Finish();
+        ASSERT_EQ(finder.Found(), Contains(whole, sought)) << whole << " / " << sought;
+        ASSERT_EQ(kept, ReplaceAll(whole, sought, "")) << whole << " / " << sought;
+        // The lines end at CR; a LF right after it belongs to the line end.
+        long count = 0, first = -1, number = 0;
+        for (size_t start = 0; start < whole.size(); ++number) {
+            const size_t cr = std::min(whole.find('\r', start), whole.size());
+            if (Contains(whole.substr(start, cr - start), marker) && count++ == 0) first = number;
+            start = cr + 1 + (cr + 1 < whole.size() && whole[cr + 1] == '\n');
+        }
+        ASSERT_EQ(marked.Count(), count) << whole << " / " << marker;
+        ASSERT_EQ(marked.First(), first) << whole << " / " << marker;
+    }
 }
 
 TEST_F(FixWrls, EmptyFolderEndsAtOnce) {

@@ -3,6 +3,13 @@
 
 #include "paths.hpp"
 #include "platform.hpp"
+#include "run_listings.hpp"
+#include "test_files.hpp"
+#include "text_writer.hpp"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -38,5 +45,41 @@ TEST(FolderPaths, RelativeFoldersStartAtTheCurrentFolder) {
     EXPECT_EQ(NormalFolder("sub"), SubfolderPath(current, "sub"));
     EXPECT_EQ(FolderChain(current).back(), current);
 }
+
+#ifndef _WIN32
+// A run lists a folder once; its answers stay those of a listing made at the time, also for
+// the files the run makes. Links to files and to nothing, folders, and several case variants.
+TEST(FolderPaths, RunListingsResolveLetterCaseAsAFreshListingWould) {
+    TempDir dir;
+    for (const char* name : {"house.wrl", "Tree.wrl", "TREE.wrl", "box.wrl", "GONE.wrl"})
+        WriteBytes(dir / name, "");
+    MakeFolder(dir / "BOX.WRL");
+    MakeFolder(dir / "Sub.wrl");
+    ASSERT_EQ(::symlink("nowhere", (dir / "gone.wrl").c_str()), 0);  // GONE.wrl is taken
+    ASSERT_EQ(::symlink("house.wrl", (dir / "Link.wrl").c_str()), 0);
+    const Chain names = {"house.wrl", "HOUSE.WRL", "tree.wrl", "Tree.wrl", "box.wrl",  "Box.wrl",
+                         "BOX.WRL",   "sub.wrl",   "gone.wrl", "Gone.wrl", "link.wrl", "new.wrl",
+                         "NEW.WRL",   "",          ".",        ".."};
+    auto resolveAll = [&] {
+        Chain paths;
+        for (const std::string& name : names) paths.push_back(ResolveCase(dir / name));
+        return paths;
+    };
+    const Chain before = resolveAll();
+    Chain during, afterMaking;
+    {
+        RunListings run;
+        during = resolveAll();
+        TextFileWriter made(dir / "New.wrl", Durability::Replaceable);
+        made.Commit();
+        afterMaking = resolveAll();
+    }
+    EXPECT_EQ(during, before);
+    EXPECT_EQ(afterMaking, resolveAll());
+    EXPECT_EQ(afterMaking[11], dir / "New.wrl");
+    EXPECT_EQ(before[1], dir / "house.wrl");
+    EXPECT_EQ(before[8], dir / "GONE.wrl");
+}
+#endif
 
 }  // namespace

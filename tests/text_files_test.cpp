@@ -9,12 +9,24 @@
 
 namespace {
 
+// The lines as ReadTextLine gives them; the lines read in pieces must be the same.
 std::vector<std::string> Lines(const std::string& bytes) {
     TempDir dir;
     WriteBytes(dir / "f.txt", bytes);
-    TextFileReader in(dir / "f.txt");
+    std::vector<std::pair<std::string, bool>> whole, pieces;  // each line and its CR LF
+    TextFileReader in(dir / "f.txt"), inPieces(dir / "f.txt");
+    while (!in.AtEndOfFile()) {
+        whole.emplace_back(in.ReadTextLine(), false);
+        whole.back().second = in.LastLineEndedWithCrLf();
+    }
+    while (!inPieces.AtEndOfFile()) {
+        std::string line;
+        for (bool last = false; !last;) line += inPieces.ReadLinePiece(last);
+        pieces.emplace_back(line, inPieces.LastLineEndedWithCrLf());
+    }
+    EXPECT_EQ(pieces, whole);
     std::vector<std::string> lines;
-    while (!in.AtEndOfFile()) lines.emplace_back(in.ReadTextLine());
+    for (auto& [line, crLf] : whole) lines.push_back(line);
     return lines;
 }
 
@@ -37,6 +49,8 @@ TEST(ReadTextLine, LinesLongerThanTheBufferAndCrLfSplitAcrossFills) {
     std::string first(fill - 1, 'a');  // CR is the last byte of the first fill, LF the next
     std::string second(3 * fill, 'b');
     EXPECT_EQ(Lines(first + "\r\n" + second + "\r\nc"), (L{first, second, "c"}));
+    EXPECT_EQ(Lines(first + "\r"), L{first});
+    EXPECT_EQ(Lines(first + "\r\r\n"), (L{first, ""}));
 }
 
 TEST(ReadTextLine, ReadingPastTheEndFails) {

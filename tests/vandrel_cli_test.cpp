@@ -59,7 +59,7 @@ TEST_F(VandrelCli, ManualAndMgpOptionsSetTheirControls) {
 
     WriteBytes(dir / "site.mgp", CrLfLines({"P=(0,0,0)"}));
     CliResult mgp = Run("duplicate " + Models() + " --use-selected tree.wrl --mgp " +
-                        Arg(dir / "site.mgp") + " --orientation 90");
+                        Arg(dir / "site.mgp") + " --orientation 90 --jobs 2");
     EXPECT_EQ(mgp.status, 0);
     EXPECT_NE(
         ReadBytes(dir / "models/newwrls/tree_0.wrl").find("\r\n  1.79489673696541E-09  0 -1,"),
@@ -72,7 +72,8 @@ TEST_F(VandrelCli, WrongUsageAndHelp) {
          std::vector<std::string>{"", "frobnicate", "duplicate " + Models(), "duplicate" + list,
                                   "duplicate " + Models() + list + " --mgp x.mgp",
                                   "duplicate " + Models() + list + " --orientation 5",
-                                  "duplicate " + Models() + " --manual a 1 2"}) {
+                                  "duplicate " + Models() + " --manual a 1 2",
+                                  "duplicate " + Models() + list + " --jobs 0"}) {
         CliResult result = Run(args);
         EXPECT_EQ(result.status, 2) << args;
         EXPECT_EQ(result.out, "") << args;

@@ -1,9 +1,11 @@
 #include "copy_rewriting.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
 
+#include "block_search.hpp"
 #include "number_text.hpp"
 #include "parse_number.hpp"
 #include "sine_cosine.hpp"
@@ -17,6 +19,7 @@ constexpr std::string_view kNamedNode = "DEF VRL_";
 constexpr std::string_view kRenamableNode = "      DEF VRL_";
 constexpr std::string_view kCoordinateOpener = "COORD Coordinate {";
 constexpr std::string_view kTexCoordOpener = "texCoordIndex [";
+constexpr size_t kCheckBlock = 1 << 20;
 
 // The numbers of a trimmed point line: space-separated, the last one followed by one
 // character (the comma). Missing or rejected numbers stay 0; false when any was.
@@ -50,11 +53,54 @@ bool ReadPointNumbers(std::string_view rest, Point3& p) {
     return ok && count >= 3;
 }
 
+// The usual point line, "x y z," with single numbers between the blanks, read in one pass:
+// the values ReadPointNumbers gives for it. False for any other line (nothing is decided).
+bool ReadUsualPointNumbers(std::string_view line, Point3& p) {
+    const char* at = line.data();
+    const char* const end = at + line.size();
+    for (int k = 0; k < 3; ++k) {
+        std::optional<double> value = ScanNumber(at, end);
+        if (!value) return false;
+        p.v[k] = *value;
+        if (k == 2) return at + 1 == end;  // the last number, then one character (the comma)
+        if (at == end || *at != ' ') return false;
+        while (++at != end && *at == ' ') {
+        }
+    }
+    return false;
+}
+
+// Whether the first line (up to the first CR) holds a LF, in a text handed in block by block.
+struct FirstLineLf {
+    bool found = false;
+    bool ended = false;
+
+    void Feed(std::string_view block) {
+        if (ended) return;
+        const size_t lf = block.find('\n'), cr = block.find('\r');
+        found = lf < cr;
+        ended = found || cr != std::string_view::npos;
+    }
+};
+
 }  // namespace
 
 ModelCheck CheckModel(const std::string& modelPath) {
-    TextFileReader in(modelPath);
-    return CheckModel(in);
+    // Read in blocks, not lines: a model's line may be longer than memory, and this is the
+    // cheapest way through a model of millions of point lines.
+    MarkedLines named(kNamedNode), header(kConverterHeader);
+    FirstLineLf firstLine;
+    ReadBlocks(modelPath, kCheckBlock, [&](std::string_view block) {
+        named.Feed(block);
+        if (header.First() < 0 && header.LinesEnded() < 3) header.Feed(block);
+        firstLine.Feed(block);
+        return true;
+    });
+    ModelCheck check;
+    check.HasHeader = header.First() >= 0 && header.First() < 3;
+    check.DefCount = static_cast<int16_t>(std::min<long>(named.Count(), INT16_MAX));
+    check.LfLineEnds = firstLine.found;
+    return check;
 }
 
 ModelCheck CheckModel(TextFileReader& in) {
@@ -72,40 +118,46 @@ ModelCheck CheckModel(TextFileReader& in) {
 
 namespace {
 
-// The repaired model's lines, one call of emit(line, input) each: `input` is the model line it
-// stands for (nullptr for an added line). Stops early when emit returns false.
-template <typename Emit>
-void RepairLines(TextFileReader& in, Emit&& emit) {
+// What the repair makes of a model, told to a sink as the model is read, line by line and each
+// line in pieces (a model's line may be longer than memory):
+//   Kept(piece)          a piece of a model line that stays as it is
+//   Replaced(piece)      a piece of a model line that the repair replaces by one space
+//   LineEnd(replaced, crLf)  the end of that model line, and whether it ended with CR LF
+//   Added(line)          a line the repair adds
+// Each returns false to stop early.
+template <typename Sink>
+void RepairModel(TextFileReader& in, Sink& sink) {
     enum class State { Outside, Inside, After };
     static constexpr std::string_view kClosingLines[] = {"", "]", "}", "]", "}", "]", "}"};
-    auto addClosingLines = [&emit] {
+    auto addClosingLines = [&sink] {
         for (std::string_view line : kClosingLines)
-            if (!emit(line, nullptr)) return false;
+            if (!sink.Added(line)) return false;
         return true;
     };
     State state = State::Outside;
     int afterCount = 0;  // lines since the block's closer
+    BlockFinder opener(kTexCoordOpener);
     while (!in.AtEndOfFile()) {
-        const std::string_view line = in.ReadTextLine();
-        std::string_view output = line;
         State next = state;
-        switch (state) {
-            case State::Outside:
-                if (Contains(line, kTexCoordOpener)) next = State::Inside;
-                break;
-            case State::Inside:
-                if (Contains(line, "]")) {
-                    next = State::After;
-                    afterCount = 0;
-                }
-                break;
-            case State::After:
-                ++afterCount;
-                if (afterCount > 2) output = " ";
-                if (afterCount == 10) next = State::Outside;
-                break;
+        bool replaced = false;
+        if (state == State::After) {
+            ++afterCount;
+            replaced = afterCount > 2;
+            if (afterCount == 10) next = State::Outside;
         }
-        if (!emit(output, &line)) return;
+        opener.Reset();
+        bool closer = false;
+        for (bool last = false; !last;) {
+            const std::string_view piece = in.ReadLinePiece(last);
+            if (state == State::Outside && opener.Feed(piece)) next = State::Inside;
+            if (state == State::Inside && Contains(piece, "]")) closer = true;
+            if (!(replaced ? sink.Replaced(piece) : sink.Kept(piece))) return;
+        }
+        if (closer) {
+            next = State::After;
+            afterCount = 0;
+        }
+        if (!sink.LineEnd(replaced, in.LastLineEndedWithCrLf())) return;
         if (state == State::After && next == State::Outside && in.AtEndOfFile() &&
             !addClosingLines())
             return;
@@ -114,38 +166,86 @@ void RepairLines(TextFileReader& in, Emit&& emit) {
     if (state == State::After) addClosingLines();
 }
 
+// Finds whether the repair would change the model: a replaced line other than one space, a
+// line end other than CR LF (the rewrite ends every line so), or an added line.
+struct RepairChangeFinder {
+    bool changed = false;
+    size_t replacedLength = 0;
+    bool replacedBySpace = true;
+
+    bool Kept(std::string_view) { return true; }
+    bool Replaced(std::string_view piece) {
+        replacedLength += piece.size();
+        if (piece.find_first_not_of(' ') != std::string_view::npos) replacedBySpace = false;
+        return true;
+    }
+    bool LineEnd(bool replaced, bool crLf) {
+        changed = !crLf || (replaced && !(replacedLength == 1 && replacedBySpace));
+        replacedLength = 0;
+        replacedBySpace = true;
+        return !changed;
+    }
+    bool Added(std::string_view) {
+        changed = true;
+        return false;
+    }
+};
+
+void Put(TextFileWriter& out, std::string_view text) {
+    out.Write(text);
+}
+void Put(std::string& out, std::string_view text) {
+    out.append(text);
+}
+
+// Writes the repaired model to a TextFileWriter or a string.
+template <typename Output>
+struct RepairOutput {
+    Output& out;
+
+    bool Kept(std::string_view piece) {
+        Put(out, piece);
+        return true;
+    }
+    bool Replaced(std::string_view) { return true; }
+    bool LineEnd(bool replaced, bool) {
+        Put(out, replaced ? " \r\n" : "\r\n");
+        return true;
+    }
+    bool Added(std::string_view line) {
+        Put(out, line);
+        Put(out, "\r\n");
+        return true;
+    }
+};
+
 }  // namespace
 
 std::string RepairedText(TextFileReader& model) {
     std::string text;
-    RepairLines(model, [&](std::string_view line, const std::string_view*) {
-        text.append(line).append("\r\n");
-        return true;
-    });
+    RepairOutput<std::string> writer{text};
+    RepairModel(model, writer);
     return text;
 }
 
-bool RepairTexCoordBlocks(const std::string& modelPath) {
+bool RepairTexCoordBlocks(const std::string& modelPath,
+                          const std::function<void()>& beforeReplacing) {
     {
         // A model repaired before comes out unchanged: then it is not rewritten (nor flushed
         // to disk again), which matters when every copy of a model repairs it first.
         TextFileReader in(modelPath);
-        bool unchanged = true;
-        RepairLines(in, [&](std::string_view line, const std::string_view* input) {
-            unchanged = input && line == *input && in.LastLineEndedWithCrLf();
-            return unchanged;
-        });
-        if (unchanged) return false;
+        RepairChangeFinder finder;
+        RepairModel(in, finder);
+        if (!finder.changed) return false;
     }
     std::optional<TextFileWriter> out;
     {
         TextFileReader in(modelPath);
         out.emplace(in.Path(), Durability::UserFile);
-        RepairLines(in, [&](std::string_view line, const std::string_view*) {
-            out->WriteTextLine(line);
-            return true;
-        });
+        RepairOutput<TextFileWriter> writer{*out};
+        RepairModel(in, writer);
     }  // the model is closed before it is replaced
+    if (beforeReplacing) beforeReplacing();
     out->Commit();
     return true;
 }
@@ -213,7 +313,7 @@ void CopyLines(TextFileReader& in, Output& out, const Placement& placement,
                 break;
             }
             Point3 p;
-            bool ok = ReadPointNumbers(trimmed, p);
+            bool ok = ReadUsualPointNumbers(trimmed, p) || ReadPointNumbers(trimmed, p);
             Point3 o = PlacePoint(turn, p);
             // " x y z," and the line end, built in place: one write per point.
             char* end = pointLine;

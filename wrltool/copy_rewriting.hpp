@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -27,10 +28,12 @@ struct ModelCheck {
 ModelCheck CheckModel(const std::string& modelPath);
 ModelCheck CheckModel(TextFileReader& model);
 
-// Rewrites the model in place with its texture index blocks repaired. The model is either
-// replaced whole or left as it was; throws the failure in the second case. False when the
-// repair would not change it: then it is not rewritten.
-bool RepairTexCoordBlocks(const std::string& modelPath);
+// Rewrites the model in place with its texture index blocks repaired; false when the repair
+// leaves it as it is (it is then not written). `beforeReplacing` runs once the repaired model
+// is written, just before it replaces the old one. The model is either replaced whole or left
+// as it was; throws the failure in the second case.
+bool RepairTexCoordBlocks(const std::string& modelPath,
+                          const std::function<void()>& beforeReplacing = {});
 // The bytes RepairTexCoordBlocks would write for the model.
 std::string RepairedText(TextFileReader& model);
 

@@ -1,7 +1,13 @@
 #include "duplicate.hpp"
 
+#include <algorithm>
+#include <deque>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
+#include "copy_jobs.hpp"
 #include "copy_rewriting.hpp"
 #include "duplicate_files.hpp"
 #include "failure.hpp"
@@ -9,10 +15,65 @@
 #include "paths.hpp"
 #include "placement_sources.hpp"
 #include "platform.hpp"
+#include "run_listings.hpp"
 #include "scene_index.hpp"
 #include "strings.hpp"
 
 namespace {
+
+// The model list's names by their keys, to find a name ignoring letter case at once.
+class ModelList {
+  public:
+    explicit ModelList(const std::vector<std::string>& names) {
+        for (const std::string& name : names) keys_.insert(platform::NameKey(name));
+    }
+    bool Contains(const std::string& name) const { return keys_.contains(platform::NameKey(name)); }
+
+  private:
+    std::unordered_set<std::string> keys_;
+};
+
+// A model's check, and whether a repair would leave it as it is, kept while the file is
+// unchanged: a run of many copies of one model reads it once per copy, not three times.
+struct ModelState {
+    std::optional<platform::FileStamp> stamp;  // empty: to be checked
+    ModelCheck check;
+    bool repairSettled = false;
+
+    void CheckAgainIfChanged(DuplicateFiles& files, const std::string& path) {
+        const std::optional<platform::FileStamp> now = platform::StampOf(path);
+        if (stamp && now == stamp) return;
+        *this = ModelState{};
+        try {
+            check = files.CheckModel(path);
+            stamp = now;
+        } catch (const Failure&) {
+            // A model that cannot be read counts as lacking the header.
+        }
+    }
+};
+
+// The files that the run's copies read and write, by identity (so that every spelling that
+// may name one file counts): a copy may only run beside copies that neither write what it
+// reads nor read or write what it writes.
+class FilesInUse {
+  public:
+    // Notes a model read; true when a copy of this run wrote that file.
+    bool Read(RunListings& listings, const std::string& path) {
+        std::string key = platform::NameKey(listings.Identity(path));
+        const bool written = written_.contains(key);
+        read_.insert(std::move(key));
+        return written;
+    }
+    // Notes a copy written; true when the run reads or writes that file elsewhere too.
+    bool Written(RunListings& listings, const std::string& path) {
+        std::string key = platform::NameKey(listings.Identity(path));
+        return !written_.insert(key).second || read_.contains(key);
+    }
+
+  private:
+    std::unordered_set<std::string> read_, written_;
+};
 
 std::string StepFailuresText(const StepFailures& failures) {
     std::string text = "Some steps failed (" + std::to_string(failures.count) + "). First: ";
@@ -34,6 +95,12 @@ void WriteScene(const DuplicateInputs& inputs, const DuplicateOptions& options,
         failures.Add(failure);
     }
 }
+
+// A copy handed to the jobs, as its placement's turn to finish comes: whether it was written.
+struct PendingCopy {
+    std::string path;
+    bool written = false;  // set by the job; read once the job has finished
+};
 
 }  // namespace
 
@@ -63,10 +130,7 @@ std::string CopyTag(const DuplicateInputs& inputs, const Placement& placement) {
 }
 
 bool IsModelListed(const DuplicateInputs& inputs, const Placement& placement) {
-    const std::string wanted = platform::NameKey(placement.Name + ".wrl");
-    for (const std::string& entry : inputs.WRLfolderList)
-        if (platform::NameKey(entry) == wanted) return true;
-    return false;
+    return ModelList(inputs.WRLfolderList).Contains(placement.Name + ".wrl");
 }
 
 void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
@@ -81,47 +145,91 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
         options.dryRun ? DryRunFiles(sink) : RealFiles(sink);
     SceneIndex scene;
 
-    // From the output folder on, a failed step is skipped and counted, never fatal.
-    StepFailures failures;
-    for (int i = 0; i < total; ++i) {
-        sink.Progress(i, total);
-        const Placement& placement = placements[i];
-        const std::string modelPath = ModelPath(inputs, placement);
-        try {
-            files->CreateFolder(OutputFolder(inputs));
-        } catch (const Failure&) {
-            // As a rule the folder exists already: nothing to report.
-        }
-        const std::string copyPath = CopyPath(inputs, placement);
+    RunListings listings;  // letter case resolved against one listing per folder
+    const ModelList modelList(inputs.WRLfolderList);
+    std::unordered_map<std::string, ModelState> models;  // by the model file's identity
+    FilesInUse filesInUse;
 
-        if (!IsSet(inputs.Check1Value) && !IsModelListed(inputs, placement)) {
+    // From the output folder on, a failed step is skipped and counted, never fatal. Progress,
+    // failures, the files written and the scene index follow the placements finished in order,
+    // up to the one the loop has reached.
+    StepFailures failures;
+    std::deque<PendingCopy> pending;  // its elements stay in place while the jobs use them
+    int reached = 0, finished = 0, shown = 0;
+    auto showProgress = [&] {
+        while (shown <= std::min(finished, reached) && shown < total) sink.Progress(shown++, total);
+    };
+    // A dry run keeps its state on one thread: its copies are "written" at once, in order.
+    CopyJobs copies(options.dryRun ? 1 : CopyJobCount(options.jobs),
+                    [&](const StepFailures& copyFailures) {
+                        failures.Append(copyFailures);
+                        const PendingCopy copy = std::move(pending.front());
+                        pending.pop_front();
+                        if (copy.written) {
+                            files->CopyWritten(copy.path);
+                            if (!options.sceneName.empty())
+                                scene.Add(NameOf(ResolveCase(copy.path)));
+                        }
+                        ++finished;
+                        showProgress();
+                    });
+
+    for (int i = 0; i < total; ++i) {
+        reached = i;
+        showProgress();
+        const Placement& placement = placements[i];
+        if (i == 0) {  // once: the folder made for the first placement serves them all
+            try {
+                files->CreateFolder(OutputFolder(inputs));
+            } catch (const Failure&) {
+                // As a rule the folder exists already: nothing to report.
+            }
+        }
+        if (!IsSet(inputs.Check1Value) && !modelList.Contains(placement.Name + ".wrl")) {
+            copies.FinishAll();
             sink.ShowMessage("WRL does not exist", MessageIcon::Error);
             break;
         }
-        ModelCheck check;
-        try {
-            check = files->CheckModel(modelPath);
-        } catch (const Failure&) {
-            // A model that cannot be read counts as lacking the header.
-        }
-        if (!check.HasHeader || check.LfLineEnds) {
+        // A model that a copy of this run wrote is read once that copy is written.
+        const std::string modelPath = ModelPath(inputs, placement);
+        if (filesInUse.Read(listings, modelPath)) copies.FinishAll();
+        const std::string resolvedModel = ResolveCase(modelPath);
+        ModelState& model = models[listings.Identity(resolvedModel)];
+        model.CheckAgainIfChanged(*files, resolvedModel);
+        if (!model.check.HasHeader || model.check.LfLineEnds) {
+            copies.FinishAll();
             sink.ShowMessage("invalid WRL file", MessageIcon::Error);
             break;
         }
-        if (check.DefCount >= 2) {
+        StepFailures placementFailures;
+        if (model.check.DefCount >= 2 && !model.repairSettled) {
             try {
-                files->RepairModel(modelPath);
+                // The repaired model replaces the old one once no copy reads it any more.
+                model.repairSettled =
+                    !files->RepairModel(modelPath, [&copies] { copies.FinishAll(); });
+                if (!model.repairSettled) model.stamp.reset();  // to be checked again
             } catch (const Failure& failure) {
-                failures.Add(failure);
+                placementFailures.Add(failure);
             }
         }
-        try {
-            files->WriteCopy(modelPath, copyPath, placement, CopyTag(inputs, placement), failures);
-            if (!options.sceneName.empty()) scene.Add(NameOf(ResolveCase(copyPath)));
-        } catch (const Failure& failure) {
-            failures.Add(failure);
-        }
+        // A copy that replaces a model of this run, or another copy, waits for the copies
+        // before it.
+        const std::string copyPath = CopyPath(inputs, placement);
+        if (filesInUse.Written(listings, copyPath)) copies.FinishAll();
+        PendingCopy& copy = pending.emplace_back(PendingCopy{copyPath});
+        copies.Add(
+            [&inputs, &placement, &files, &copy, modelPath](StepFailures& copyFailures) {
+                try {
+                    files->WriteCopy(modelPath, copy.path, placement, CopyTag(inputs, placement),
+                                     copyFailures);
+                    copy.written = true;
+                } catch (const Failure& failure) {
+                    copyFailures.Add(failure);
+                }
+            },
+            std::move(placementFailures));
     }
+    copies.FinishAll();
     if (!options.sceneName.empty() && total > 0)
         WriteScene(inputs, options, scene, *files, failures);
     if (failures.count > 0) sink.ShowMessage(StepFailuresText(failures), MessageIcon::Error);

@@ -29,10 +29,13 @@ bool IsModelListed(const DuplicateInputs& inputs, const Placement& placement);
 // What the command-line program adds to the window's command.
 struct DuplicateOptions {
     // Nothing is created or written: the sink hears of each file the run would write and each
-    // step that would fail, among the same messages.
+    // step that would fail, among the same messages. A dry run works on one thread.
     bool dryRun = false;
     // When set, the run also writes OUTPUT_FOLDER/NAME.wrl inlining every copy it wrote.
     std::string sceneName;
+    // Copies written at once (0: one per core); files, messages and progress are the same for
+    // every count.
+    int jobs = 1;
 };
 
 // Runs the command and shows its messages. Throws the failure when the placements cannot be

@@ -17,7 +17,7 @@ struct DuplicateArgs {
     std::string mgp;
     std::string orientation;
     std::vector<std::string> manual;
-    DuplicateOptions options;
+    DuplicateOptions options{false, {}, 0};  // jobs 0: one per core
     CLI::Option* selectedOption = nullptr;
     CLI::Option* mgpOption = nullptr;
     CLI::Option* orientationOption = nullptr;
@@ -84,7 +84,7 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
             ->allow_extra_args(false);
     source->require_option(1);
     cmd->footer(
-        "Usage: vandrel-cli duplicate --models DIR [--use-selected NAME]\n"
+        "Usage: vandrel-cli duplicate --models DIR [--use-selected NAME] [--jobs N]\n"
         "           (--tso FILE | --mgp FILE [--orientation DEG] | --manual NAME X Y Z ORIENT)\n"
         "           [--scene NAME] [--dry-run] [--verbose]\n"
         "Exit status: 0 done, 1 a problem message was shown, 2 wrong usage, 3 run-time error.\n"
@@ -108,6 +108,10 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
                         "With --mgp: every placement takes this orientation (degrees)")
             ->type_name("DEG")
             ->needs(args->mgpOption);
+
+    cmd->add_option("--jobs", args->options.jobs, "Copies written at once (default: one per core)")
+        ->type_name("N")
+        ->check(CLI::PositiveNumber);
 
     auto verbose = std::make_shared<bool>(false);
     cmd->add_flag("--verbose", *verbose,

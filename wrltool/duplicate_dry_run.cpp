@@ -36,7 +36,8 @@ class DryRunDuplicateFiles : public DuplicateFiles {
         return ::CheckModel(model);
     }
 
-    void RepairModel(const std::string& modelPath) override {
+    bool RepairModel(const std::string& modelPath, const std::function<void()>&) override {
+        bool repaired = false;
         Told([&] {
             const std::string key = ResolveCase(modelPath);
             std::string before = Contents(key);
@@ -46,7 +47,9 @@ class DryRunDuplicateFiles : public DuplicateFiles {
             CheckWouldWrite(modelPath);
             sink_.DryRunLine("would repair " + modelPath);
             repaired_[key] = std::move(after);
+            repaired = true;
         });
+        return repaired;
     }
 
     void WriteCopy(const std::string& modelPath, const std::string& copyPath,
@@ -65,6 +68,8 @@ class DryRunDuplicateFiles : public DuplicateFiles {
             failures.Add(*lines.first);
         }
     }
+
+    void CopyWritten(const std::string&) override {}
 
     void WriteFile(const std::string& path, std::string_view) override {
         Told([&] {

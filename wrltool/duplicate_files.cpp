@@ -13,16 +13,20 @@ class RealDuplicateFiles : public DuplicateFiles {
 
     ModelCheck CheckModel(const std::string& modelPath) override { return ::CheckModel(modelPath); }
 
-    void RepairModel(const std::string& modelPath) override {
-        if (RepairTexCoordBlocks(modelPath)) sink_.FileWritten(modelPath);
+    bool RepairModel(const std::string& modelPath,
+                     const std::function<void()>& beforeReplacing) override {
+        if (!RepairTexCoordBlocks(modelPath, beforeReplacing)) return false;
+        sink_.FileWritten(modelPath);
+        return true;
     }
 
     void WriteCopy(const std::string& modelPath, const std::string& copyPath,
                    const Placement& placement, std::string_view copyTag,
                    StepFailures& failures) override {
         ::WriteCopy(modelPath, copyPath, placement, copyTag, failures);
-        sink_.FileWritten(copyPath);
     }
+
+    void CopyWritten(const std::string& copyPath) override { sink_.FileWritten(copyPath); }
 
     void WriteFile(const std::string& path, std::string_view text) override {
         TextFileWriter out(path, Durability::Replaceable);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "block_search.hpp"
 #include "failure.hpp"
 #include "number_text.hpp"
 #include "paths.hpp"
@@ -25,6 +26,21 @@ std::string ExporterSeam(std::string_view baseName) {
     return ReplaceAll(kSeamTemplate, "XXXX", baseName);
 }
 
+namespace {
+
+// The model is streamed through in blocks: its size may exceed memory.
+constexpr size_t kHeaderBlock = 64 * 1024;  // the header stands near the top, as a rule
+constexpr size_t kRewriteBlock = 1 << 20;
+
+bool HasExporterHeader(const std::string& path) {
+    BlockFinder header(kExporterHeader);
+    ReadBlocks(path, kHeaderBlock,
+               [&header](std::string_view block) { return !header.Feed(block); });
+    return header.Found();
+}
+
+}  // namespace
+
 void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun) {
     const int total = static_cast<int>(inputs.ModelNames.size());
     // Each rewritten model is on disk before it replaces the old one; the renames are made
@@ -41,8 +57,7 @@ void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun) {
         sink.Progress(i, total);
         const std::string& name = inputs.ModelNames[i];
         const std::string path = JoinPath(inputs.FolderPath, name);
-        std::string content = ReadWholeText(path);  // an empty model has no header
-        if (!Contains(content, kExporterHeader)) {
+        if (!HasExporterHeader(path)) {  // an empty model has none
             if (invalidCount == INT16_MAX) throw Failure(FailureKind::Overflow);
             ++invalidCount;
             continue;
@@ -52,9 +67,15 @@ void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun) {
             sink.DryRunLine("would rewrite " + path);
             continue;
         }
-        content = ReplaceAll(content, ExporterSeam(BaseName(name)), "");
         TextFileWriter out(path, Durability::UserFileInBatch);
-        out.WriteTextLine(content);
+        BlockDeleter seams(ExporterSeam(BaseName(name)),
+                           [&out](std::string_view kept) { out.Write(kept); });
+        ReadBlocks(path, kRewriteBlock, [&seams](std::string_view block) {
+            seams.Feed(block);
+            return true;
+        });
+        seams.Finish();
+        out.Write("\r\n");  // the whole content was written as one line
         out.Commit();
         folderSync.needed = true;
         sink.FileWritten(path);

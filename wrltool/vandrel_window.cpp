@@ -225,7 +225,9 @@ void Vandrel::Command3_Click() {
         inputs.WRLfolderList = ListedNames(*WRLfolder);
         inputs.TSOfolderPath = TSOfolder->Path();
         inputs.TSOfolderFileName = TSOfolder->FileName();
-        RunDuplicate(inputs, sink_);
+        DuplicateOptions everyCore;
+        everyCore.jobs = 0;  // one copy per core at once
+        RunDuplicate(inputs, sink_, everyCore);
     });
 }
 

@@ -1,0 +1,92 @@
+#include "run_listings.hpp"
+
+#include <algorithm>
+#include <atomic>
+
+#include "paths.hpp"
+#include "strings.hpp"
+
+namespace {
+std::atomic<RunListings*> active{nullptr};
+}
+
+RunListings::RunListings() : previous_(active.exchange(this)) {}
+
+RunListings::~RunListings() {
+    active = previous_;
+}
+
+RunListings* RunListings::Active() {
+    return active;
+}
+
+std::string RunListings::RealFolderOf(const std::string& folder) {
+    auto known = realFolders_.find(folder);
+    if (known != realFolders_.end()) return known->second;
+    std::string real = platform::RealFolder(folder);
+    // A folder that is not there yet (the output folder before it is made) is asked again.
+    if (real != folder || platform::IsDirectory(folder)) realFolders_.emplace(folder, real);
+    return real;
+}
+
+RunListings::Listing& RunListings::ListingOf(const std::string& folder) {
+    auto [at, made] = listings_.try_emplace(RealFolderOf(folder));
+    Listing& listing = at->second;
+    if (!made) return listing;
+    try {
+        for (platform::FolderEntry& entry : platform::ListFolder(folder))
+            listing.byUpperName[UpperCase(entry.name)].push_back(std::move(entry));
+        listing.listed = true;
+    } catch (const Failure&) {
+        // Not listed: every name in it resolves to itself, as without a listing.
+    }
+    return listing;
+}
+
+std::string RunListings::ResolveCase(const std::string& path) {
+#ifdef _WIN32
+    return path;  // the file system ignores letter case itself
+#else
+    const std::string name = NameOf(path);
+    // Neither "." nor ".." is listed; an empty name is the folder itself.
+    if (name.empty() || name == "." || name == "..") return path;
+    std::lock_guard lock(mutex_);
+    const Listing& listing = ListingOf(FolderOf(path));
+    auto sameName = listing.byUpperName.find(UpperCase(name));
+    if (sameName == listing.byUpperName.end()) return path;
+    std::vector<std::string> candidates;
+    for (const platform::FolderEntry& entry : sameName->second) {
+        if (entry.name == name && entry.kind != platform::EntryKind::Missing) return path;
+        if (entry.kind != platform::EntryKind::Folder) candidates.push_back(entry.name);
+    }
+    return PickCaseVariant(path, std::move(candidates));
+#endif
+}
+
+void RunListings::NoteFileMade(const std::string& path) {
+    const std::string name = NameOf(path);
+    std::lock_guard lock(mutex_);
+    auto at = listings_.find(RealFolderOf(FolderOf(path)));
+    if (at == listings_.end() || !at->second.listed) return;  // listed when first used
+    std::vector<platform::FolderEntry>& sameName = at->second.byUpperName[UpperCase(name)];
+    for (platform::FolderEntry& entry : sameName) {
+        if (entry.name == name) {
+            entry.kind = platform::EntryKind::File;
+            return;
+        }
+    }
+    sameName.push_back({name, platform::EntryKind::File});
+}
+
+std::string RunListings::Identity(const std::string& path) {
+    std::lock_guard lock(mutex_);
+    std::string identity = JoinPath(RealFolderOf(FolderOf(path)), NameOf(path));
+#ifdef _WIN32
+    identity = platform::NameKey(identity);  // as the file system compares names
+#endif
+    return identity;
+}
+
+void NoteFileMade(const std::string& path) {
+    if (RunListings* run = RunListings::Active()) run->NoteFileMade(path);
+}
