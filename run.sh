@@ -121,7 +121,7 @@ case "$cmd" in
         # The packaging test checks the .deb and its metadata; the screenshot script is tested
         # too.
         install_missing lintian appstream "${PICTURE_PACKAGES[@]}"
-        build "$ROOT/build/test" -DCMAKE_BUILD_TYPE=Debug -DSCENE_SANITIZE=ON
+        build "$ROOT/build/test" -DCMAKE_BUILD_TYPE=Debug -DSCENE_SANITIZE=ON -DSCENE_WERROR=ON
         cd "$ROOT/build/test"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS" "$@"
         # Every fuzz target over its seeds and then for a few seconds, so that they keep

@@ -139,7 +139,7 @@ void GenerateCameraFile(const std::string& folder, const std::string& fileName, 
         // point line (which ends the reading) be followed by camera blocks without end.
         if (count > INT16_MAX) throw Failure(FailureKind::Overflow, points.Path());
         std::string text;
-        for (long long i = 1; i <= count; ++i) {
+        for (long long i = 1; static_cast<double>(i) <= count; ++i) {
             CameraStart start;
             if (!ReadPoint(points.ReadTextLine(), points.Path(), start, text)) break;
             starts.push_back(start);
@@ -157,7 +157,7 @@ void GenerateCameraFile(const std::string& folder, const std::string& fileName, 
     // Every camera of the count, also those whose point was never read: no number, start 0.
     const CameraStart unread;
     std::string block;
-    for (long long i = 1; i <= count; ++i) {
+    for (long long i = 1; static_cast<double>(i) <= count; ++i) {
         const bool read = static_cast<size_t>(i) <= starts.size();
         block.clear();
         AppendCameraBlock(block, read ? CameraNumber(i) : std::string(),

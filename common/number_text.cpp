@@ -9,6 +9,9 @@
 
 #include "failure.hpp"
 
+// GCC's 128-bit integers, for exact products of two 64-bit words.
+__extension__ typedef unsigned __int128 Uint128;
+
 namespace {
 
 // The significant digits d1..dn (trailing zeros dropped, "0" behind them) and the decimal
@@ -107,7 +110,7 @@ bool FastFifteenDigits(double magnitude, Digits& d) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int k = 14 - e;
         if (k < 0 || k > 19) return false;
-        const unsigned __int128 scaled = static_cast<unsigned __int128>(m) * kPow10[k];
+        const Uint128 scaled = static_cast<Uint128>(m) * kPow10[k];
         // The scaled value's integer part and, in the lowest bit, its halves digit.
         const uint64_t halves = static_cast<uint64_t>(scaled >> (shift - 1));
         uint64_t q = halves >> 1;

@@ -21,7 +21,7 @@ constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 // Exact shortcut: a mantissa below 2^53 and a power of ten up to 1E22 are both exact doubles,
 // so one correctly rounded multiplication or division gives the nearest double. More than 19
 // digits could have overflowed the mantissa.
-std::optional<double> ExactValue(uint64_t mantissa, int digits, long scale, bool negative) {
+std::optional<double> ExactValue(uint64_t mantissa, int digits, long long scale, bool negative) {
     if (digits > 19 || mantissa > (uint64_t{1} << 53) || scale < -22 || scale > 22)
         return std::nullopt;
     double value = static_cast<double>(mantissa);
@@ -46,8 +46,8 @@ namespace {
 // The usual short form, digits with at most one "." in eight bytes and no more digits behind
 // them, read with a few word operations: gives where the number's digits end, or nullptr for
 // any other form (the caller then reads it byte by byte).
-const char* TakeShortDigits(const char* p, const char* end, uint64_t& mantissa, long& digits,
-                            long& fractionDigits) {
+const char* TakeShortDigits(const char* p, const char* end, uint64_t& mantissa, long long& digits,
+                            long long& fractionDigits) {
     if (end - p < 8) return nullptr;
     uint64_t chunk;
     std::memcpy(&chunk, p, 8);
@@ -89,7 +89,7 @@ std::optional<double> ScanNumber(const char*& at, const char* end) {
     bool negative = false;
     if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
     uint64_t mantissa = 0;
-    long digits = 0, fractionDigits = 0;
+    long long digits = 0, fractionDigits = 0;
     if (const char* behind = TakeShortDigits(p, end, mantissa, digits, fractionDigits)) {
         p = behind;
     } else {
@@ -104,7 +104,7 @@ std::optional<double> ScanNumber(const char*& at, const char* end) {
         }
     }
     if (digits == 0) return std::nullopt;
-    long exponent = 0;
+    long long exponent = 0;
     if (p != end && (*p == 'e' || *p == 'E')) {
         ++p;
         bool expNegative = false;
@@ -116,7 +116,7 @@ std::optional<double> ScanNumber(const char*& at, const char* end) {
         if (expNegative) exponent = -exponent;
     }
     at = p;
-    return ExactValue(mantissa, static_cast<int>(std::min(digits, 20L)), exponent - fractionDigits,
+    return ExactValue(mantissa, static_cast<int>(std::min(digits, 20LL)), exponent - fractionDigits,
                       negative);
 }
 
@@ -153,7 +153,7 @@ std::optional<double> TryParseNumber(std::string_view text, FailureKind* why) {
         digits += fractionDigits;
     }
     if (digits == 0) return fail(FailureKind::TypeMismatch);
-    long exponent = 0;
+    long long exponent = 0;
     if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
         ++i;
         bool expNegative = false;

@@ -7,6 +7,9 @@
 // Everything here is plain IEEE double arithmetic (no fused multiply-add: the build turns
 // contraction off) and integer arithmetic, so every system gets the same bits.
 
+// GCC's 128-bit integers, for exact products of two 64-bit words.
+__extension__ typedef unsigned __int128 Uint128;
+
 namespace {
 
 // A double-double: the value hi + lo with |lo| at most half an ulp of hi.
@@ -140,9 +143,9 @@ int ReduceByHalfPi(double x, Dd& r) {
     const int first = e - 2 >= 64 ? (e - 2) / 64 : 0;
     Wide product;
     for (int k = 0; k < 5; ++k) {
-        const unsigned __int128 part = static_cast<unsigned __int128>(m) * kTwoOverPi[first + k];
+        const Uint128 part = static_cast<Uint128>(m) * kTwoOverPi[first + k];
         int at = 4 - k;
-        unsigned __int128 carry = static_cast<uint64_t>(part);
+        Uint128 carry = static_cast<uint64_t>(part);
         carry += product.w[at];
         product.w[at] = static_cast<uint64_t>(carry);
         carry = (carry >> 64) + static_cast<uint64_t>(part >> 64);
