@@ -1,9 +1,15 @@
 // The file-system calls that differ between platforms; everything else is portable C++.
+//
+// How each call fails is said with it, in one of three ways: "throws the failure" (a Failure
+// naming the path), "false when ..." (a bool; the call throws nothing of its own), or "best
+// effort" (a failure is ignored on purpose: nothing the caller does depends on it). Calls that
+// say none of these cannot fail, apart from running out of memory.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,12 +25,17 @@ inline constexpr char kPathSeparator = '/';
 
 namespace platform {
 
-// The failure that a failed open/create with this errno value stands for.
-FailureKind FailureFromErrno(int err, const std::string& path);
+// A C stream that closes itself when its owner goes.
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
+// Whether the path names something (a folder); false also when it cannot be examined.
 bool Exists(const std::string& path);
 bool IsDirectory(const std::string& path);
 // An existing file that must not be written: no write permission bit, or no write access.
+// False for a folder and for a path that names nothing.
 bool IsReadOnlyFile(const std::string& path);
 
 // What a folder entry is: a folder, a file (anything else that is there), or an entry that
@@ -45,6 +56,7 @@ std::vector<FolderEntry> ListFolder(const std::string& folder);
 std::string NameKey(std::string_view name);
 
 // The names of the entries of a folder that are files (or links to files), unsorted.
+// Both throw the failure as ListFolder does.
 std::vector<std::string> ListFileNames(const std::string& folder);
 // The names of the subfolders, unsorted, without "." and "..".
 std::vector<std::string> ListFolderNames(const std::string& folder);
@@ -57,7 +69,7 @@ struct FileStamp {
     std::array<uint64_t, 5> fields{};
     bool operator==(const FileStamp&) const = default;
 };
-// Empty when the path names nothing.
+// Empty when the path names nothing or cannot be examined.
 std::optional<FileStamp> StampOf(const std::string& path);
 
 // Creates one folder; throws the failure when it cannot (also when it exists).
@@ -65,7 +77,7 @@ void CreateFolder(const std::string& path);
 
 // Opens a regular file for binary reading; throws the failure (access failure for a folder,
 // a FIFO or a device).
-std::FILE* OpenForReading(const std::string& path);
+FileHandle OpenForReading(const std::string& path);
 
 // Throws the failure that creating a file for the target in the folder would raise, creating
 // nothing (Windows: refusals by access lists are not foreseen).
@@ -75,26 +87,31 @@ void CheckCanCreateIn(const std::string& folder, const std::string& target);
 // is open no other run removes it as a leftover: on POSIX it holds an advisory lock (flock),
 // on Windows it is not shared for deleting.
 struct TempFile {
-    std::FILE* file = nullptr;
+    FileHandle file;  // null once closed
     std::string path;
 };
+// Throws the failure when no file can be created there.
 TempFile CreateTempBeside(const std::string& target);
 
 // Gives the temporary file the target's permission bits when the target exists, else the
-// bits a newly created file would get.
+// bits a newly created file would get. Best effort: a file system that keeps no such bits
+// refuses, and the copy is still written.
 void MatchPermissions(const TempFile& temp, const std::string& target);
-// Flushes the file's data to the disk (not only to the system).
+// Flushes the file's data to the disk (not only to the system); false when that fails.
 bool FlushToDisk(std::FILE* file);
 // Closes the temporary file and puts it in place of the target in one step, holding its lock
 // until then; false (and the temporary file removed) when the close or the rename fails.
 bool CloseAndReplace(TempFile& temp, const std::string& target);
 // Removes a temporary file that is still open; on Windows the file goes when it is closed, or
-// when the process ends. Does not close it.
+// when the process ends. Does not close it. Best effort: a file left behind is a leftover
+// that the next run into the folder removes.
 void RemoveOpenTemp(const TempFile& temp);
 // Removes the temporary files of the folder that no writer has open any more: those left by a
-// killed run. Nothing else, and no temporary file of a run still going.
+// killed run. Nothing else, and no temporary file of a run still going. Best effort: a folder
+// that cannot be listed, or a file that cannot be removed, is passed over.
 void RemoveLeftoverTemps(const std::string& folder);
-// Makes the folder's entries (renames in it) last on disk.
+// Makes the folder's entries (renames in it) last on disk. Best effort: not every file system
+// can sync a folder.
 void SyncFolder(const std::string& folder);
 
 // The program's arguments (argv[0] first) as bytes: on Windows its UTF-16 command line as
@@ -102,7 +119,13 @@ void SyncFolder(const std::string& folder);
 // can); elsewhere argv as it is. On a Windows console, printed text is then shown as UTF-8 too.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
-// The program's current folder.
+// The root folders of the machine's volumes: on Windows each drive letter's ("C:\"), in the
+// order of the letters; elsewhere the mounted file systems' (MountedRoots) that are folders,
+// "/" alone when the mount table cannot be read.
+std::vector<std::string> VolumeRoots();
+
+// The program's current folder; when it cannot be had, the root folder ("/", or "c:\\" on
+// Windows).
 std::string CurrentFolder();
 
 // Whether the stream is a terminal (not a pipe or a file).
@@ -113,6 +136,7 @@ bool IsTerminal(std::FILE* stream);
 // Ctrl+Break 130, closing the console 129, logoff and shutdown 143). It runs on a thread of its
 // own, never inside a signal handler, and must end the program. A signal ignored when the
 // program starts (nohup, a background job) stays ignored. Call before any thread starts.
+// Best effort: without signals to watch the program simply ends as the system ends it.
 void WatchInterrupts(void (*onInterrupt)(int status));
 
 }  // namespace platform

@@ -9,10 +9,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
+#include "mounted_roots.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
 #include "strings.hpp"
+#include "text_reader.hpp"
 
 namespace platform {
 
@@ -25,8 +28,8 @@ mode_t CurrentUmask() {
     }();
     return mask;
 }
-}  // namespace
 
+// The failure that a failed open/create with this errno value stands for.
 FailureKind FailureFromErrno(int err, const std::string& path) {
     switch (err) {
         case ENOENT:
@@ -46,6 +49,7 @@ FailureKind FailureFromErrno(int err, const std::string& path) {
             return FailureKind::AccessFailure;  // EISDIR, EBUSY, ENOSPC, EFBIG, ...
     }
 }
+}  // namespace
 
 bool Exists(const std::string& path) {
     struct stat st;
@@ -137,7 +141,7 @@ void CreateFolder(const std::string& path) {
     }
 }
 
-std::FILE* OpenForReading(const std::string& path) {
+FileHandle OpenForReading(const std::string& path) {
     if (IsDirectory(path)) throw Failure(FailureKind::AccessFailure, path);
     // Only a regular file is read: a FIFO named like a model would block the open (and the
     // command) for ever, a device such as /dev/zero would feed it without end.
@@ -152,7 +156,7 @@ std::FILE* OpenForReading(const std::string& path) {
         ::close(fd);
         throw Failure(FailureKind::AccessFailure, path);
     }
-    return file;
+    return FileHandle(file);
 }
 
 void CheckCanCreateIn(const std::string& folder, const std::string& target) {
@@ -189,7 +193,7 @@ TempFile CreateTempBeside(const std::string& target) {
             ::close(fd);
             continue;
         }
-        if (std::FILE* file = ::fdopen(fd, "wb")) return {file, path};
+        if (std::FILE* file = ::fdopen(fd, "wb")) return {FileHandle(file), std::move(path)};
         ::unlink(path.c_str());
         ::close(fd);
         break;
@@ -201,7 +205,7 @@ void MatchPermissions(const TempFile& temp, const std::string& target) {
     struct stat st;
     mode_t mode =
         ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
-    ::fchmod(::fileno(temp.file), mode);
+    ::fchmod(::fileno(temp.file.get()), mode);
 }
 
 bool FlushToDisk(std::FILE* file) {
@@ -211,9 +215,8 @@ bool FlushToDisk(std::FILE* file) {
 bool CloseAndReplace(TempFile& temp, const std::string& target) {
     // A second descriptor keeps the lock while the stream's close reports any write error.
     // (Without one left, the file is renamed unlocked: a clean-up could only take it just now.)
-    const int keep = ::dup(::fileno(temp.file));
-    bool ok = std::fclose(temp.file) == 0;
-    temp.file = nullptr;
+    const int keep = ::dup(::fileno(temp.file.get()));
+    bool ok = std::fclose(temp.file.release()) == 0;
     ok = ok && ::rename(temp.path.c_str(), target.c_str()) == 0;
     if (!ok) ::unlink(temp.path.c_str());
     if (keep >= 0) ::close(keep);
@@ -267,6 +270,19 @@ std::string CurrentFolder() {
     }
     folder.resize(std::char_traits<char>::length(folder.data()));
     return folder;
+}
+
+std::vector<std::string> VolumeRoots() {
+    std::string mounts;
+    try {
+        mounts = ReadWholeText("/proc/mounts");
+    } catch (const Failure&) {
+        // Without a mount table the machine still has its root folder.
+    }
+    std::vector<std::string> roots;
+    for (std::string& root : MountedRoots(mounts))
+        if (IsDirectory(root)) roots.push_back(std::move(root));
+    return roots;
 }
 
 bool IsTerminal(std::FILE* stream) {

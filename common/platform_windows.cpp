@@ -13,9 +13,10 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
+#include <cwchar>
 #include <random>
+#include <utility>
 
 #include "name_encoding.hpp"
 #include "paths.hpp"
@@ -141,22 +142,6 @@ std::string RandomLetters(size_t count) {
 
 }  // namespace
 
-FailureKind FailureFromErrno(int err, const std::string& path) {
-    switch (err) {
-        case ENOENT:
-            return IsDirectory(FolderOf(path)) ? FailureKind::FileNotFound
-                                               : FailureKind::PathNotFound;
-        case ENOTDIR:
-            return FailureKind::PathNotFound;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return FailureKind::PermissionDenied;
-        default:
-            return FailureKind::AccessFailure;
-    }
-}
-
 bool Exists(const std::string& path) {
     return AttributesOf(path) != kNoAttributes;
 }
@@ -242,7 +227,7 @@ void CreateFolder(const std::string& path) {
     }
 }
 
-std::FILE* OpenForReading(const std::string& path) {
+FileHandle OpenForReading(const std::string& path) {
     if (IsDirectory(path)) throw Failure(FailureKind::AccessFailure, path);
     // Shared for deleting too, as on POSIX: a file being read may still be replaced.
     HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_READ,
@@ -260,7 +245,7 @@ std::FILE* OpenForReading(const std::string& path) {
         ::_close(fd);
         throw Failure(FailureKind::AccessFailure, path);
     }
-    return file;
+    return FileHandle(file);
 }
 
 void CheckCanCreateIn(const std::string& folder, const std::string& target) {
@@ -293,7 +278,7 @@ TempFile CreateTempBeside(const std::string& target) {
             ::_close(fd);
             throw Failure(FailureKind::AccessFailure, target);
         }
-        return {file, path};
+        return {FileHandle(file), std::move(path)};
     }
     throw Failure(FailureKind::AccessFailure, target);
 }
@@ -308,7 +293,7 @@ void MatchPermissions(const TempFile& temp, const std::string& target) {
     DWORD wanted = existing == kNoAttributes ? FILE_ATTRIBUTE_ARCHIVE : existing & kKept;
     FILE_BASIC_INFO info = {};  // times of 0 stay as they are
     info.FileAttributes = wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL;
-    ::SetFileInformationByHandle(HandleOf(temp.file), FileBasicInfo, &info, sizeof info);
+    ::SetFileInformationByHandle(HandleOf(temp.file.get()), FileBasicInfo, &info, sizeof info);
 }
 
 bool FlushToDisk(std::FILE* file) {
@@ -320,10 +305,9 @@ bool CloseAndReplace(TempFile& temp, const std::string& target) {
     // A second handle keeps the file open (and so undeletable by others) while the stream's
     // close reports any write error; the file is then renamed through it.
     HANDLE keep = nullptr;
-    bool ok = ::DuplicateHandle(::GetCurrentProcess(), HandleOf(temp.file), ::GetCurrentProcess(),
-                                &keep, 0, FALSE, DUPLICATE_SAME_ACCESS);
-    ok = std::fclose(temp.file) == 0 && ok;
-    temp.file = nullptr;
+    bool ok = ::DuplicateHandle(::GetCurrentProcess(), HandleOf(temp.file.get()),
+                                ::GetCurrentProcess(), &keep, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    ok = std::fclose(temp.file.release()) == 0 && ok;
     if (!keep) {
         ::DeleteFileW(Wide(temp.path).c_str());
         return false;
@@ -335,7 +319,7 @@ bool CloseAndReplace(TempFile& temp, const std::string& target) {
 }
 
 void RemoveOpenTemp(const TempFile& temp) {
-    MarkForDeletion(HandleOf(temp.file));
+    MarkForDeletion(HandleOf(temp.file.get()));
 }
 
 void RemoveLeftoverTemps(const std::string& folder) {
@@ -393,6 +377,18 @@ std::string CurrentFolder() {
     }
     folder.resize(length);
     return folder.empty() ? std::string("c:\\") : Bytes(folder.c_str());
+}
+
+std::vector<std::string> VolumeRoots() {
+    // "C:\", "D:\", ... one after another, each ended by a null, the list by a second one.
+    std::wstring letters(::GetLogicalDriveStringsW(0, nullptr), L'\0');
+    const DWORD length =
+        ::GetLogicalDriveStringsW(static_cast<DWORD>(letters.size()), letters.data());
+    std::vector<std::string> roots;
+    if (length == 0 || length >= letters.size()) return roots;
+    for (const wchar_t* root = letters.c_str(); *root != L'\0'; root += std::wcslen(root) + 1)
+        roots.push_back(Bytes(root));
+    return roots;
 }
 
 bool IsTerminal(std::FILE* stream) {

@@ -22,10 +22,6 @@ TextFileReader::TextFileReader(std::string path, std::string bytes)
       path_(std::move(path)),
       buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
-TextFileReader::~TextFileReader() {
-    if (file_) std::fclose(file_);
-}
-
 bool TextFileReader::Refill() {
     pos_ = 0;
     if (!file_) {
@@ -34,8 +30,8 @@ bool TextFileReader::Refill() {
         bytesUsed_ += len_;
         return len_ > 0;
     }
-    len_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
-    if (len_ == 0 && std::ferror(file_)) throw Failure(FailureKind::AccessFailure, path_);
+    len_ = std::fread(buffer_.get(), 1, kBufferSize, file_.get());
+    if (len_ == 0 && std::ferror(file_.get())) throw Failure(FailureKind::AccessFailure, path_);
     return len_ > 0;
 }
 
@@ -143,8 +139,7 @@ void TextFileReader::ReadItem(Item& item) {
 void ReadBlocks(const std::string& path, size_t blockSize,
                 const std::function<bool(std::string_view)>& read) {
     std::string resolved = ResolveCase(path);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(platform::OpenForReading(resolved),
-                                                         std::fclose);
+    const platform::FileHandle file = platform::OpenForReading(resolved);
     std::unique_ptr<char[]> block = std::make_unique_for_overwrite<char[]>(blockSize);
     size_t n;
     while ((n = std::fread(block.get(), 1, blockSize, file.get())) > 0)
@@ -154,13 +149,11 @@ void ReadBlocks(const std::string& path, size_t blockSize,
 
 std::string ReadWholeText(const std::string& path) {
     std::string resolved = ResolveCase(path);
-    std::FILE* file = platform::OpenForReading(resolved);
+    const platform::FileHandle file = platform::OpenForReading(resolved);
     std::string text;
     char chunk[1 << 16];
     size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, n);
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) throw Failure(FailureKind::AccessFailure, resolved);
+    while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) text.append(chunk, n);
+    if (std::ferror(file.get())) throw Failure(FailureKind::AccessFailure, resolved);
     return text;
 }

@@ -2,12 +2,13 @@
 // ordinary character of its line.
 #pragma once
 
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform.hpp"
 
 class TextFileReader {
   public:
@@ -16,7 +17,6 @@ class TextFileReader {
     explicit TextFileReader(const std::string& path);
     // Reads these bytes as if they were the file at `path` (one a dry run would have written).
     TextFileReader(std::string path, std::string bytes);
-    ~TextFileReader();
     TextFileReader(const TextFileReader&) = delete;
     TextFileReader& operator=(const TextFileReader&) = delete;
 
@@ -47,7 +47,7 @@ class TextFileReader {
     int Peek();     // the next byte, or -1 at the end of the file
     bool SkipLineEndAfterCr();  // true when a LF followed the CR
 
-    std::FILE* file_ = nullptr;  // null when reading `bytes_`
+    platform::FileHandle file_;  // null when reading `bytes_`
     std::string bytes_;
     size_t bytesUsed_ = 0;
     std::string path_;

@@ -70,35 +70,41 @@ void ForgetCleanedFolders() {
     cleaned.folders.clear();
 }
 
+TextFileWriter::OpenTemp::~OpenTemp() {
+    if (!temp_.file) return;
+    std::lock_guard hold(Temps().lock);
+    platform::RemoveOpenTemp(temp_);
+    temp_.file.reset();
+    Temps().Remove(&temp_);
+}
+
+void TextFileWriter::OpenTemp::Create(const std::string& target) {
+    OpenTemps& temps = Temps();
+    std::lock_guard hold(temps.lock);
+    temps.files.reserve(temps.files.size() + 1);  // so that listing the new file cannot throw
+    temp_ = platform::CreateTempBeside(target);
+    temps.files.push_back(&temp_);
+}
+
+bool TextFileWriter::OpenTemp::Replace(const std::string& target) {
+    std::lock_guard hold(Temps().lock);
+    const bool ok = platform::CloseAndReplace(temp_, target);
+    Temps().Remove(&temp_);
+    return ok;
+}
+
 TextFileWriter::TextFileWriter(const std::string& target, Durability durability)
     : target_(ResolveCase(target)), durability_(durability) {
     CheckTarget(target_);
     buffer_.reserve(kBufferSize);
     RemoveLeftoversOnce(FolderOf(target_));
-    {
-        std::lock_guard hold(Temps().lock);
-        temp_ = platform::CreateTempBeside(target_);
-        Temps().files.push_back(&temp_);
-    }
-    platform::MatchPermissions(temp_, target_);
-}
-
-TextFileWriter::~TextFileWriter() {
-    Discard();
-}
-
-void TextFileWriter::Discard() {
-    if (!temp_.file) return;
-    std::lock_guard hold(Temps().lock);
-    platform::RemoveOpenTemp(temp_);
-    std::fclose(temp_.file);
-    temp_.file = nullptr;
-    Temps().Remove(&temp_);
+    temp_.Create(target_);
+    platform::MatchPermissions(temp_.File(), target_);
 }
 
 void TextFileWriter::FlushBuffer() {
     if (buffer_.empty()) return;
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), temp_.file) != buffer_.size())
+    if (std::fwrite(buffer_.data(), 1, buffer_.size(), temp_.Stream()) != buffer_.size())
         throw Failure(FailureKind::AccessFailure, target_);
     buffer_.clear();
 }
@@ -107,7 +113,7 @@ void TextFileWriter::Write(std::string_view text) {
     if (buffer_.size() + text.size() > kBufferSize) {
         FlushBuffer();
         if (text.size() > kBufferSize) {
-            if (std::fwrite(text.data(), 1, text.size(), temp_.file) != text.size())
+            if (std::fwrite(text.data(), 1, text.size(), temp_.Stream()) != text.size())
                 throw Failure(FailureKind::AccessFailure, target_);
             return;
         }
@@ -122,15 +128,10 @@ void TextFileWriter::WriteTextLine(std::string_view text) {
 
 void TextFileWriter::Commit() {
     FlushBuffer();
-    bool ok = std::fflush(temp_.file) == 0;
-    if (ok && durability_ != Durability::Replaceable) ok = platform::FlushToDisk(temp_.file);
+    bool ok = std::fflush(temp_.Stream()) == 0;
+    if (ok && durability_ != Durability::Replaceable) ok = platform::FlushToDisk(temp_.Stream());
     if (!ok) throw Failure(FailureKind::AccessFailure, target_);  // the destructor removes it
-    {
-        std::lock_guard hold(Temps().lock);
-        ok = platform::CloseAndReplace(temp_, target_);
-        Temps().Remove(&temp_);
-    }
-    if (!ok) throw Failure(FailureKind::AccessFailure, target_);
+    if (!temp_.Replace(target_)) throw Failure(FailureKind::AccessFailure, target_);
     if (durability_ == Durability::UserFile) platform::SyncFolder(FolderOf(target_));
     NoteFileMade(target_);
 }

@@ -25,11 +25,9 @@ class TextFileWriter {
     // a missing folder, access failure for a folder or a read-only file. The first writer of a
     // run into a folder removes the temporary files killed runs left there.
     TextFileWriter(const std::string& target, Durability durability);
-    ~TextFileWriter();  // without Commit: the temporary file is removed
+    // Without Commit (also when the constructor throws) the temporary file is removed.
     TextFileWriter(const TextFileWriter&) = delete;
     TextFileWriter& operator=(const TextFileWriter&) = delete;
-
-    const std::string& Target() const { return target_; }
 
     // The text as it is, then CR LF.
     void WriteTextLine(std::string_view text);
@@ -39,13 +37,31 @@ class TextFileWriter {
     void Commit();
 
   private:
+    // The temporary file, listed for RemoveOpenTempFiles while it is open and removed when
+    // its owner goes unless it replaced the target. It never moves: the list holds its address.
+    class OpenTemp {
+      public:
+        OpenTemp() = default;
+        ~OpenTemp();
+        OpenTemp(const OpenTemp&) = delete;
+        OpenTemp& operator=(const OpenTemp&) = delete;
+
+        void Create(const std::string& target);
+        // platform::CloseAndReplace; the file is closed either way.
+        bool Replace(const std::string& target);
+        const platform::TempFile& File() const { return temp_; }
+        std::FILE* Stream() const { return temp_.file.get(); }
+
+      private:
+        platform::TempFile temp_;
+    };
+
     void FlushBuffer();
-    void Discard();
 
     std::string target_;
     Durability durability_;
-    platform::TempFile temp_;
     std::string buffer_;
+    OpenTemp temp_;
 };
 
 // Removes every writer's temporary file, for a program that ends at once (interrupted); the

@@ -1,96 +1,28 @@
 #include "drive_list.hpp"
 
-#include <QDir>
-#include <algorithm>
 #include <cctype>
-#include <set>
+#include <utility>
 
 #include "native_text.hpp"
 #include "platform.hpp"
-#include "text_reader.hpp"
 
 namespace {
 
-// File systems that hold no user files of their own.
-bool IsPseudoFileSystem(std::string_view type) {
-    static const std::set<std::string_view> kPseudo = {
-        "autofs",     "binfmt_misc", "bpf",        "cgroup",   "cgroup2",        "configfs",
-        "debugfs",    "devpts",      "devtmpfs",   "efivarfs", "fusectl",        "hugetlbfs",
-        "mqueue",     "nsfs",        "overlay",    "proc",     "pstore",         "ramfs",
-        "rpc_pipefs", "securityfs",  "selinuxfs",  "squashfs", "sysfs",          "tmpfs",
-        "tracefs",    "fuse.portal", "fuse.lxcfs", "nfsd",     "fuse.gvfsd-fuse"};
-    return kPseudo.count(type) > 0;
-}
-
-// /proc/mounts writes blanks, tabs, newlines and backslashes in names as "\ooo".
-std::string Unescape(std::string_view field) {
-    std::string out;
-    for (size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size() &&
-            std::all_of(field.begin() + i + 1, field.begin() + i + 4,
-                        [](char c) { return c >= '0' && c <= '7'; })) {
-            out += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 +
-                                     (field[i + 3] - '0'));
-            i += 3;
-        } else {
-            out += field[i];
-        }
-    }
-    return out;
-}
-
-// The next blank-separated field of a line.
-std::string_view NextField(std::string_view& line) {
-    size_t start = line.find_first_not_of(' ');
-    if (start == std::string_view::npos) {
-        line = {};
-        return {};
-    }
-    size_t end = line.find(' ', start);
-    std::string_view field = line.substr(start, end == std::string_view::npos ? end : end - start);
-    line = end == std::string_view::npos ? std::string_view() : line.substr(end);
-    return field;
+// A drive letter's root ("C:\") shows as its letter in lower case and a colon ("c:"); a
+// mount point as it is.
+std::string DriveText(const std::string& root) {
+    if (root.size() != 3 || root[1] != ':' || root[2] != '\\') return root;
+    return {static_cast<char>(std::tolower(static_cast<unsigned char>(root[0]))), ':'};
 }
 
 }  // namespace
 
-std::vector<std::string> MountedRoots(std::string_view procMounts) {
-    std::set<std::string> others;
-    while (!procMounts.empty()) {
-        size_t end = procMounts.find('\n');
-        std::string_view line = procMounts.substr(0, end);
-        procMounts =
-            end == std::string_view::npos ? std::string_view() : procMounts.substr(end + 1);
-        NextField(line);  // the device
-        std::string root = Unescape(NextField(line));
-        std::string_view type = NextField(line);
-        if (root.empty() || root == "/" || IsPseudoFileSystem(type)) continue;
-        others.insert(root);
-    }
-    std::vector<std::string> roots{"/"};
-    roots.insert(roots.end(), others.begin(), others.end());
-    return roots;
-}
-
 std::vector<DriveEntry> MachineDrives() {
     std::vector<DriveEntry> drives;
-#ifdef _WIN32
-    for (const QFileInfo& drive : QDir::drives()) {
-        std::string root = NativeText(QDir::toNativeSeparators(drive.absoluteFilePath()));
-        std::string text = root.substr(0, 2);
-        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
-        drives.push_back({text, root});
+    for (std::string& root : platform::VolumeRoots()) {
+        std::string text = DriveText(root);
+        drives.push_back({std::move(text), std::move(root)});
     }
-#else
-    std::string mounts;
-    try {
-        mounts = ReadWholeText("/proc/mounts");
-    } catch (const Failure&) {
-        // Without a mount table the machine still has its root folder.
-    }
-    for (std::string& root : MountedRoots(mounts))
-        if (platform::IsDirectory(root)) drives.push_back({root, root});
-#endif
     return drives;
 }
 

@@ -5,17 +5,12 @@
 
 #include <QComboBox>
 #include <string>
-#include <string_view>
 #include <vector>
 
 struct DriveEntry {
     std::string Text;  // what the list shows: "c:" or a mount point
     std::string Root;  // the drive's root folder
 };
-
-// The mount points in the text of /proc/mounts that hold real file systems: "/" first, then
-// the others sorted; pseudo and in-memory file systems and repeated mount points left out.
-std::vector<std::string> MountedRoots(std::string_view procMounts);
 
 // The drives of this machine.
 std::vector<DriveEntry> MachineDrives();

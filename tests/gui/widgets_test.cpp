@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTest>
@@ -21,24 +22,22 @@
 
 namespace fs = std::filesystem;
 
-TEST(DriveList, MountTableGivesRealFileSystemsRootFirst) {
-    const char* mounts =
-        "proc /proc proc rw,relatime 0 0\n"
-        "/dev/sdb1 /media/usb\\040stick vfat rw 0 0\n"
-        "tmpfs /run tmpfs rw 0 0\n"
-        "/dev/vda / ext4 rw 0 0\n"
-        "/dev/sda2 /home ext4 rw 0 0\n"
-        "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\n"
-        "server:/export /mnt/nfs nfs4 rw 0 0\n"
-        "/dev/sda2 /home ext4 rw 0 0\n";
-    EXPECT_EQ(MountedRoots(mounts),
-              (std::vector<std::string>{"/", "/home", "/media/usb stick", "/mnt/nfs"}));
-    EXPECT_EQ(MountedRoots(""), std::vector<std::string>{"/"});
+TEST(DriveList, MachineDrivesHoldTheCurrentFolders) {
     // The machine's drives include the current folder's: "/", or a drive letter on Windows.
     const std::string root = RootFolderOf(fs::current_path().string());
     const std::vector<DriveEntry> drives = MachineDrives();
     EXPECT_TRUE(std::any_of(drives.begin(), drives.end(),
                             [&](const DriveEntry& drive) { return drive.Root == root; }));
+#ifdef _WIN32
+    // The drive letters as Qt lists them, each shown as "c:" and rooted at "C:\".
+    std::vector<std::pair<std::string, std::string>> expected, listed;
+    for (const QFileInfo& drive : QDir::drives()) {
+        const QString letterRoot = QDir::toNativeSeparators(drive.absoluteFilePath());
+        expected.emplace_back(letterRoot.left(2).toLower().toStdString(), letterRoot.toStdString());
+    }
+    for (const DriveEntry& drive : drives) listed.emplace_back(drive.Text, drive.Root);
+    EXPECT_EQ(listed, expected);
+#endif
 }
 
 TEST(DriveList, SelectsTheDriveHoldingAFolderWithoutReportingAChange) {
