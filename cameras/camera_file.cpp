@@ -20,15 +20,6 @@ struct CameraStart {
     double X = 0, Y = 0, Z = 0;
 };
 
-// ParseNumber, failing with the point file's path.
-double ParseValue(std::string_view text, const std::string& path) {
-    try {
-        return ParseNumber(text);
-    } catch (const Failure& failure) {
-        throw Failure(failure.Kind(), path);
-    }
-}
-
 // One point line: "PointPos=(" removed, every ")" made a ",", then three comma-ended fields.
 // False for a line of blanks only, which ends the points.
 bool ReadPoint(std::string_view line, const std::string& path, CameraStart& start,
@@ -51,7 +42,7 @@ bool ReadPoint(std::string_view line, const std::string& path, CameraStart& star
         size_t comma = rest.find(',');
         // A field without its comma: the text before it would have length -1.
         if (comma == std::string_view::npos) throw Failure(FailureKind::InvalidArgument, path);
-        value = -ParseValue(rest.substr(0, comma), path);
+        value = -WithFailurePath(path, [&] { return ParseNumber(rest.substr(0, comma)); });
         rest.remove_prefix(comma + 1);
     }
     start = {values[0], values[1], values[2]};
@@ -134,7 +125,9 @@ void GenerateCameraFile(const std::string& folder, const std::string& fileName, 
     {
         TextFileReader points(pointPath);
         std::string_view header = points.ReadTextLine();
-        if (IsMgpHeader(header)) count = ParseValue(MgpCountText(header), points.Path());
+        if (IsMgpHeader(header))
+            count =
+                WithFailurePath(points.Path(), [&] { return ParseNumber(MgpCountText(header)); });
         // The count is 16-bit, as the file check shows it. A larger one would let a blank
         // point line (which ends the reading) be followed by camera blocks without end.
         if (count > INT16_MAX) throw Failure(FailureKind::Overflow, points.Path());

@@ -16,11 +16,7 @@ std::optional<FileCheckResult> CheckPointFile(const std::string& folder,
             sink.ShowMessage("wrong file contents", MessageIcon::Error);
             return std::nullopt;
         }
-        try {
-            count = ParseInteger(MgpCountText(header));
-        } catch (const Failure& failure) {
-            throw Failure(failure.Kind(), file.Path());
-        }
+        count = WithFailurePath(file.Path(), [&] { return ParseInteger(MgpCountText(header)); });
     }
     return FileCheckResult{fileName, PlainNumberText(count)};
 }

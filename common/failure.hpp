@@ -38,6 +38,17 @@ class Failure : public std::exception {
     std::string path_;
 };
 
+// What `work` returns; a failure it throws is thrown again with `path`, the file whose text it
+// was reading.
+template <typename Work>
+auto WithFailurePath(const std::string& path, Work work) -> decltype(work()) {
+    try {
+        return work();
+    } catch (const Failure& failure) {
+        throw Failure(failure.Kind(), path);
+    }
+}
+
 // "Run-time error 'N': Description", the report's first line.
 std::string RunTimeErrorText(const Failure& failure);
 

@@ -111,10 +111,7 @@ std::vector<std::string> ListMatchingFiles(const std::string& folder, std::strin
     std::vector<std::string> names;
     for (std::string& name : platform::ListFileNames(folder))
         if (MatchesPattern(name, pattern)) names.push_back(std::move(name));
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        std::string ua = UpperCase(a), ub = UpperCase(b);
-        return ua != ub ? ua < ub : a < b;
-    });
+    std::sort(names.begin(), names.end(), LessIgnoringCase);
     return names;
 }
 

@@ -23,6 +23,9 @@ std::string UpperCase(std::string_view text);
 // Equal after upper-casing both sides.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
+// The order of names in lists: by their upper-cased bytes, names equal so by their own bytes.
+bool LessIgnoringCase(std::string_view a, std::string_view b);
+
 inline bool Contains(std::string_view text, std::string_view sought) {
     return text.find(sought) != std::string_view::npos;
 }

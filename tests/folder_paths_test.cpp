@@ -4,6 +4,7 @@
 #include "paths.hpp"
 #include "platform.hpp"
 #include "run_listings.hpp"
+#include "strings.hpp"
 #include "test_files.hpp"
 #include "text_writer.hpp"
 
@@ -49,6 +50,18 @@ TEST(FolderPaths, RelativeFoldersStartAtTheCurrentFolder) {
 #ifndef _WIN32
 // A run lists a folder once; its answers stay those of a listing made at the time, also for
 // the files the run makes. Links to files and to nothing, folders, and several case variants.
+// Lists sort by name ignoring letter case; the oracle compares upper-cased copies.
+TEST(FolderPaths, NameOrderIsTheUpperCasedOrderThenTheBytes) {
+    const std::vector<std::string> names = {"",  "a", "A",    "ab",    "aB", "B",
+                                            "_", "[", "\xe9", "a\xe9", "Z1", "z"};
+    for (const std::string& a : names)
+        for (const std::string& b : names) {
+            const std::string upperA = UpperCase(a), upperB = UpperCase(b);
+            EXPECT_EQ(LessIgnoringCase(a, b), upperA != upperB ? upperA < upperB : a < b)
+                << a << " / " << b;
+        }
+}
+
 TEST(FolderPaths, RunListingsResolveLetterCaseAsAFreshListingWould) {
     TempDir dir;
     for (const char* name : {"house.wrl", "Tree.wrl", "TREE.wrl", "box.wrl", "GONE.wrl"})

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "copy_rewriting.hpp"
+#include "duplicate.hpp"
+#include "failure_of.hpp"
+#include "paths.hpp"
 #include "run_program.hpp"
 #include "test_files.hpp"
 
@@ -64,6 +67,24 @@ TEST_F(VandrelCli, ManualAndMgpOptionsSetTheirControls) {
     EXPECT_NE(
         ReadBytes(dir / "models/newwrls/tree_0.wrl").find("\r\n  1.79489673696541E-09  0 -1,"),
         std::string::npos);
+}
+
+// An empty word is a value like any other: the empty X field fails as it does in the window.
+TEST_F(VandrelCli, EmptyArgumentReachesTheCommandAsGiven) {
+    DuplicateInputs window;
+    window.WRLfolderPath = dir / "models";
+    window.WRLfolderList = ListMatchingFiles(window.WRLfolderPath, "*.wrl");
+    window.Check4Value = 1;
+    window.Text2 = "tree";
+    window.Text3 = "";
+    window.Text4 = window.Text5 = window.Text6 = "0";
+    RecordingSink sink;
+    const Failure failure = FailureOf([&] { RunDuplicate(window, sink); });
+
+    CliResult cli = Run("duplicate " + Models() + " --manual tree \"\" 0 0 0");
+    EXPECT_EQ(cli.status, 3);
+    EXPECT_EQ(cli.err, Printed(RunTimeErrorText(failure) + "\n"));
+    EXPECT_EQ(cli.err, Printed("Run-time error '13': Type mismatch\n"));
 }
 
 TEST_F(VandrelCli, WrongUsageAndHelp) {

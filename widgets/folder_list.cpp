@@ -35,10 +35,7 @@ void FolderList::SetPath(const std::string& path) {
     std::vector<std::string> subfolders = platform::ListFolderNames(folder);
     // Hidden folders stay hidden, as in the system's own file windows.
     std::erase_if(subfolders, [](const std::string& name) { return name.front() == '.'; });
-    std::sort(subfolders.begin(), subfolders.end(), [](const std::string& a, const std::string& b) {
-        std::string ua = UpperCase(a), ub = UpperCase(b);
-        return ua != ub ? ua < ub : a < b;
-    });
+    std::sort(subfolders.begin(), subfolders.end(), LessIgnoringCase);
 
     clear();
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);

@@ -1,5 +1,6 @@
 #include "duplicate_cli.hpp"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,7 +17,7 @@ struct DuplicateArgs {
     std::string tso;
     std::string mgp;
     std::string orientation;
-    std::vector<std::string> manual;
+    std::array<std::string, 5> manual;       // NAME X Y Z ORIENT
     DuplicateOptions options{false, {}, 0};  // jobs 0: one per core
     CLI::Option* selectedOption = nullptr;
     CLI::Option* mgpOption = nullptr;
@@ -77,11 +78,11 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
     source->add_option("--tso", args->tso, "A TSO list file")->type_name("FILE");
     args->mgpOption =
         source->add_option("--mgp", args->mgp, "An MGP point file")->type_name("FILE");
+    // A fixed-size type makes CLI11 take the five words as given. A growable one takes the
+    // first, then stops at any word it recognises, and "" names the nameless option group.
     args->manualOption =
         source->add_option("--manual", args->manual, "One placement typed in: NAME X Y Z ORIENT")
-            ->type_name("VALUE")
-            ->expected(5)
-            ->allow_extra_args(false);
+            ->type_name("NAME X Y Z ORIENT");
     source->require_option(1);
     cmd->footer(
         "Usage: vandrel-cli duplicate --models DIR [--use-selected NAME] [--jobs N]\n"

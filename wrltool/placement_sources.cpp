@@ -17,14 +17,6 @@ constexpr size_t kMaxTsoPlacements = INT16_MAX - 1;
 constexpr size_t kMaxMgpLines = INT16_MAX;
 constexpr int kMgpValues = 8;  // X, Y, Z, Orientation, AngleZ, AngleX, Index, Extra
 
-// ParseNumber with the source file's path in its failure.
-double ParseSourceNumber(std::string_view text, const std::string& path) {
-    FailureKind why = FailureKind::TypeMismatch;
-    std::optional<double> value = TryParseNumber(text, &why);
-    if (!value) throw Failure(why, path);
-    return *value;
-}
-
 std::vector<Placement> ReadManualPlacement(const DuplicateInputs& in) {
     Placement p;
     p.Name = in.Text2;
@@ -50,7 +42,7 @@ Placement ReadMgpLine(std::string_view trimmed, const std::string& path) {
         if (field == 0)
             p.Name = item;
         else if (field <= kMgpValues)
-            *values[field - 1] = ParseSourceNumber(item, path);
+            *values[field - 1] = WithFailurePath(path, [&] { return ParseNumber(item); });
         else
             throw Failure(FailureKind::OutOfRange, path);
     }
