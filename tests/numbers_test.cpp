@@ -9,6 +9,7 @@
 #include "failure_of.hpp"
 #include "number_text.hpp"
 #include "parse_number.hpp"
+#include "reference_number_text.hpp"
 
 namespace {
 
@@ -115,25 +116,6 @@ TEST(NumberText, RoundTripGivesTheValueRoundedTo15Digits) {
 }  // namespace
 
 namespace {
-
-// An independent rendering of the written form from printf's correctly rounded 15 digits.
-std::string ReferenceNumberText(double value) {
-    if (value == 0) return " 0";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
-    std::string digits = std::string(1, buf[0]) + std::string(buf + 2, 14);
-    int e = std::atoi(buf + 17);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    int n = static_cast<int>(digits.size());
-    std::string text = value < 0 ? "-" : " ";
-    if (e >= 0 && e <= 14) {
-        if (n <= e + 1) return text + digits + std::string(e + 1 - n, '0');
-        return text + digits.substr(0, e + 1) + "." + digits.substr(e + 1);
-    }
-    if (e < 0 && n - e <= 16) return text + "." + std::string(-e - 1, '0') + digits;
-    std::snprintf(buf, sizeof buf, "E%c%02d", e < 0 ? '-' : '+', std::abs(e));
-    return text + digits.substr(0, 1) + (n > 1 ? "." + digits.substr(1) : "") + buf;
-}
 
 TEST(NumberText, MatchesCorrectRoundingAcrossMagnitudes) {
     std::mt19937_64 random(99);
