@@ -172,7 +172,12 @@ case "$cmd" in
         export LANG=${LANG:-C.UTF-8}
         export WINEDEBUG=-all WINEPREFIX="$ROOT/build/windows/wineprefix" \
             WINEDLLOVERRIDES="mscoree,mshtml="
-        [ -d "$WINEPREFIX" ] || wine wineboot --init >/dev/null 2>&1 || true
+        # A new prefix is made without a display; its Wine session must end before the window
+        # tests start one on a display, or their windows have no driver and they wait forever.
+        if [ ! -d "$WINEPREFIX" ]; then
+            wine wineboot --init >/dev/null 2>&1 || true
+            wineserver -w
+        fi
         # The window tests run on Windows' own platform plugin, which needs a display for Wine.
         (cd "$ROOT/build/windows" && xvfb-run -a -s "-screen 0 1280x1024x24" \
             ctest --output-on-failure "$@")
