@@ -9,22 +9,14 @@
 #include "window_options.hpp"
 
 namespace {
-const char kUsage[] =
-    "Usage: Oskivo [--help] [--version]\n"
-    "\n"
+const char kAbout[] =
     "Opens the camera file generator's window. It checks an MGP point file and writes its\n"
-    "camera definition file (NAME.txt) beside it.\n"
-    "\n"
-    "Options:\n"
-    "  -h, --help     print this help and exit\n"
-    "  --version      print the program's name and version and exit\n"
-    "\n"
-    "Qt's own options, such as -platform NAME, are accepted too. The same commands run\n"
-    "without a window from oskivo-cli.\n";
+    "camera definition file (NAME.txt) beside it.\n";
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (std::optional<int> status = AnswerTerminalOptions(argc, argv, "Oskivo", kUsage, std::cout))
+    if (std::optional<int> status =
+            AnswerTerminalOptions(argc, argv, "Oskivo", kAbout, "oskivo-cli", std::cout))
         return *status;
     EndProgramOnInterrupt();  // before Qt starts any thread
     QApplication app(argc, argv);

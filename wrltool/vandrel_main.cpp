@@ -9,24 +9,15 @@
 #include "window_options.hpp"
 
 namespace {
-const char kUsage[] =
-    "Usage: VandrelV3 [--help] [--version]\n"
-    "\n"
+const char kAbout[] =
     "Opens the WRL placement tool's window. It writes placed copies of a VRML model\n"
     "(*.wrl) for every placement of a TSO list, an MGP point file or the manual fields,\n"
-    "and repairs exporter-written models in place (Fix WRLs).\n"
-    "\n"
-    "Options:\n"
-    "  -h, --help     print this help and exit\n"
-    "  --version      print the program's name and version and exit\n"
-    "\n"
-    "Qt's own options, such as -platform NAME, are accepted too. The same commands run\n"
-    "without a window from vandrel-cli.\n";
+    "and repairs exporter-written models in place (Fix WRLs).\n";
 }  // namespace
 
 int main(int argc, char** argv) {
     if (std::optional<int> status =
-            AnswerTerminalOptions(argc, argv, "VandrelV3", kUsage, std::cout))
+            AnswerTerminalOptions(argc, argv, "VandrelV3", kAbout, "vandrel-cli", std::cout))
         return *status;
     EndProgramOnInterrupt();  // before Qt starts any thread
     QApplication app(argc, argv);
