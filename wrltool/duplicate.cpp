@@ -113,19 +113,19 @@ std::string OutputFolder(const DuplicateInputs& inputs) {
 }
 
 std::string ModelPath(const DuplicateInputs& inputs, const Placement& placement) {
-    if (IsSet(inputs.Check1Value)) return JoinPath(inputs.WRLfolderPath, inputs.WRLfolderFileName);
+    if (UsesSelectedModel(inputs)) return JoinPath(inputs.WRLfolderPath, inputs.WRLfolderFileName);
     return JoinPath(inputs.WRLfolderPath, placement.Name + ".wrl");
 }
 
 std::string CopyPath(const DuplicateInputs& inputs, const Placement& placement) {
-    const bool ownName = !IsSet(inputs.Check1Value) || IsSet(inputs.Check4Value);
+    const bool ownName = !UsesSelectedModel(inputs) || IsManualMode(inputs);
     const std::string name = ownName ? placement.Name : BaseName(inputs.WRLfolderFileName);
     return JoinPath(OutputFolder(inputs), name + "_" + IndexText(placement) + ".wrl");
 }
 
 std::string CopyTag(const DuplicateInputs& inputs, const Placement& placement) {
     const std::string name =
-        IsSet(inputs.Check1Value) ? BaseName(inputs.WRLfolderFileName) : placement.Name;
+        UsesSelectedModel(inputs) ? BaseName(inputs.WRLfolderFileName) : placement.Name;
     return name + "_" + IndexText(placement);
 }
 
@@ -135,7 +135,7 @@ bool IsModelListed(const DuplicateInputs& inputs, const Placement& placement) {
 
 void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
                   const DuplicateOptions& options) {
-    if (IsSet(inputs.Check2Value) && IsSet(inputs.Check4Value)) {
+    if (UsesMgpFile(inputs) && IsManualMode(inputs)) {
         sink.ShowMessage("Use MGP files and Manual Mode cannot both be set", MessageIcon::Error);
         return;
     }
@@ -185,7 +185,7 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
                 // As a rule the folder exists already: nothing to report.
             }
         }
-        if (!IsSet(inputs.Check1Value) && !modelList.Contains(placement.Name + ".wrl")) {
+        if (!UsesSelectedModel(inputs) && !modelList.Contains(placement.Name + ".wrl")) {
             copies.FinishAll();
             sink.ShowMessage("WRL does not exist", MessageIcon::Error);
             break;

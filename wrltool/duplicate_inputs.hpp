@@ -26,7 +26,16 @@ struct DuplicateInputs {
     std::string TSOfolderFileName;  // the TSO list or MGP point file; empty when none
 };
 
-// A check box value: 1 is set, 0 is clear.
-inline bool IsSet(int checkValue) {
-    return checkValue == 1;
+// What the check boxes ask for. A check box value is 1 when set, 0 when clear.
+inline bool UsesSelectedModel(const DuplicateInputs& inputs) {
+    return inputs.Check1Value == 1;
+}
+inline bool UsesMgpFile(const DuplicateInputs& inputs) {
+    return inputs.Check2Value == 1;
+}
+inline bool TakesOrientationAngle(const DuplicateInputs& inputs) {
+    return inputs.Check3Value == 1;
+}
+inline bool IsManualMode(const DuplicateInputs& inputs) {
+    return inputs.Check4Value == 1;
 }

@@ -60,7 +60,7 @@ std::vector<Placement> ReadMgpPlacements(const DuplicateInputs& in) {
             continue;
         }
         Placement p = ReadMgpLine(line, file.Path());
-        if (IsSet(in.Check3Value)) p.Orientation = ParseNumber(in.Text1);
+        if (TakesOrientationAngle(in)) p.Orientation = ParseNumber(in.Text1);
         p.Index = static_cast<double>(list.size());
         list.push_back(std::move(p));
     }
@@ -115,7 +115,7 @@ std::string SourcePath(const DuplicateInputs& inputs) {
 }
 
 std::vector<Placement> ReadPlacements(const DuplicateInputs& inputs) {
-    if (IsSet(inputs.Check4Value)) return ReadManualPlacement(inputs);
-    if (IsSet(inputs.Check2Value)) return ReadMgpPlacements(inputs);
+    if (IsManualMode(inputs)) return ReadManualPlacement(inputs);
+    if (UsesMgpFile(inputs)) return ReadMgpPlacements(inputs);
     return ReadTsoPlacements(inputs);
 }
