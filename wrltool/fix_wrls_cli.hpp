@@ -1,7 +1,6 @@
-// vandrel-cli fix-wrls DIR    and    vandrel-cli preview FILE
+// vandrel-cli fix-wrls DIR
 #pragma once
 
 #include "cli_command.hpp"
 
 CliCommand AddFixWrlsCommand(CLI::App& program);
-CliCommand AddPreviewCommand(CLI::App& program);

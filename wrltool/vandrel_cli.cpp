@@ -9,6 +9,7 @@
 #include "fix_wrls_cli.hpp"
 #include "interrupt.hpp"
 #include "platform.hpp"
+#include "preview_cli.hpp"
 
 int main(int argc, char** argv) {
     EndProgramOnInterrupt();
