@@ -12,7 +12,7 @@ namespace {
 constexpr int kItemsPerRecord = 7;
 
 // An item as a general value shows it: an unquoted number in its plain form, else its text.
-std::string ShownText(const TextFileReader::Item& item) {
+std::string GeneralValueText(const TextFileReader::Item& item) {
     if (!item.quoted) {
         if (std::optional<double> number = TryParseNumber(item.text))
             return PlainNumberText(*number);
@@ -42,7 +42,7 @@ std::vector<std::string> PreviewListFile(const std::string& folderPath,
         for (int k = 0; k < kItemsPerRecord; ++k) {
             try {
                 in.ReadItem(item);
-                if (k == 0) first = ShownText(item);  // the other six are read and dropped
+                if (k == 0) first = GeneralValueText(item);  // the other six are read and dropped
             } catch (const Failure&) {
                 // Skipped: the value keeps what it held (the usual case: a short last record).
             }
