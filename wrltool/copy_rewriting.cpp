@@ -292,6 +292,38 @@ Point3 PlacePoint(const PlacementTurn& t, const Point3& p) {
 
 namespace {
 
+// Copies a point list from the line after its opener through the line holding "]". Each point
+// is placed and written as " x y z," and CR LF, one write per point; a line with a number that
+// is missing, rejected or placed beyond the double range has 0 for it and counts as a failure.
+template <typename Output>
+void CopyPointList(TextFileReader& in, Output& out, const PlacementTurn& turn,
+                   StepFailures& failures) {
+    char pointLine[3 * (kNumberTextMax + 1) + 3];
+    while (!in.AtEndOfFile()) {
+        const std::string_view trimmed = Trim(in.ReadTextLine());
+        if (Contains(trimmed, "]")) {
+            out.WriteTextLine(trimmed);
+            return;
+        }
+        Point3 p;
+        bool ok = ReadUsualPointNumbers(trimmed, p) || ReadPointNumbers(trimmed, p);
+        Point3 o = PlacePoint(turn, p);
+        char* end = pointLine;
+        for (double& value : o.v) {
+            if (!std::isfinite(value)) {  // beyond the double range: overflow
+                value = 0;
+                ok = false;
+            }
+            *end++ = ' ';
+            end = WriteNumberText(end, value);
+        }
+        std::memcpy(end, ",\r\n", 3);
+        end += 3;
+        if (!ok) failures.Add(Failure(FailureKind::TypeMismatch, in.Path()));
+        out.Write(std::string_view(pointLine, static_cast<size_t>(end - pointLine)));
+    }
+}
+
 // Writes the copy's lines, read from the model, to `out`: a TextFileWriter, or nothing.
 template <typename Output>
 void CopyLines(TextFileReader& in, Output& out, const Placement& placement,
@@ -299,37 +331,13 @@ void CopyLines(TextFileReader& in, Output& out, const Placement& placement,
     std::string nodeLine;
     nodeLine.append(kRenamableNode).append(VrmlName(copyTag)).append("_vrl Transform {");
     const PlacementTurn turn(placement);
-    char pointLine[3 * (kNumberTextMax + 1) + 3];
     while (!in.AtEndOfFile()) {
         std::string_view line = in.ReadTextLine();
         if (Contains(line, kRenamableNode)) line = nodeLine;
         out.WriteTextLine(line);
         if (!Contains(line, kCoordinateOpener) || in.AtEndOfFile()) continue;
         out.WriteTextLine(in.ReadTextLine());  // the point list opener, unchanged
-        while (!in.AtEndOfFile()) {
-            std::string_view trimmed = Trim(in.ReadTextLine());
-            if (Contains(trimmed, "]")) {
-                out.WriteTextLine(trimmed);
-                break;
-            }
-            Point3 p;
-            bool ok = ReadUsualPointNumbers(trimmed, p) || ReadPointNumbers(trimmed, p);
-            Point3 o = PlacePoint(turn, p);
-            // " x y z," and the line end, built in place: one write per point.
-            char* end = pointLine;
-            for (double& value : o.v) {
-                if (!std::isfinite(value)) {  // beyond the double range: overflow
-                    value = 0;
-                    ok = false;
-                }
-                *end++ = ' ';
-                end = WriteNumberText(end, value);
-            }
-            std::memcpy(end, ",\r\n", 3);
-            end += 3;
-            if (!ok) failures.Add(Failure(FailureKind::TypeMismatch, in.Path()));
-            out.Write(std::string_view(pointLine, static_cast<size_t>(end - pointLine)));
-        }
+        CopyPointList(in, out, turn, failures);
     }
 }
 
