@@ -8,9 +8,9 @@
 #include "messages.hpp"
 
 struct CliCommand {
-    CLI::App* parser = nullptr;
+    CLI::App* Parser = nullptr;
     // Runs with the parsed arguments; throws the failure that stops the command.
-    std::function<void(MessageSink&)> run;
+    std::function<void(MessageSink&)> Run;
     // Set by --verbose where the command has it: list every file written after the messages.
-    std::shared_ptr<bool> verbose = nullptr;
+    std::shared_ptr<bool> Verbose = nullptr;
 };

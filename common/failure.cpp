@@ -4,8 +4,8 @@
 
 namespace {
 struct FailureInfo {
-    int number;
-    const char* description;
+    int Number;
+    const char* Description;
 };
 
 FailureInfo Info(FailureKind kind) {
@@ -40,10 +40,10 @@ FailureInfo Info(FailureKind kind) {
 }  // namespace
 
 int FailureNumber(FailureKind kind) {
-    return Info(kind).number;
+    return Info(kind).Number;
 }
 const char* FailureDescription(FailureKind kind) {
-    return Info(kind).description;
+    return Info(kind).Description;
 }
 
 Failure::Failure(FailureKind kind, std::string path) : kind_(kind), path_(std::move(path)) {}

@@ -54,16 +54,16 @@ std::string RunTimeErrorText(const Failure& failure);
 
 // Steps that failed under the skip-on-failure regime: counted, the first one kept for the report.
 struct StepFailures {
-    int count = 0;
-    std::optional<Failure> first;
+    int Count = 0;
+    std::optional<Failure> First;
 
     void Add(const Failure& failure) {
-        ++count;
-        if (!first) first = failure;
+        ++Count;
+        if (!First) First = failure;
     }
     // The failures of later steps, after these.
     void Append(const StepFailures& later) {
-        count += later.count;
-        if (!first) first = later.first;
+        Count += later.Count;
+        if (!First) First = later.First;
     }
 };

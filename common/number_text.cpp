@@ -17,25 +17,25 @@ namespace {
 // The significant digits d1..dn (trailing zeros dropped, "0" behind them) and the decimal
 // exponent E of d1.
 struct Digits {
-    char digits[32];  // room to copy 16 bytes from any digit's position
-    int count;
-    int exponent;
+    char Digits[32];  // room to copy 16 bytes from any digit's position
+    int Count;
+    int Exponent;
 };
 
 // Splits "d.ddde+XX" as to_chars writes it in scientific form.
 void SplitScientific(const char* begin, const char* end, Digits& d) {
-    std::memset(d.digits, '0', sizeof d.digits);
-    d.count = 0;
+    std::memset(d.Digits, '0', sizeof d.Digits);
+    d.Count = 0;
     const char* p = begin;
     for (; p != end && *p != 'e'; ++p)
-        if (*p != '.') d.digits[d.count++] = *p;
+        if (*p != '.') d.Digits[d.Count++] = *p;
     ++p;  // 'e'
     bool negative = *p == '-';
     ++p;
     int exponent = 0;
     for (; p != end; ++p) exponent = exponent * 10 + (*p - '0');
-    d.exponent = negative ? -exponent : exponent;
-    while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
+    d.Exponent = negative ? -exponent : exponent;
+    while (d.Count > 1 && d.Digits[d.Count - 1] == '0') --d.Count;
 }
 
 constexpr uint64_t kPow10[20] = {1ull,
@@ -129,8 +129,8 @@ bool FastFifteenDigits(double magnitude, Digits& d) {
             q = kPow10[14];
             ++e;
         }
-        d.count = WriteFifteenDigits(q, d.digits);
-        d.exponent = e;
+        d.Count = WriteFifteenDigits(q, d.Digits);
+        d.Exponent = e;
         return true;
     }
     return false;
@@ -167,32 +167,32 @@ size_t FormatDigits(char* out, double value, bool plain) {
             return static_cast<size_t>(std::to_chars(p, p + 16, whole).ptr - out);
     }
     Digits d = FifteenDigits(magnitude);
-    const int n = d.count;
-    const int e = d.exponent;
+    const int n = d.Count;
+    const int e = d.Exponent;
     // Copies of a fixed 16 bytes (a few instructions, no call), some of them past the end of
     // what is kept: `out` has room for that (kNumberTextMax).
     static constexpr char kZeros[16] = {'0', '0', '0', '0', '0', '0', '0', '0',
                                         '0', '0', '0', '0', '0', '0', '0', '0'};
     if (e >= 0 && e <= 14) {
-        std::memcpy(p, d.digits, 16);  // the zeros behind the digits are there too
+        std::memcpy(p, d.Digits, 16);  // the zeros behind the digits are there too
         if (n <= e + 1) {
             p += e + 1;
         } else {
             p[e + 1] = '.';
-            std::memcpy(p + e + 2, d.digits + e + 1, 16);
+            std::memcpy(p + e + 2, d.Digits + e + 1, 16);
             p += n + 1;
         }
     } else if (e < 0 && n - e <= 16) {
         if (plain) *p++ = '0';
         *p++ = '.';
         std::memcpy(p, kZeros, 16);
-        std::memcpy(p - e - 1, d.digits, 16);
+        std::memcpy(p - e - 1, d.Digits, 16);
         p += n - e - 1;
     } else {
-        *p++ = d.digits[0];
+        *p++ = d.Digits[0];
         if (n > 1) {
             *p++ = '.';
-            std::memcpy(p, d.digits + 1, 16);
+            std::memcpy(p, d.Digits + 1, 16);
             p += n - 1;
         }
         *p++ = 'E';

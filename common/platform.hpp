@@ -43,8 +43,8 @@ bool IsReadOnlyFile(const std::string& path);
 // searched).
 enum class EntryKind { File, Folder, Missing };
 struct FolderEntry {
-    std::string name;
-    EntryKind kind;
+    std::string Name;
+    EntryKind Kind;
 };
 // The entries of a folder, unsorted, without "." and ".."; throws the failure when the folder
 // cannot be listed.
@@ -66,7 +66,7 @@ std::string RealFolder(const std::string& folder);
 
 // What tells whether a file was changed or replaced: its identity, size and times.
 struct FileStamp {
-    std::array<uint64_t, 5> fields{};
+    std::array<uint64_t, 5> Fields{};
     bool operator==(const FileStamp&) const = default;
 };
 // Empty when the path names nothing or cannot be examined.
@@ -87,8 +87,8 @@ void CheckCanCreateIn(const std::string& folder, const std::string& target);
 // is open no other run removes it as a leftover: on POSIX it holds an advisory lock (flock),
 // on Windows it is not shared for deleting.
 struct TempFile {
-    FileHandle file;  // null once closed
-    std::string path;
+    FileHandle File;  // null once closed
+    std::string Path;
 };
 // Throws the failure when no file can be created there.
 TempFile CreateTempBeside(const std::string& target);

@@ -101,8 +101,8 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
 static std::vector<std::string> ListEntries(const std::string& folder, bool wantFolders) {
     std::vector<std::string> names;
     for (FolderEntry& entry : ListFolder(folder))
-        if ((entry.kind == EntryKind::Folder) == wantFolders)
-            names.push_back(std::move(entry.name));
+        if ((entry.Kind == EntryKind::Folder) == wantFolders)
+            names.push_back(std::move(entry.Name));
     return names;
 }
 
@@ -205,7 +205,7 @@ void MatchPermissions(const TempFile& temp, const std::string& target) {
     struct stat st;
     mode_t mode =
         ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
-    ::fchmod(::fileno(temp.file.get()), mode);
+    ::fchmod(::fileno(temp.File.get()), mode);
 }
 
 bool FlushToDisk(std::FILE* file) {
@@ -215,16 +215,16 @@ bool FlushToDisk(std::FILE* file) {
 bool CloseAndReplace(TempFile& temp, const std::string& target) {
     // A second descriptor keeps the lock while the stream's close reports any write error.
     // (Without one left, the file is renamed unlocked: a clean-up could only take it just now.)
-    const int keep = ::dup(::fileno(temp.file.get()));
-    bool ok = std::fclose(temp.file.release()) == 0;
-    ok = ok && ::rename(temp.path.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(temp.path.c_str());
+    const int keep = ::dup(::fileno(temp.File.get()));
+    bool ok = std::fclose(temp.File.release()) == 0;
+    ok = ok && ::rename(temp.Path.c_str(), target.c_str()) == 0;
+    if (!ok) ::unlink(temp.Path.c_str());
     if (keep >= 0) ::close(keep);
     return ok;
 }
 
 void RemoveOpenTemp(const TempFile& temp) {
-    ::unlink(temp.path.c_str());
+    ::unlink(temp.Path.c_str());
 }
 
 void RemoveLeftoverTemps(const std::string& folder) {

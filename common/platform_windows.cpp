@@ -73,8 +73,8 @@ bool IsSeparator(char c) {
 std::vector<std::string> ListEntries(const std::string& folder, bool wantFolders) {
     std::vector<std::string> names;
     for (FolderEntry& entry : ListFolder(folder))
-        if ((entry.kind == EntryKind::Folder) == wantFolders)
-            names.push_back(std::move(entry.name));
+        if ((entry.Kind == EntryKind::Folder) == wantFolders)
+            names.push_back(std::move(entry.Name));
     return names;
 }
 
@@ -293,7 +293,7 @@ void MatchPermissions(const TempFile& temp, const std::string& target) {
     DWORD wanted = existing == kNoAttributes ? FILE_ATTRIBUTE_ARCHIVE : existing & kKept;
     FILE_BASIC_INFO info = {};  // times of 0 stay as they are
     info.FileAttributes = wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL;
-    ::SetFileInformationByHandle(HandleOf(temp.file.get()), FileBasicInfo, &info, sizeof info);
+    ::SetFileInformationByHandle(HandleOf(temp.File.get()), FileBasicInfo, &info, sizeof info);
 }
 
 bool FlushToDisk(std::FILE* file) {
@@ -305,11 +305,11 @@ bool CloseAndReplace(TempFile& temp, const std::string& target) {
     // A second handle keeps the file open (and so undeletable by others) while the stream's
     // close reports any write error; the file is then renamed through it.
     HANDLE keep = nullptr;
-    bool ok = ::DuplicateHandle(::GetCurrentProcess(), HandleOf(temp.file.get()),
+    bool ok = ::DuplicateHandle(::GetCurrentProcess(), HandleOf(temp.File.get()),
                                 ::GetCurrentProcess(), &keep, 0, FALSE, DUPLICATE_SAME_ACCESS);
-    ok = std::fclose(temp.file.release()) == 0 && ok;
+    ok = std::fclose(temp.File.release()) == 0 && ok;
     if (!keep) {
-        ::DeleteFileW(Wide(temp.path).c_str());
+        ::DeleteFileW(Wide(temp.Path).c_str());
         return false;
     }
     ok = ok && RenameOpenFile(keep, NameOnDisk(target));
@@ -319,7 +319,7 @@ bool CloseAndReplace(TempFile& temp, const std::string& target) {
 }
 
 void RemoveOpenTemp(const TempFile& temp) {
-    MarkForDeletion(HandleOf(temp.file.get()));
+    MarkForDeletion(HandleOf(temp.File.get()));
 }
 
 void RemoveLeftoverTemps(const std::string& folder) {

@@ -35,8 +35,8 @@ RunListings::Listing& RunListings::ListingOf(const std::string& folder) {
     if (!made) return listing;
     try {
         for (platform::FolderEntry& entry : platform::ListFolder(folder))
-            listing.byUpperName[UpperCase(entry.name)].push_back(std::move(entry));
-        listing.listed = true;
+            listing.ByUpperName[UpperCase(entry.Name)].push_back(std::move(entry));
+        listing.Listed = true;
     } catch (const Failure&) {
         // Not listed: every name in it resolves to itself, as without a listing.
     }
@@ -52,12 +52,12 @@ std::string RunListings::ResolveCase(const std::string& path) {
     if (name.empty() || name == "." || name == "..") return path;
     std::lock_guard lock(mutex_);
     const Listing& listing = ListingOf(FolderOf(path));
-    auto sameName = listing.byUpperName.find(UpperCase(name));
-    if (sameName == listing.byUpperName.end()) return path;
+    auto sameName = listing.ByUpperName.find(UpperCase(name));
+    if (sameName == listing.ByUpperName.end()) return path;
     std::vector<std::string> candidates;
     for (const platform::FolderEntry& entry : sameName->second) {
-        if (entry.name == name && entry.kind != platform::EntryKind::Missing) return path;
-        if (entry.kind != platform::EntryKind::Folder) candidates.push_back(entry.name);
+        if (entry.Name == name && entry.Kind != platform::EntryKind::Missing) return path;
+        if (entry.Kind != platform::EntryKind::Folder) candidates.push_back(entry.Name);
     }
     return PickCaseVariant(path, std::move(candidates));
 #endif
@@ -67,11 +67,11 @@ void RunListings::NoteFileMade(const std::string& path) {
     const std::string name = NameOf(path);
     std::lock_guard lock(mutex_);
     auto at = listings_.find(RealFolderOf(FolderOf(path)));
-    if (at == listings_.end() || !at->second.listed) return;  // listed when first used
-    std::vector<platform::FolderEntry>& sameName = at->second.byUpperName[UpperCase(name)];
+    if (at == listings_.end() || !at->second.Listed) return;  // listed when first used
+    std::vector<platform::FolderEntry>& sameName = at->second.ByUpperName[UpperCase(name)];
     for (platform::FolderEntry& entry : sameName) {
-        if (entry.name == name) {
-            entry.kind = platform::EntryKind::File;
+        if (entry.Name == name) {
+            entry.Kind = platform::EntryKind::File;
             return;
         }
     }

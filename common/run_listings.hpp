@@ -32,8 +32,8 @@ class RunListings {
 
   private:
     struct Listing {
-        bool listed = false;  // the folder could not be listed
-        std::unordered_map<std::string, std::vector<platform::FolderEntry>> byUpperName;
+        bool Listed = false;  // the folder could not be listed
+        std::unordered_map<std::string, std::vector<platform::FolderEntry>> ByUpperName;
     };
     std::string RealFolderOf(const std::string& folder);
     Listing& ListingOf(const std::string& folder);

@@ -14,8 +14,8 @@ namespace {
 
 // A double-double: the value hi + lo with |lo| at most half an ulp of hi.
 struct Dd {
-    double hi;
-    double lo;
+    double Hi;
+    double Lo;
 };
 
 Dd QuickTwoSum(double a, double b) {  // |a| >= |b|
@@ -40,19 +40,19 @@ Dd TwoProduct(double a, double b) {
 }
 
 Dd Add(Dd a, Dd b) {
-    Dd s = TwoSum(a.hi, b.hi);
-    Dd t = TwoSum(a.lo, b.lo);
-    s = QuickTwoSum(s.hi, s.lo + t.hi);
-    return QuickTwoSum(s.hi, s.lo + t.lo);
+    Dd s = TwoSum(a.Hi, b.Hi);
+    Dd t = TwoSum(a.Lo, b.Lo);
+    s = QuickTwoSum(s.Hi, s.Lo + t.Hi);
+    return QuickTwoSum(s.Hi, s.Lo + t.Lo);
 }
 
 Dd Multiply(Dd a, Dd b) {
-    Dd p = TwoProduct(a.hi, b.hi);
-    return QuickTwoSum(p.hi, p.lo + (a.hi * b.lo + a.lo * b.hi));
+    Dd p = TwoProduct(a.Hi, b.Hi);
+    return QuickTwoSum(p.Hi, p.Lo + (a.Hi * b.Lo + a.Lo * b.Hi));
 }
 
 Dd Negate(Dd a) {
-    return {-a.hi, -a.lo};
+    return {-a.Hi, -a.Lo};
 }
 
 // 2/pi in binary, 64 bits a word, most significant first: enough for any double's exponent.
@@ -109,9 +109,9 @@ Dd Series(const Dd (&terms)[14], Dd r2) {
 
 // A 384-bit unsigned integer, least significant word first.
 struct Wide {
-    uint64_t w[6] = {};
+    uint64_t W[6] = {};
 
-    bool Bit(int n) const { return n >= 0 && ((w[n / 64] >> (n % 64)) & 1); }
+    bool Bit(int n) const { return n >= 0 && ((W[n / 64] >> (n % 64)) & 1); }
     // The 64 bits from bit `low` up (bits below 0 read as 0).
     uint64_t Bits64(int low) const {
         uint64_t bits = 0;
@@ -123,9 +123,9 @@ struct Wide {
         for (int i = 0; i < 6; ++i) {
             const int low = 64 * i;
             if (low >= point)
-                w[i] = 0;
+                W[i] = 0;
             else if (point - low < 64)
-                w[i] &= (uint64_t{1} << (point - low)) - 1;
+                W[i] &= (uint64_t{1} << (point - low)) - 1;
         }
     }
 };
@@ -146,12 +146,12 @@ int ReduceByHalfPi(double x, Dd& r) {
         const Uint128 part = static_cast<Uint128>(m) * kTwoOverPi[first + k];
         int at = 4 - k;
         Uint128 carry = static_cast<uint64_t>(part);
-        carry += product.w[at];
-        product.w[at] = static_cast<uint64_t>(carry);
+        carry += product.W[at];
+        product.W[at] = static_cast<uint64_t>(carry);
         carry = (carry >> 64) + static_cast<uint64_t>(part >> 64);
         for (++at; at < 6 && carry != 0; ++at) {
-            carry += product.w[at];
-            product.w[at] = static_cast<uint64_t>(carry);
+            carry += product.W[at];
+            product.W[at] = static_cast<uint64_t>(carry);
             carry >>= 64;
         }
     }
@@ -160,15 +160,15 @@ int ReduceByHalfPi(double x, Dd& r) {
     int quadrant = (product.Bit(point) ? 1 : 0) + (product.Bit(point + 1) ? 2 : 0);
     // The fraction below the point; from one half on it counts from the next quadrant down.
     Wide fraction;
-    for (int i = 0; i < 6; ++i) fraction.w[i] = product.w[i];
+    for (int i = 0; i < 6; ++i) fraction.W[i] = product.W[i];
     fraction.KeepBelow(point);
     const bool negative = fraction.Bit(point - 1);
     if (negative) {
         ++quadrant;
         bool borrow = true;  // 2^point - fraction: the two's complement, cut below the point
         for (int i = 0; i < 6; ++i) {
-            fraction.w[i] = ~fraction.w[i] + (borrow ? 1 : 0);
-            borrow = borrow && fraction.w[i] == 0;
+            fraction.W[i] = ~fraction.W[i] + (borrow ? 1 : 0);
+            borrow = borrow && fraction.W[i] == 0;
         }
         fraction.KeepBelow(point);
     }
@@ -203,8 +203,8 @@ SineCosine SineAndCosine(double radians) {
     int quadrant = 0;
     if (x > 0x1.921fb54442d18p-1) quadrant = ReduceByHalfPi(x, r);  // beyond pi/4
     const Dd r2 = Multiply(r, r);
-    const double s = Add(r, Multiply(r, Series(kSineTerms, r2))).hi;
-    const double c = Add({1.0, 0}, Series(kCosineTerms, r2)).hi;
+    const double s = Add(r, Multiply(r, Series(kSineTerms, r2))).Hi;
+    const double c = Add({1.0, 0}, Series(kCosineTerms, r2)).Hi;
 
     SineCosine result;
     switch (quadrant) {
@@ -221,6 +221,6 @@ SineCosine SineAndCosine(double radians) {
             result = {-c, s};
             break;
     }
-    if (radians < 0) result.sine = -result.sine;
+    if (radians < 0) result.Sine = -result.Sine;
     return result;
 }

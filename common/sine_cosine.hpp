@@ -4,8 +4,8 @@
 #pragma once
 
 struct SineCosine {
-    double sine;
-    double cosine;
+    double Sine;
+    double Cosine;
 };
 
 // Both of an angle in radians, each the double nearest to the exact value (computed with about

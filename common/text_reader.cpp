@@ -111,15 +111,15 @@ std::string_view TextFileReader::ReadLinePiece(bool& last) {
 
 void TextFileReader::ReadItem(Item& item) {
     if (AtEndOfFile()) throw Failure(FailureKind::ReadPastEnd, path_);
-    item.text.clear();
-    item.quoted = false;
+    item.Text.clear();
+    item.Quoted = false;
     int c;
     while ((c = Peek()) == ' ') ++pos_;
     if (c == '"') {
-        item.quoted = true;
+        item.Quoted = true;
         ++pos_;
         while ((c = Peek()) != -1 && c != '"') {
-            item.text += static_cast<char>(c);
+            item.Text += static_cast<char>(c);
             ++pos_;
         }
         if (c == '"') ++pos_;
@@ -127,7 +127,7 @@ void TextFileReader::ReadItem(Item& item) {
         while ((c = Peek()) != -1 && c != ',' && c != '\r' && c != '\n') ++pos_;
     } else {
         while ((c = Peek()) != -1 && c != ',' && c != '\r' && c != '\n') {
-            item.text += static_cast<char>(c);
+            item.Text += static_cast<char>(c);
             ++pos_;
         }
     }

@@ -37,8 +37,8 @@ class TextFileReader {
     // The next delimited item: blanks before it skipped; a quoted item runs to its closing
     // quote; any other runs to the next comma or line end. The delimiter is consumed.
     struct Item {
-        std::string text;
-        bool quoted = false;
+        std::string Text;
+        bool Quoted = false;
     };
     void ReadItem(Item& item);
 

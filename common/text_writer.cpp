@@ -23,11 +23,11 @@ void CheckTarget(const std::string& target) {
 // The temporary files open now. Each is created, registered, renamed or removed, and
 // unregistered under the lock, so an interrupt sees every file that exists and no other.
 struct OpenTemps {
-    std::mutex lock;
-    std::vector<const platform::TempFile*> files;
+    std::mutex Lock;
+    std::vector<const platform::TempFile*> Files;
 
     void Remove(const platform::TempFile* temp) {
-        files.erase(std::find(files.begin(), files.end(), temp));
+        Files.erase(std::find(Files.begin(), Files.end(), temp));
     }
 };
 OpenTemps& Temps() {
@@ -37,8 +37,8 @@ OpenTemps& Temps() {
 
 // The folders this run has cleaned of leftovers.
 struct CleanedFolders {
-    std::mutex lock;
-    std::set<std::string> folders;
+    std::mutex Lock;
+    std::set<std::string> Folders;
 };
 CleanedFolders& Cleaned() {
     static CleanedFolders cleaned;
@@ -47,8 +47,8 @@ CleanedFolders& Cleaned() {
 
 void RemoveLeftoversOnce(const std::string& folder) {
     CleanedFolders& cleaned = Cleaned();
-    std::lock_guard hold(cleaned.lock);  // other writers into the folder wait for the clean-up
-    if (cleaned.folders.insert(folder).second) platform::RemoveLeftoverTemps(folder);
+    std::lock_guard hold(cleaned.Lock);  // other writers into the folder wait for the clean-up
+    if (cleaned.Folders.insert(folder).second) platform::RemoveLeftoverTemps(folder);
 }
 }  // namespace
 
@@ -60,34 +60,34 @@ void CheckCanWrite(const std::string& target) {
 
 void RemoveOpenTempFiles() {
     OpenTemps& temps = Temps();
-    temps.lock.lock();  // never unlocked: the program ends
-    for (const platform::TempFile* temp : temps.files) platform::RemoveOpenTemp(*temp);
+    temps.Lock.lock();  // never unlocked: the program ends
+    for (const platform::TempFile* temp : temps.Files) platform::RemoveOpenTemp(*temp);
 }
 
 void ForgetCleanedFolders() {
     CleanedFolders& cleaned = Cleaned();
-    std::lock_guard hold(cleaned.lock);
-    cleaned.folders.clear();
+    std::lock_guard hold(cleaned.Lock);
+    cleaned.Folders.clear();
 }
 
 TextFileWriter::OpenTemp::~OpenTemp() {
-    if (!temp_.file) return;
-    std::lock_guard hold(Temps().lock);
+    if (!temp_.File) return;
+    std::lock_guard hold(Temps().Lock);
     platform::RemoveOpenTemp(temp_);
-    temp_.file.reset();
+    temp_.File.reset();
     Temps().Remove(&temp_);
 }
 
 void TextFileWriter::OpenTemp::Create(const std::string& target) {
     OpenTemps& temps = Temps();
-    std::lock_guard hold(temps.lock);
-    temps.files.reserve(temps.files.size() + 1);  // so that listing the new file cannot throw
+    std::lock_guard hold(temps.Lock);
+    temps.Files.reserve(temps.Files.size() + 1);  // so that listing the new file cannot throw
     temp_ = platform::CreateTempBeside(target);
-    temps.files.push_back(&temp_);
+    temps.Files.push_back(&temp_);
 }
 
 bool TextFileWriter::OpenTemp::Replace(const std::string& target) {
-    std::lock_guard hold(Temps().lock);
+    std::lock_guard hold(Temps().Lock);
     const bool ok = platform::CloseAndReplace(temp_, target);
     Temps().Remove(&temp_);
     return ok;

@@ -50,7 +50,7 @@ class TextFileWriter {
         // platform::CloseAndReplace; the file is closed either way.
         bool Replace(const std::string& target);
         const platform::TempFile& File() const { return temp_; }
-        std::FILE* Stream() const { return temp_.file.get(); }
+        std::FILE* Stream() const { return temp_.File.get(); }
 
       private:
         platform::TempFile temp_;

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::string cameras = ReadBytes(cameraPath);
     if (done) {
-        FUZZ_CHECK(!sink.messages.empty() && sink.messages.back().text == "Done");
+        FUZZ_CHECK(!sink.Messages.empty() && sink.Messages.back().Text == "Done");
         FUZZ_CHECK(cameras.starts_with("//////////CAMERAS///////////\r\n\r\n"));
         FUZZ_CHECK(IsWrittenText(cameras));
         const auto lines = std::count(cameras.begin(), cameras.end(), '\n');

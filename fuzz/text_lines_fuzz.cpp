@@ -15,12 +15,12 @@ std::vector<TextFileReader::Item> ReferenceItems(std::string_view b) {
         TextFileReader::Item item;
         while (i < b.size() && b[i] == ' ') ++i;
         if (i < b.size() && b[i] == '"') {
-            item.quoted = true;
-            for (++i; i < b.size() && b[i] != '"'; ++i) item.text += b[i];
+            item.Quoted = true;
+            for (++i; i < b.size() && b[i] != '"'; ++i) item.Text += b[i];
             if (i < b.size()) ++i;
             while (i < b.size() && !isDelimiter(b[i])) ++i;
         } else {
-            for (; i < b.size() && !isDelimiter(b[i]); ++i) item.text += b[i];
+            for (; i < b.size() && !isDelimiter(b[i]); ++i) item.Text += b[i];
         }
         if (i < b.size() && b[i++] == '\r' && i < b.size() && b[i] == '\n') ++i;
         items.push_back(std::move(item));
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     while (!in.AtEndOfFile()) {
         in.ReadItem(item);
         FUZZ_CHECK(count < expected.size());
-        FUZZ_CHECK(item.text == expected[count].text && item.quoted == expected[count].quoted);
+        FUZZ_CHECK(item.Text == expected[count].Text && item.Quoted == expected[count].Quoted);
         ++count;
     }
     FUZZ_CHECK(count == expected.size());

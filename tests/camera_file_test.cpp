@@ -55,7 +55,7 @@ class CameraFile : public ::testing::Test {
         const std::vector<std::string> before = FolderEntries(dir.Path());
         Failure failure = FailureOf([&] { GenerateCameraFile(dir.Path(), "site.mgp", sink); });
         EXPECT_EQ(FolderEntries(dir.Path()), before);
-        EXPECT_TRUE(sink.messages.empty());
+        EXPECT_TRUE(sink.Messages.empty());
         return failure;
     }
 };
@@ -68,9 +68,9 @@ TEST_F(CameraFile, WorkedExampleGivesThirtyTwoLines) {
                                         Block("02", "  Start=(3,-.25,-7)")})));
     EXPECT_EQ(std::count(cameras.begin(), cameras.end(), '\n'), 32);
     EXPECT_EQ(ReadBytes(dir / "site.mgp"), points);
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, "Done");
-    EXPECT_EQ(sink.messages[0].icon, MessageIcon::None);
+    ASSERT_EQ(sink.Messages.size(), 1u);
+    EXPECT_EQ(sink.Messages[0].Text, "Done");
+    EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::None);
 }
 
 TEST_F(CameraFile, NoPointsGiveTheTwoHeadLines) {
@@ -80,7 +80,7 @@ TEST_F(CameraFile, NoPointsGiveTheTwoHeadLines) {
     // A negative count gives no blocks.
     EXPECT_EQ(Generate(CrLfLines({"number_points=-5", "PointPos=(1,2,3)"})), CrLfLines(kHead));
     EXPECT_EQ(sink.Texts(), (std::vector<std::string>{"Done", "Done", "Done"}));
-    EXPECT_TRUE(sink.failures.empty());
+    EXPECT_TRUE(sink.Failures.empty());
 }
 
 TEST_F(CameraFile, LinesAfterTheCountAreNeverRead) {
@@ -183,9 +183,9 @@ TEST_F(CameraFile, NeverReplacesThePointFile) {
     GenerateCameraFile(dir.Path(), "points.dat", sink);
     EXPECT_EQ(ReadBytes(dir / "points.dat"), points);
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"points.dat"});
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, "The camera file would replace the point file");
-    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
+    ASSERT_EQ(sink.Messages.size(), 1u);
+    EXPECT_EQ(sink.Messages[0].Text, "The camera file would replace the point file");
+    EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::Error);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST_F(CopyRewriting, SixLineModelWithX10) {
     EXPECT_EQ(copy, CrLfLines({kHeader, "      DEF VRL_box_0_vrl Transform {",
                                "        coord DEF COORD Coordinate {", "          point [",
                                "  11  2  3,", "]"}));
-    EXPECT_EQ(failures.count, 0);
+    EXPECT_EQ(failures.Count, 0);
 }
 
 TEST_F(CopyRewriting, PointsAreTurnedAndMoved) {
@@ -78,14 +78,14 @@ TEST_F(CopyRewriting, TurnOrderIsFirstAxisThenThirdThenVertical) {
     double a5 = 30 * kPointScale, a4 = 45 * kPointScale, a3 = 60 * kPointScale;
     const SineCosine x = SineAndCosine(a5), z = SineAndCosine(a4), v = SineAndCosine(a3);
     double p0 = 4, p1 = 5, p2 = 6;
-    double r1 = x.cosine * p1 - x.sine * p2;
-    double r2 = x.cosine * p2 + x.sine * p1;
-    double s0 = z.cosine * p0 - z.sine * r1;
-    double s1 = z.cosine * r1 + z.sine * p0;
+    double r1 = x.Cosine * p1 - x.Sine * p2;
+    double r2 = x.Cosine * p2 + x.Sine * p1;
+    double s0 = z.Cosine * p0 - z.Sine * r1;
+    double s1 = z.Cosine * r1 + z.Sine * p0;
     Point3 o = PlacePoint(t, {{p0, p1, p2}});
-    EXPECT_EQ(o.v[0], (v.cosine * s0 + v.sine * r2) + 1);
-    EXPECT_EQ(o.v[1], s1 + 2);
-    EXPECT_EQ(o.v[2], (v.cosine * r2 - v.sine * s0) - 3);
+    EXPECT_EQ(o.V[0], (v.Cosine * s0 + v.Sine * r2) + 1);
+    EXPECT_EQ(o.V[1], s1 + 2);
+    EXPECT_EQ(o.V[2], (v.Cosine * r2 - v.Sine * s0) - 3);
     EXPECT_EQ(kPointScale, 0.0174532925);
 }
 
@@ -93,21 +93,21 @@ TEST_F(CopyRewriting, PointLineQuirks) {
     Placement none;
     EXPECT_EQ(PlacedPointLine("1 2 2.5", none), "  1  2  2,");   // no comma: last char lost
     EXPECT_EQ(PlacedPointLine("1 2 3 4,", none), "  1  2  3,");  // fourth number dropped
-    EXPECT_EQ(failures.count, 0);
+    EXPECT_EQ(failures.Count, 0);
     EXPECT_EQ(PlacedPointLine("1 x 3,", none), "  1  0  3,");
     EXPECT_EQ(PlacedPointLine("", none), "  0  0  0,");
     EXPECT_EQ(PlacedPointLine("1 2,", none), "  1  2  0,");
     EXPECT_EQ(PlacedPointLine("1\t2\t3,", none), "  0  0  0,");  // tabs do not separate
-    EXPECT_EQ(failures.count, 4);
-    ASSERT_TRUE(failures.first);
-    EXPECT_EQ(failures.first->Path(), dir / "box.wrl");
+    EXPECT_EQ(failures.Count, 4);
+    ASSERT_TRUE(failures.First);
+    EXPECT_EQ(failures.First->Path(), dir / "box.wrl");
 }
 
 TEST_F(CopyRewriting, PointsBeyondTheDoubleRangeAreCountedNotWritten) {
     Placement far;
     far.X = 1.7E308;
     EXPECT_EQ(PlacedPointLine("1.7E308 0 0,", far), "  0  0  0,");
-    EXPECT_EQ(failures.count, 1);
+    EXPECT_EQ(failures.Count, 1);
 }
 
 TEST_F(CopyRewriting, NodeLinesAndBlockBoundaries) {
@@ -250,7 +250,7 @@ TEST_F(CopyRewriting, PointLinesOfManyShapesAreReadByTheRule) {
         at = end + 2;
     }
     EXPECT_EQ(at, copy.size());
-    EXPECT_EQ(failures.count, bad);
+    EXPECT_EQ(failures.Count, bad);
 }
 
 TEST_F(CopyRewriting, FailedCopyLeavesTheEarlierCopy) {

@@ -33,11 +33,11 @@ Lines OneNodeModel(const std::string& node = "box") {
 }
 
 struct ProgressSink : RecordingSink {
-    std::vector<std::pair<int, int>> progress;
-    Lines dryRunLines, written;
-    void Progress(int done, int total) override { progress.emplace_back(done, total); }
-    void DryRunLine(const std::string& text) override { dryRunLines.push_back(text); }
-    void FileWritten(const std::string& path) override { written.push_back(path); }
+    std::vector<std::pair<int, int>> ProgressSteps;
+    Lines DryRunLines, Written;
+    void Progress(int done, int total) override { ProgressSteps.emplace_back(done, total); }
+    void DryRunLine(const std::string& text) override { DryRunLines.push_back(text); }
+    void FileWritten(const std::string& path) override { Written.push_back(path); }
 };
 
 // Every entry beneath the folder with its bytes ("" for a folder).
@@ -88,7 +88,7 @@ class Duplicate : public ::testing::Test {
         return bytes.substr(start, bytes.find("_vrl Transform {", start) - start);
     }
     bool OnlyDoneShown() const {
-        return sink.Texts() == Lines{"DONE"} && sink.messages[0].icon == MessageIcon::None;
+        return sink.Texts() == Lines{"DONE"} && sink.Messages[0].Icon == MessageIcon::None;
     }
 };
 
@@ -136,7 +136,7 @@ TEST_F(Duplicate, TsoListCopiesNamedAfterEachPlacement) {
     EXPECT_EQ(NodeOf("House_1.wrl"), "House_1");
     // X 10, Z 2, Y 5: the point 1 2 3 becomes (11, 7, 1).
     EXPECT_NE(ReadBytes(Copy("house_0.wrl")).find("\r\n  11  7  1,\r\n"), std::string::npos);
-    EXPECT_EQ(sink.progress, (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}}));
+    EXPECT_EQ(sink.ProgressSteps, (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}}));
 }
 
 TEST_F(Duplicate, SelectedModelGivesCopiesAfterItsBaseName) {
@@ -175,7 +175,7 @@ TEST_F(Duplicate, ManualModeNames) {
     EXPECT_EQ(NodeOf("_0.wrl"), "tree_0");
 
     in.Check1Value = 0;  // no model is named ".wrl"
-    sink.messages.clear();
+    sink.Messages.clear();
     Run();
     EXPECT_EQ(sink.Texts(), (Lines{"WRL does not exist", "DONE"}));
 }
@@ -202,8 +202,8 @@ TEST_F(Duplicate, MissingModelEndsTheLoopAfterTheFirstCopy) {
     AddModel("c.wrl", OneNodeModel());
     RunTso({"a,0,0,0,0,0,0", "b,0,0,0,0,0,0", "c,0,0,0,0,0,0"});
     EXPECT_EQ(sink.Texts(), (Lines{"WRL does not exist", "DONE"}));
-    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
-    EXPECT_EQ(sink.messages[1].icon, MessageIcon::None);
+    EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::Error);
+    EXPECT_EQ(sink.Messages[1].Icon, MessageIcon::None);
     EXPECT_EQ(FolderEntries(Output()), Lines{"a_0.wrl"});
 }
 
@@ -212,7 +212,7 @@ TEST_F(Duplicate, HeaderOnLine4IsAnInvalidModel) {
     AddModel("late.wrl", {"#VRML V2.0 utf8", "", "", kHeader, "      DEF VRL_x_vrl Transform {"});
     RunTso({"late,0,0,0,0,0,0", "a,0,0,0,0,0,0"});
     EXPECT_EQ(sink.Texts(), (Lines{"invalid WRL file", "DONE"}));
-    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::Error);
     EXPECT_TRUE(FolderEntries(Output()).empty());  // the folder was made before the check
 }
 
@@ -252,7 +252,7 @@ TEST_F(Duplicate, ModelWithLfLineEndsIsInvalidAndNothingIsWritten) {
     Lines model = OneNodeModel();
     model.push_back("a\nb");
     AddModel("lf.wrl", model);
-    sink.messages.clear();
+    sink.Messages.clear();
     RunTso({"lf,0,0,0,0,0,0"});
     EXPECT_TRUE(OnlyDoneShown());
     EXPECT_NE(ReadBytes(Copy("lf_0.wrl")).find("\r\na\nb\r\n"), std::string::npos);
@@ -304,7 +304,7 @@ TEST_F(Duplicate, EmptyListShowsOnlyDoneAndMakesNoFolder) {
     RunTso({});
     EXPECT_TRUE(OnlyDoneShown());
     EXPECT_FALSE(FileExists(Output()));
-    EXPECT_TRUE(sink.progress.empty());
+    EXPECT_TRUE(sink.ProgressSteps.empty());
 }
 
 TEST_F(Duplicate, SameNameAndIndexReplaceTheEarlierCopy) {
@@ -331,10 +331,10 @@ TEST_F(Duplicate, SkippedStepsAreCountedAndReportedBeforeDone) {
     RunTso({"a,0,0,0,0,0,0", "bad,0,0,0,0,0,0", "two,0,0,0,0,0,0", "a,0,0,0,0,0,0"});
 
     ASSERT_EQ(sink.Texts().size(), 2u);
-    EXPECT_EQ(sink.messages[0].text,
+    EXPECT_EQ(sink.Messages[0].Text,
               "Some steps failed (4). First: Path/File access error (" + Copy("a_0.wrl") + ")");
-    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
-    EXPECT_EQ(sink.messages[1].text, "DONE");
+    EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::Error);
+    EXPECT_EQ(sink.Messages[1].Text, "DONE");
     // The steps after each failure still ran: a bad point line is written with 0 for its
     // missing or rejected numbers; the read-only model is copied unrepaired.
     EXPECT_EQ(ReadBytes(Copy("bad_1.wrl")), CrLfLines({kHeader, "COORD Coordinate {", "point [",
@@ -373,9 +373,9 @@ TEST_F(Duplicate, FourJobsGiveTheFilesMessagesAndProgressOfOne) {
     records.push_back("big,0,0,0,0,0,0");  // after the missing model: never copied
 
     struct Result {
-        std::vector<std::pair<std::string, std::string>> files;  // the model folder's, in order
-        std::vector<std::pair<int, int>> progress;
-        Lines messages, written;
+        std::vector<std::pair<std::string, std::string>> Files;  // the model folder's, in order
+        std::vector<std::pair<int, int>> Progress;
+        Lines Messages, Written;
     };
     auto run = [&](int jobs) {
         std::filesystem::remove_all(Models());
@@ -390,29 +390,29 @@ TEST_F(Duplicate, FourJobsGiveTheFilesMessagesAndProgressOfOne) {
         in.WRLfolderList = ListMatchingFiles(Models(), "*.wrl");
         ProgressSink runSink;
         RunDuplicate(in, runSink, {false, "all", jobs});
-        Result result{{}, runSink.progress, runSink.Texts(), runSink.written};
+        Result result{{}, runSink.ProgressSteps, runSink.Texts(), runSink.Written};
         for (const std::string& folder : {Models(), Output()})
             for (const std::string& name : FolderEntries(folder))
                 if (!std::filesystem::is_directory(JoinPath(folder, name)))
-                    result.files.emplace_back(name, ReadBytes(JoinPath(folder, name)));
+                    result.Files.emplace_back(name, ReadBytes(JoinPath(folder, name)));
         return result;
     };
     const Result one = run(1), four = run(4);
-    EXPECT_EQ(one.messages.size(), 3u);  // the missing model, the failed steps, "DONE"
-    EXPECT_EQ(one.progress.size(), 41u);
-    EXPECT_EQ(four.messages, one.messages);
-    EXPECT_EQ(four.progress, one.progress);
-    const auto repairs = std::count(one.written.begin(), one.written.end(), Model("two.wrl"));
+    EXPECT_EQ(one.Messages.size(), 3u);  // the missing model, the failed steps, "DONE"
+    EXPECT_EQ(one.Progress.size(), 41u);
+    EXPECT_EQ(four.Messages, one.Messages);
+    EXPECT_EQ(four.Progress, one.Progress);
+    const auto repairs = std::count(one.Written.begin(), one.Written.end(), Model("two.wrl"));
     EXPECT_GE(repairs, 1);
-    EXPECT_EQ(one.written.size() - static_cast<size_t>(repairs), 40u);  // copies but bad_6, scene
-    EXPECT_EQ(four.written, one.written);
+    EXPECT_EQ(one.Written.size() - static_cast<size_t>(repairs), 40u);  // copies but bad_6, scene
+    EXPECT_EQ(four.Written, one.Written);
     // Names of the files, then those whose bytes differ (the bytes are too long to print).
     Lines names, differing;
-    for (const auto& [name, bytes] : one.files) names.push_back(name);
+    for (const auto& [name, bytes] : one.Files) names.push_back(name);
     EXPECT_EQ(names.size(), 3u + 40u - 1u + 1u);  // the models, the copies but bad_6, the scene
-    ASSERT_EQ(four.files.size(), one.files.size());
-    for (size_t i = 0; i < one.files.size(); ++i)
-        if (four.files[i] != one.files[i]) differing.push_back(four.files[i].first);
+    ASSERT_EQ(four.Files.size(), one.Files.size());
+    for (size_t i = 0; i < one.Files.size(); ++i)
+        if (four.Files[i] != one.Files[i]) differing.push_back(four.Files[i].first);
     EXPECT_EQ(differing, Lines{});
 }
 
@@ -448,7 +448,7 @@ TEST_F(Duplicate, FailureWhileReadingPlacementsStopsBeforeAnyFolder) {
         EXPECT_EQ(failure.Kind(), FailureKind::ReadPastEnd);
         EXPECT_EQ(failure.Path(), dir / "list.txt");
     }
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.Messages.empty());
     EXPECT_FALSE(FileExists(Output()));
 }
 
@@ -457,9 +457,9 @@ TEST_F(Duplicate, MgpAndManualTogetherAreRejectedBeforeReading) {
     in.Check4Value = 1;
     in.Text3 = "not a number";
     Run();
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, "Use MGP files and Manual Mode cannot both be set");
-    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
+    ASSERT_EQ(sink.Messages.size(), 1u);
+    EXPECT_EQ(sink.Messages[0].Text, "Use MGP files and Manual Mode cannot both be set");
+    EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::Error);
     EXPECT_FALSE(FileExists(Output()));
 }
 
@@ -484,13 +484,13 @@ TEST_F(Duplicate, DryRunTellsWhatTheRealRunDoesAndWritesNothing) {
         WriteBytes(dir / "list.txt", CrLfLines(list));
         in.TSOfolderFileName = "list.txt";
         const auto before = Snapshot(dir.Path());
-        Run({.dryRun = true, .sceneName = "all"});
+        Run({.DryRun = true, .SceneName = "all"});
         EXPECT_EQ(Snapshot(dir.Path()), before);
-        const Lines dryMessages = sink.Texts(), told = sink.dryRunLines;
-        EXPECT_TRUE(sink.written.empty());
+        const Lines dryMessages = sink.Texts(), told = sink.DryRunLines;
+        EXPECT_TRUE(sink.Written.empty());
 
         sink = {};
-        Run({.sceneName = "all"});
+        Run({.SceneName = "all"});
         EXPECT_EQ(sink.Texts(), dryMessages);
         Lines wouldWrite;
         int wouldFail = 0;
@@ -501,10 +501,10 @@ TEST_F(Duplicate, DryRunTellsWhatTheRealRunDoesAndWritesNothing) {
                         line.substr(strlen(verb), line.find(" from ") - strlen(verb)));
             wouldFail += line.starts_with("would fail: ");
         }
-        EXPECT_EQ(wouldWrite, sink.written);
+        EXPECT_EQ(wouldWrite, sink.Written);
         const std::string failed = "Some steps failed (" + std::to_string(wouldFail) + ")";
-        EXPECT_EQ(std::count_if(sink.messages.begin(), sink.messages.end(),
-                                [&](const auto& m) { return m.text.starts_with(failed); }),
+        EXPECT_EQ(std::count_if(sink.Messages.begin(), sink.Messages.end(),
+                                [&](const auto& m) { return m.Text.starts_with(failed); }),
                   wouldFail > 0 ? 1 : 0);
         sink = {};
     }
@@ -516,7 +516,7 @@ TEST_F(Duplicate, SceneIndexInlinesEachCopyOfTheRunOnce) {
     WriteBytes(dir / "list.txt", CrLfLines({"a,0,0,0,0,0,0", "/x,0,0,0,0,0,0", "A,1,0,0,0,0,0"}));
     // A_1 replaces a_1.wrl: the index names the file as it stands (on Windows the replacing
     // name's letter case stands).
-    Run({.sceneName = "all"});
+    Run({.SceneName = "all"});
 #ifdef _WIN32
     const std::string second = "A_1.wrl";
 #else
@@ -526,7 +526,7 @@ TEST_F(Duplicate, SceneIndexInlinesEachCopyOfTheRunOnce) {
               CrLfLines({"#VRML V2.0 utf8", "Inline { url \"a_0.wrl\" }",
                          "Inline { url \"" + second + "\" }"}));
 
-    Run({.sceneName = "A_0"});  // would replace a copy (letter case aside) and inline itself
+    Run({.SceneName = "A_0"});  // would replace a copy (letter case aside) and inline itself
     EXPECT_EQ(sink.Texts().back(), "DONE");
     EXPECT_EQ(sink.Texts()[sink.Texts().size() - 2],
               "Some steps failed (1). First: Path/File access error (" + Copy("A_0.wrl") + ")");

@@ -30,12 +30,12 @@ using Lines = std::vector<std::string>;
 // when the work threw a Failure.
 template <typename Work>
 bool FailsWithFileSizeLimit(rlim_t maxBytes, Work work) {
-    return RunInChild({.maxFileBytes = maxBytes},
+    return RunInChild({.MaxFileBytes = maxBytes},
                       [&] {
                           work();
                           return std::string();
                       })
-        .failed;
+        .Failed;
 }
 
 // A converter model of about `points` point lines with two named nodes and a texture block.
@@ -311,14 +311,14 @@ TEST_F(FaultInjectionDuplicate, RepairFailingPartwayIsCountedAndLeavesTheModel) 
     const std::string model = ConverterModel(20000);  // two named nodes: repaired in place
     WriteBytes(Model("m.wrl"), model);
     Prepare({"m,0,0,0,0,0,0"});
-    ChildResult result = RunInChild({.maxFileBytes = 64 * 1024}, [&] {
+    ChildResult result = RunInChild({.MaxFileBytes = 64 * 1024}, [&] {
         RecordingSink sink;
         RunDuplicate(in, sink);
         return MessageLines(sink);
     });
-    ASSERT_TRUE(result.finished);
+    ASSERT_TRUE(result.Finished);
     // The copy, as large as the model, fails too: two steps, the repair first.
-    EXPECT_EQ(result.text, "Some steps failed (2). First: Path/File access error (" +
+    EXPECT_EQ(result.Text, "Some steps failed (2). First: Path/File access error (" +
                                Model("m.wrl") + ")\nDONE\n");
     EXPECT_EQ(ReadBytes(Model("m.wrl")), model);
     EXPECT_EQ(FolderEntries(Models()), (Lines{"m.wrl", "newwrls"}));
@@ -341,28 +341,28 @@ TEST_F(FaultInjectionDuplicate, ReadOnlyFoldersAreReportedAndLoseNothing) {
     chmod(Models().c_str(), 0555);
     chmod((dir / "points").c_str(), 0555);
 
-    ChildResult fix = RunInChild({.unprivileged = true}, [&] {
+    ChildResult fix = RunInChild({.Unprivileged = true}, [&] {
         NullSink sink;
         RunFixWrls({Models(), in.WRLfolderList}, sink);
         return std::string();
     });
-    EXPECT_EQ(fix.text, "Run-time error '70': Permission denied (" + Model("e.wrl") + ")");
+    EXPECT_EQ(fix.Text, "Run-time error '70': Permission denied (" + Model("e.wrl") + ")");
 
     // Duplicate: no output folder, the repair and the copy fail and are counted.
-    ChildResult duplicate = RunInChild({.unprivileged = true}, [&] {
+    ChildResult duplicate = RunInChild({.Unprivileged = true}, [&] {
         RecordingSink sink;
         RunDuplicate(in, sink);
         return MessageLines(sink);
     });
-    EXPECT_EQ(duplicate.text,
+    EXPECT_EQ(duplicate.Text,
               "Some steps failed (2). First: Permission denied (" + Model("m.wrl") + ")\nDONE\n");
 
-    ChildResult cameras = RunInChild({.unprivileged = true}, [&] {
+    ChildResult cameras = RunInChild({.Unprivileged = true}, [&] {
         NullSink sink;
         GenerateCameraFile(dir / "points", "site.mgp", sink);
         return std::string();
     });
-    EXPECT_EQ(cameras.text,
+    EXPECT_EQ(cameras.Text,
               "Run-time error '70': Permission denied (" + (dir / "points/site.txt") + ")");
 
     EXPECT_EQ(ReadBytes(Model("e.wrl")), exporterModel);
@@ -373,9 +373,9 @@ TEST_F(FaultInjectionDuplicate, ReadOnlyFoldersAreReportedAndLoseNothing) {
 
 // Moves the model folder away when the command comes to its second placement or model.
 struct FolderMovingSink : RecordingSink {
-    std::string from, to;
+    std::string From, To;
     void Progress(int done, int) override {
-        if (done == 1) std::rename(from.c_str(), to.c_str());
+        if (done == 1) std::rename(From.c_str(), To.c_str());
     }
 };
 
@@ -383,8 +383,8 @@ TEST_F(FaultInjectionDuplicate, ModelFolderVanishingDuringARun) {
     WriteBytes(Model("a.wrl"), kOneNodeModel);
     Prepare({"a,0,0,0,0,0,0", "a,1,0,0,0,0,0"});
     FolderMovingSink sink;
-    sink.from = Models();
-    sink.to = dir / "moved";
+    sink.From = Models();
+    sink.To = dir / "moved";
     RunDuplicate(in, sink);
     // The model cannot be read any more: the loop ends as for any unreadable model.
     EXPECT_EQ(sink.Texts(), (Lines{"invalid WRL file", "DONE"}));
@@ -401,14 +401,14 @@ TEST(FaultInjection, ModelFolderVanishingDuringFixWrls) {
     WriteBytes(JoinPath(models, "e0.wrl"), original);
     WriteBytes(JoinPath(models, "e1.wrl"), original);
     FolderMovingSink sink;
-    sink.from = models;
-    sink.to = dir / "moved";
+    sink.From = models;
+    sink.To = dir / "moved";
     Failure failure = FailureOf([&] {
         RunFixWrls({models, ListMatchingFiles(models, "*.wrl")}, sink);
     });
     EXPECT_EQ(failure.Number(), 76);  // Path not found
     EXPECT_EQ(failure.Path(), JoinPath(models, "e1.wrl"));
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.Messages.empty());
     EXPECT_NE(ReadBytes(dir / "moved/e0.wrl"), original);  // fixed before the folder went
     EXPECT_EQ(ReadBytes(dir / "moved/e1.wrl"), original);
     EXPECT_EQ(FolderEntries(dir / "moved"), (Lines{"e0.wrl", "e1.wrl"}));
@@ -442,7 +442,7 @@ TEST_F(FaultInjectionDuplicate, SourceFileRemovedBeforeTheCommand) {
         Failure failure = FailureOf([&] { RunDuplicate(in, sink); });
         EXPECT_EQ(failure.Number(), 53);
         EXPECT_EQ(failure.Path(), dir / in.TSOfolderFileName);
-        EXPECT_TRUE(sink.messages.empty());
+        EXPECT_TRUE(sink.Messages.empty());
         EXPECT_FALSE(FileExists(Output()));
     }
     RecordingSink sink;
@@ -450,7 +450,7 @@ TEST_F(FaultInjectionDuplicate, SourceFileRemovedBeforeTheCommand) {
     Failure cameras = FailureOf([&] { GenerateCameraFile(dir.Path(), "site.mgp", sink); });
     EXPECT_EQ(cameras.Number(), 53);
     EXPECT_EQ(cameras.Path(), dir / "site.mgp");
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.Messages.empty());
     EXPECT_EQ(FolderEntries(dir.Path()), Lines{"models"});
 }
 

@@ -37,22 +37,22 @@ TEST_F(FileCheck, HeaderGivesNameAndCount) {
     EXPECT_EQ(Check("number_points=007")->Cams, "7");
     EXPECT_EQ(Check(CrLfLines({"number_points= 5"}))->Cams, "5");
     EXPECT_EQ(Check(CrLfLines({"number_points=-3"}))->Cams, "-3");
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.Messages.empty());
 }
 
 TEST_F(FileCheck, NoHeaderShowsWrongFileContents) {
     EXPECT_EQ(Check(CrLfLines({"PointPos=(1,2,3)", "number_points=1"})), std::nullopt);
     EXPECT_EQ(Check(CrLfLines({"Number_Points=3"})), std::nullopt);
-    ASSERT_EQ(sink.messages.size(), 2u);
-    EXPECT_EQ(sink.messages[0].text, "wrong file contents");
-    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
+    ASSERT_EQ(sink.Messages.size(), 2u);
+    EXPECT_EQ(sink.Messages[0].Text, "wrong file contents");
+    EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::Error);
 }
 
 TEST_F(FileCheck, CountsThatAreNoSixteenBitIntegerFail) {
     EXPECT_EQ(FailureNumber(CrLfLines({"number_points=40000"})), 6);
     EXPECT_EQ(FailureNumber(CrLfLines({"Points: number_points=3"})), 13);
     EXPECT_EQ(FailureNumber(""), 62);
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.Messages.empty());
 }
 
 }  // namespace

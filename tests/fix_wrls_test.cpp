@@ -62,7 +62,7 @@ TEST_F(FixWrls, WorkedExampleGivesFifteenLines) {
     ASSERT_EQ(expected.size(), 15u);
     EXPECT_EQ(ReadBytes(dir / "box.wrl"), CrLfLines(expected));
     EXPECT_EQ(sink.Texts(), std::vector<std::string>{"DONE with  0 invalid file(s)"});
-    EXPECT_EQ(sink.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::None);
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"box.wrl"});  // no temp left
 }
 
@@ -97,7 +97,7 @@ TEST_F(FixWrls, ModelsWithoutTheHeaderStayByteIdenticalAndAreCounted) {
     EXPECT_EQ(ReadBytes(dir / "d.wrl"), "");
     EXPECT_EQ(ReadBytes(dir / "e.wrl"), "#VRML V2.0\r\n" + kHeader + " (late)\r\n\r\n");
     EXPECT_EQ(sink.Texts(), std::vector<std::string>{"DONE with  4 invalid file(s)"});
-    EXPECT_TRUE(sink.failures.empty());
+    EXPECT_TRUE(sink.Failures.empty());
 }
 
 TEST_F(FixWrls, SeamsThatCannotMatchAreKept) {
@@ -175,7 +175,7 @@ TEST_F(FixWrls, UnreadableModelStopsTheRunWhereItIs) {
     }
     EXPECT_NE(ReadBytes(dir / "a.wrl"), model);  // rewritten before the failure
     EXPECT_EQ(ReadBytes(dir / "c.wrl"), model);  // never reached
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.Messages.empty());
 }
 
 // A dry run stops where the real run stops, with the same failure.
@@ -194,7 +194,7 @@ TEST_F(FixWrls, ReadOnlyModelWithTheHeaderIsLeftAsItWas) {
     }
     EXPECT_EQ(ReadBytes(dir / "ro.wrl"), model);
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"ro.wrl"});
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.Messages.empty());
 }
 
 TEST_F(FixWrls, InvalidCountIsSixteenBit) {
@@ -211,7 +211,7 @@ TEST_F(FixWrls, InvalidCountIsSixteenBit) {
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.Kind(), FailureKind::Overflow);
     }
-    EXPECT_TRUE(overflowSink.messages.empty());
+    EXPECT_TRUE(overflowSink.Messages.empty());
 }
 
 }  // namespace

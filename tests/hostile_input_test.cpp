@@ -103,7 +103,7 @@ TEST_F(HostileFile, LinesOfSeveralMegabytes) {
     EXPECT_EQ(Copy(CrLfLines(model)),
               CrLfLines({kConverter, "      DEF VRL_t_vrl Transform {", "COORD Coordinate {",
                          "point [", "  1  2  3,", "]", huge}));
-    EXPECT_EQ(failures.count, 0);
+    EXPECT_EQ(failures.Count, 0);
     EXPECT_EQ(Repaired(CrLfLines(model)), CrLfLines(model));
 
     const std::string seam = ExporterSeam("m");
@@ -142,7 +142,7 @@ TEST_F(HostileFile, OnlyCrOrOnlyLf) {
     EXPECT_EQ(Repaired(crs), crLfs);
     EXPECT_EQ(Copy(lfs), lfs + "\r\n");
     EXPECT_EQ(Repaired(lfs), lfs + "\r\n");
-    EXPECT_EQ(failures.count, 0);
+    EXPECT_EQ(failures.Count, 0);
 }
 
 TEST_F(HostileFile, NulBytesPassThroughOrAreNoNumber) {
@@ -151,7 +151,7 @@ TEST_F(HostileFile, NulBytesPassThroughOrAreNoNumber) {
         {kConverter, "\0name\0"s, "COORD Coordinate {", "point [", "1\0 2 3,"s, "4 5 6,", "]\0"s});
     EXPECT_EQ(Copy(model), CrLfLines({kConverter, "\0name\0"s, "COORD Coordinate {", "point [",
                                       "  0  2  3,", "  4  5  6,", "]\0"s}));
-    EXPECT_EQ(failures.count, 1);
+    EXPECT_EQ(failures.Count, 1);
 
     std::vector<Placement> list = Tso("a\0b,1\0,2,3,4,5,6\r\n"s);
     ASSERT_EQ(list.size(), 1u);
@@ -206,7 +206,7 @@ TEST_F(HostileFile, NumbersOfFourHundredDigits) {
 
     EXPECT_EQ(Copy(CrLfLines({"COORD Coordinate {", "point [", huge + " " + tiny + " 3,", "]"})),
               CrLfLines({"COORD Coordinate {", "point [", "  0  0  3,", "]"}));
-    EXPECT_EQ(failures.count, 1);  // the number beyond the range, once for the line
+    EXPECT_EQ(failures.Count, 1);  // the number beyond the range, once for the line
 }
 
 TEST_F(HostileFile, AnglesOf1E300TurnWithoutLeavingTheRange) {
@@ -216,7 +216,7 @@ TEST_F(HostileFile, AnglesOf1E300TurnWithoutLeavingTheRange) {
     turned.AngleX = 1E300;
     const std::string copy =
         Copy(CrLfLines({"COORD Coordinate {", "point [", "3 4 12,", "]"}), turned);
-    EXPECT_EQ(failures.count, 0);
+    EXPECT_EQ(failures.Count, 0);
     // A turn keeps the point's distance from the origin (13).
     const size_t start = copy.find("point [\r\n") + 9;
     std::istringstream line(copy.substr(start, copy.find(",\r\n", start) - start));
@@ -245,7 +245,7 @@ TEST_F(HostileFile, FortyThousandPlacementsOverflowBeforeAnyFolder) {
         EXPECT_EQ(failure.Kind(), FailureKind::Overflow);
         EXPECT_EQ(failure.Path(), dir / in.TSOfolderFileName);
     }
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.Messages.empty());
     EXPECT_TRUE(FolderEntries(dir / "models").empty());
 }
 
@@ -262,7 +262,7 @@ TEST(HostileInput, CameraCountBeyond16BitsIsOverflowBeforeAnythingIsWritten) {
         EXPECT_EQ(failure.Path(), dir / "site.mgp");
     }
     EXPECT_EQ(ReadBytes(dir / "site.txt"), "earlier cameras");
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.Messages.empty());
     EXPECT_EQ(FailureOf([&] { CheckPointFile(dir.Path(), "site.mgp", sink); }).Kind(),
               FailureKind::Overflow);
 
@@ -302,13 +302,13 @@ TEST(HostileInput, FifoOrDeviceNamedLikeAModelIsRefusedNotWaitedOn) {
     ASSERT_EQ(mkfifo((dir / "b.wrl").c_str(), 0666), 0);
     ASSERT_EQ(symlink("/dev/zero", (dir / "c.wrl").c_str()), 0);
     for (const char* name : {"b.wrl", "c.wrl"}) {
-        ChildResult result = RunInChild({.seconds = 20}, [&] {
+        ChildResult result = RunInChild({.Seconds = 20}, [&] {
             RecordingSink sink;
             RunFixWrls({dir.Path(), {"a.wrl", name}}, sink);
             return std::string("finished");
         });
-        EXPECT_TRUE(result.finished) << name << ": hung or crashed";
-        EXPECT_EQ(result.text,
+        EXPECT_TRUE(result.Finished) << name << ": hung or crashed";
+        EXPECT_EQ(result.Text,
                   "Run-time error '75': Path/File access error (" + (dir / name) + ")");
     }
 }

@@ -55,14 +55,14 @@ TEST_F(ListPreview, SelectionRule) {
     RecordingSink sink;
     EXPECT_EQ(PreviewForSelection(true, dir.Path(), "list.txt", sink), std::nullopt);
     EXPECT_EQ(PreviewForSelection(false, dir.Path(), "list.txt", sink), Names{"a"});
-    EXPECT_TRUE(sink.failures.empty());
+    EXPECT_TRUE(sink.Failures.empty());
 
     // A file that cannot be opened: reported, and List1 is left empty.
     EXPECT_EQ(PreviewForSelection(false, dir.Path(), "gone.txt", sink), Names{});
-    ASSERT_EQ(sink.failures.size(), 1u);
-    EXPECT_EQ(sink.failures[0].Number(), 53);
+    ASSERT_EQ(sink.Failures.size(), 1u);
+    EXPECT_EQ(sink.Failures[0].Number(), 53);
     EXPECT_EQ(PreviewForSelection(true, dir.Path(), "gone.txt", sink), std::nullopt);
-    EXPECT_EQ(sink.failures.size(), 1u);
+    EXPECT_EQ(sink.Failures.size(), 1u);
 }
 
 }  // namespace

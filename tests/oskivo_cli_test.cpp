@@ -15,25 +15,25 @@ class OskivoCli : public ::testing::Test {
 TEST_F(OskivoCli, CheckAndGenerate) {
     WriteBytes(dir / "site.mgp", CrLfLines({"number_points=1", "PointPos=(1,-2,0.5)"}));
     ProgramResult check = Run("check " + Arg(dir / "site.mgp"));
-    EXPECT_EQ(check.status, 0);
-    EXPECT_EQ(check.out, Printed("site.mgp\n1\n"));
+    EXPECT_EQ(check.Status, 0);
+    EXPECT_EQ(check.Out, Printed("site.mgp\n1\n"));
 
     ProgramResult generate = Run("generate " + Arg(dir / "site.mgp"));
-    EXPECT_EQ(generate.status, 0);
-    EXPECT_EQ(generate.out, Printed("Done\n"));
+    EXPECT_EQ(generate.Status, 0);
+    EXPECT_EQ(generate.Out, Printed("Done\n"));
     EXPECT_NE(ReadBytes(dir / "site.txt").find("\r\n  Start=(-1,2,-.5)\r\n"), std::string::npos);
 }
 
 TEST_F(OskivoCli, ProblemsAndRunTimeErrors) {
     WriteBytes(dir / "points.mgp", CrLfLines({"PointPos=(1,2,3)"}));
     ProgramResult wrong = Run("check " + Arg(dir / "points.mgp"));
-    EXPECT_EQ(wrong.status, 1);
-    EXPECT_EQ(wrong.out, Printed("wrong file contents\n"));
+    EXPECT_EQ(wrong.Status, 1);
+    EXPECT_EQ(wrong.Out, Printed("wrong file contents\n"));
 
     ProgramResult missing = Run("generate " + Arg(dir / "absent.mgp"));
-    EXPECT_EQ(missing.status, 3);
-    EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err,
+    EXPECT_EQ(missing.Status, 3);
+    EXPECT_EQ(missing.Out, "");
+    EXPECT_EQ(missing.Err,
               Printed("Run-time error '53': File not found (" + (dir / "absent.mgp") + ")\n"));
     EXPECT_FALSE(FileExists(dir / "absent.txt"));
 }
@@ -41,15 +41,15 @@ TEST_F(OskivoCli, ProblemsAndRunTimeErrors) {
 TEST_F(OskivoCli, UsageHelpAndVersion) {
     for (const char* args : {"", "frobnicate", "check", "generate a.mgp b.mgp"}) {
         ProgramResult result = Run(args);
-        EXPECT_EQ(result.status, 2) << args;
-        EXPECT_EQ(result.out, "") << args;
+        EXPECT_EQ(result.Status, 2) << args;
+        EXPECT_EQ(result.Out, "") << args;
     }
     ProgramResult help = Run("generate --help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("Example: oskivo-cli generate"), std::string::npos);
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_NE(help.Out.find("Example: oskivo-cli generate"), std::string::npos);
     ProgramResult version = Run("--version");
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, Printed("oskivo-cli " SCENE_VERSION "\n"));
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Out, Printed("oskivo-cli " SCENE_VERSION "\n"));
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 namespace {
 
 struct Case {
-    double radians, sine, cosine;
+    double Radians, Sine, Cosine;
 };
 
 TEST(SineAndCosine, NearestDoubleOfTheExactValue) {
@@ -28,23 +28,23 @@ TEST(SineAndCosine, NearestDoubleOfTheExactValue) {
         {0x1.6ac5b262ca1ffp+849, 0x1p+0, -0x1.14ae72e6ba22fp-61},
     };
     for (const Case& c : cases) {
-        SineCosine sc = SineAndCosine(c.radians);
-        EXPECT_EQ(sc.sine, c.sine) << std::hexfloat << c.radians;
-        EXPECT_EQ(sc.cosine, c.cosine) << std::hexfloat << c.radians;
+        SineCosine sc = SineAndCosine(c.Radians);
+        EXPECT_EQ(sc.Sine, c.Sine) << std::hexfloat << c.Radians;
+        EXPECT_EQ(sc.Cosine, c.Cosine) << std::hexfloat << c.Radians;
     }
-    EXPECT_EQ(NumberText(SineAndCosine(90 * kPointScale).cosine), " 1.79489673696541E-09");
+    EXPECT_EQ(NumberText(SineAndCosine(90 * kPointScale).Cosine), " 1.79489673696541E-09");
 }
 
 TEST(SineAndCosine, SignsSmallAnglesAndNonNumbers) {
     for (double x : {0.3, 1.0, 2.5, 4.0, 5.5, 100.0, 1e6}) {
-        EXPECT_EQ(SineAndCosine(-x).sine, -SineAndCosine(x).sine) << x;
-        EXPECT_EQ(SineAndCosine(-x).cosine, SineAndCosine(x).cosine) << x;
+        EXPECT_EQ(SineAndCosine(-x).Sine, -SineAndCosine(x).Sine) << x;
+        EXPECT_EQ(SineAndCosine(-x).Cosine, SineAndCosine(x).Cosine) << x;
     }
-    EXPECT_TRUE(std::signbit(SineAndCosine(-0.0).sine));
-    EXPECT_EQ(SineAndCosine(-0.0).cosine, 1.0);
-    EXPECT_EQ(SineAndCosine(1e-10).sine, 1e-10);
-    EXPECT_TRUE(std::isnan(SineAndCosine(std::numeric_limits<double>::infinity()).sine));
-    EXPECT_TRUE(std::isnan(SineAndCosine(std::numeric_limits<double>::quiet_NaN()).cosine));
+    EXPECT_TRUE(std::signbit(SineAndCosine(-0.0).Sine));
+    EXPECT_EQ(SineAndCosine(-0.0).Cosine, 1.0);
+    EXPECT_EQ(SineAndCosine(1e-10).Sine, 1e-10);
+    EXPECT_TRUE(std::isnan(SineAndCosine(std::numeric_limits<double>::infinity()).Sine));
+    EXPECT_TRUE(std::isnan(SineAndCosine(std::numeric_limits<double>::quiet_NaN()).Cosine));
 }
 
 }  // namespace

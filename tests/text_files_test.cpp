@@ -115,7 +115,7 @@ std::vector<std::pair<std::string, bool>> Items(const std::string& bytes, int co
     TextFileReader::Item item;
     for (int i = 0; i < count; ++i) {
         in.ReadItem(item);
-        items.emplace_back(item.text, item.quoted);
+        items.emplace_back(item.Text, item.Quoted);
     }
     EXPECT_TRUE(in.AtEndOfFile());
     return items;

@@ -31,22 +31,22 @@ class VandrelCli : public ::testing::Test {
 TEST_F(VandrelCli, MessagesOnStandardOutputAndTheirExitStatus) {
     WriteBytes(dir / "list.txt", CrLfLines({"tree,5,0,0,0,0,0"}));
     CliResult done = Run("duplicate " + Models() + " --tso " + Arg(dir / "list.txt"));
-    EXPECT_EQ(done.status, 0);
-    EXPECT_EQ(done.out, Printed("DONE\n"));
-    EXPECT_EQ(done.err, "");
+    EXPECT_EQ(done.Status, 0);
+    EXPECT_EQ(done.Out, Printed("DONE\n"));
+    EXPECT_EQ(done.Err, "");
     EXPECT_TRUE(FileExists(dir / "models/newwrls/tree_0.wrl"));
 
     WriteBytes(dir / "list.txt", CrLfLines({"shed,5,0,0,0,0,0"}));
     CliResult problem = Run("duplicate " + Models() + " --tso " + Arg(dir / "list.txt"));
-    EXPECT_EQ(problem.status, 1);
-    EXPECT_EQ(problem.out, Printed("WRL does not exist\nDONE\n"));
+    EXPECT_EQ(problem.Status, 1);
+    EXPECT_EQ(problem.Out, Printed("WRL does not exist\nDONE\n"));
 }
 
 TEST_F(VandrelCli, RunTimeErrorOnStandardErrorWithThePath) {
     CliResult result = Run("duplicate " + Models() + " --tso " + Arg(dir / "absent.txt"));
-    EXPECT_EQ(result.status, 3);
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err,
+    EXPECT_EQ(result.Status, 3);
+    EXPECT_EQ(result.Out, "");
+    EXPECT_EQ(result.Err,
               Printed("Run-time error '53': File not found (" + (dir / "absent.txt") + ")\n"));
     EXPECT_FALSE(FileExists(dir / "models/newwrls"));
 }
@@ -54,8 +54,8 @@ TEST_F(VandrelCli, RunTimeErrorOnStandardErrorWithThePath) {
 TEST_F(VandrelCli, ManualAndMgpOptionsSetTheirControls) {
     CliResult manual =
         Run("duplicate " + Models() + " --use-selected tree.wrl --manual \"\" -1 0 -2 0");
-    EXPECT_EQ(manual.status, 0);
-    EXPECT_EQ(manual.out, Printed("DONE\n"));
+    EXPECT_EQ(manual.Status, 0);
+    EXPECT_EQ(manual.Out, Printed("DONE\n"));
     std::string copy = ReadBytes(dir / "models/newwrls/_0.wrl");
     EXPECT_NE(copy.find("      DEF VRL_tree_0_vrl Transform {\r\n"), std::string::npos);
     EXPECT_NE(copy.find("\r\n  0  0  2,\r\n"), std::string::npos);  // X -1, Z -2
@@ -63,7 +63,7 @@ TEST_F(VandrelCli, ManualAndMgpOptionsSetTheirControls) {
     WriteBytes(dir / "site.mgp", CrLfLines({"P=(0,0,0)"}));
     CliResult mgp = Run("duplicate " + Models() + " --use-selected tree.wrl --mgp " +
                         Arg(dir / "site.mgp") + " --orientation 90 --jobs 2");
-    EXPECT_EQ(mgp.status, 0);
+    EXPECT_EQ(mgp.Status, 0);
     EXPECT_NE(
         ReadBytes(dir / "models/newwrls/tree_0.wrl").find("\r\n  1.79489673696541E-09  0 -1,"),
         std::string::npos);
@@ -82,9 +82,9 @@ TEST_F(VandrelCli, EmptyArgumentReachesTheCommandAsGiven) {
     const Failure failure = FailureOf([&] { RunDuplicate(window, sink); });
 
     CliResult cli = Run("duplicate " + Models() + " --manual tree \"\" 0 0 0");
-    EXPECT_EQ(cli.status, 3);
-    EXPECT_EQ(cli.err, Printed(RunTimeErrorText(failure) + "\n"));
-    EXPECT_EQ(cli.err, Printed("Run-time error '13': Type mismatch\n"));
+    EXPECT_EQ(cli.Status, 3);
+    EXPECT_EQ(cli.Err, Printed(RunTimeErrorText(failure) + "\n"));
+    EXPECT_EQ(cli.Err, Printed("Run-time error '13': Type mismatch\n"));
 }
 
 TEST_F(VandrelCli, WrongUsageAndHelp) {
@@ -96,39 +96,39 @@ TEST_F(VandrelCli, WrongUsageAndHelp) {
                                   "duplicate " + Models() + " --manual a 1 2",
                                   "duplicate " + Models() + list + " --jobs 0"}) {
         CliResult result = Run(args);
-        EXPECT_EQ(result.status, 2) << args;
-        EXPECT_EQ(result.out, "") << args;
-        EXPECT_NE(result.err.find("Usage: vandrel-cli"), std::string::npos) << args;
+        EXPECT_EQ(result.Status, 2) << args;
+        EXPECT_EQ(result.Out, "") << args;
+        EXPECT_NE(result.Err.find("Usage: vandrel-cli"), std::string::npos) << args;
     }
     CliResult help = Run("duplicate --help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--manual"), std::string::npos);
-    EXPECT_NE(help.out.find("Example: vandrel-cli duplicate"), std::string::npos);
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_NE(help.Out.find("--manual"), std::string::npos);
+    EXPECT_NE(help.Out.find("Example: vandrel-cli duplicate"), std::string::npos);
     CliResult version = Run("--version");
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, Printed("vandrel-cli " SCENE_VERSION "\n"));
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Out, Printed("vandrel-cli " SCENE_VERSION "\n"));
 }
 
 TEST_F(VandrelCli, FixWrlsAndPreview) {
     WriteBytes(dir / "models/exported.wrl",
                CrLfLines({"# Produced by QLib's VRML export, version 2", "x"}));
     CliResult fix = Run("fix-wrls " + Arg(dir / "models"));
-    EXPECT_EQ(fix.status, 0);
-    EXPECT_EQ(fix.out, Printed("DONE with  1 invalid file(s)\n"));  // tree.wrl lacks the header
+    EXPECT_EQ(fix.Status, 0);
+    EXPECT_EQ(fix.Out, Printed("DONE with  1 invalid file(s)\n"));  // tree.wrl lacks the header
     EXPECT_EQ(ReadBytes(dir / "models/exported.wrl"),
               CrLfLines({"# Produced by QLib's VRML export, version 2", "x", ""}));
 
     WriteBytes(dir / "list.txt",
                CrLfLines({"/old,1,2,3,4,5,6", "007,1,2,3,4,5,6", ",1,2,3,4,5,6"}));
     CliResult preview = Run("preview " + Arg(dir / "list.txt"));
-    EXPECT_EQ(preview.status, 0);
-    EXPECT_EQ(preview.out, Printed("/old\n7\n"));
+    EXPECT_EQ(preview.Status, 0);
+    EXPECT_EQ(preview.Out, Printed("/old\n7\n"));
 
     CliResult missing = Run("preview " + Arg(dir / "absent.txt"));
-    EXPECT_EQ(missing.status, 3);
-    EXPECT_EQ(missing.err,
+    EXPECT_EQ(missing.Status, 3);
+    EXPECT_EQ(missing.Err,
               Printed("Run-time error '53': File not found (" + (dir / "absent.txt") + ")\n"));
-    EXPECT_EQ(Run("fix-wrls").status, 2);
+    EXPECT_EQ(Run("fix-wrls").Status, 2);
 }
 
 TEST_F(VandrelCli, DryRunVerboseAndSceneIndex) {
@@ -137,8 +137,8 @@ TEST_F(VandrelCli, DryRunVerboseAndSceneIndex) {
     const std::string scene = dir / "models/newwrls/all.wrl";
     WriteBytes(dir / "list.txt", CrLfLines({"tree,5,0,0,0,0,0"}));
     CliResult dry = Run("duplicate --dry-run --verbose --scene all " + Models() + list);
-    EXPECT_EQ(dry.status, 0);
-    EXPECT_EQ(dry.out, Printed("would write " + copy + " from " + (dir / "models/tree.wrl") +
+    EXPECT_EQ(dry.Status, 0);
+    EXPECT_EQ(dry.Out, Printed("would write " + copy + " from " + (dir / "models/tree.wrl") +
                                " at X 5, Y 0, Z 0, orientation 0, angle Z 0, angle X 0\n" +
                                "would write " + scene + "\nDONE\n"));
     EXPECT_FALSE(FileExists(dir / "models/newwrls"));
@@ -146,27 +146,27 @@ TEST_F(VandrelCli, DryRunVerboseAndSceneIndex) {
     // The files written follow the messages, whose lines stay as they were.
     WriteBytes(dir / "list.txt", CrLfLines({"tree,5,0,0,0,0,0", "shed,0,0,0,0,0,0"}));
     CliResult real = Run("duplicate --verbose --scene all " + Models() + list);
-    EXPECT_EQ(real.status, 1);
-    EXPECT_EQ(real.out,
+    EXPECT_EQ(real.Status, 1);
+    EXPECT_EQ(real.Out,
               Printed("WRL does not exist\nDONE\nwrote " + copy + "\nwrote " + scene + "\n"));
     EXPECT_EQ(ReadBytes(scene), CrLfLines({"#VRML V2.0 utf8", "Inline { url \"tree_0.wrl\" }"}));
 
     for (const char* name : {"\"\"", "a/b", "..", "up..x"}) {
         CliResult wrong = Run("duplicate --scene " + std::string(name) + " " + Models() + list);
-        EXPECT_EQ(wrong.status, 2) << name;
-        EXPECT_NE(wrong.err.find("Usage: vandrel-cli"), std::string::npos) << name;
+        EXPECT_EQ(wrong.Status, 2) << name;
+        EXPECT_NE(wrong.Err.find("Usage: vandrel-cli"), std::string::npos) << name;
     }
 
     const std::string exported = dir / "models/exported.wrl";
     const std::string bytes = CrLfLines({"# Produced by QLib's VRML export, version 2", "x"});
     WriteBytes(exported, bytes);
     CliResult fixDry = Run("fix-wrls --dry-run " + Arg(dir / "models"));
-    EXPECT_EQ(fixDry.status, 0);
-    EXPECT_EQ(fixDry.out,
+    EXPECT_EQ(fixDry.Status, 0);
+    EXPECT_EQ(fixDry.Out,
               Printed("would rewrite " + exported + "\nDONE with  1 invalid file(s)\n"));
     EXPECT_EQ(ReadBytes(exported), bytes);
     CliResult fix = Run("fix-wrls --verbose " + Arg(dir / "models"));
-    EXPECT_EQ(fix.out, Printed("DONE with  1 invalid file(s)\nwrote " + exported + "\n"));
+    EXPECT_EQ(fix.Out, Printed("DONE with  1 invalid file(s)\nwrote " + exported + "\n"));
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ bool ReadPointNumbers(std::string_view rest, Point3& p) {
         if (!value)
             ok = false;
         else if (count < 3)
-            p.v[count] = *value;
+            p.V[count] = *value;
         ++count;
         if (last) break;
     }
@@ -61,7 +61,7 @@ bool ReadUsualPointNumbers(std::string_view line, Point3& p) {
     for (int k = 0; k < 3; ++k) {
         std::optional<double> value = ScanNumber(at, end);
         if (!value) return false;
-        p.v[k] = *value;
+        p.V[k] = *value;
         if (k == 2) return at + 1 == end;  // the last number, then one character (the comma)
         if (at == end || *at != ' ') return false;
         while (++at != end && *at == ' ') {
@@ -72,14 +72,14 @@ bool ReadUsualPointNumbers(std::string_view line, Point3& p) {
 
 // Whether the first line (up to the first CR) holds a LF, in a text handed in block by block.
 struct FirstLineLf {
-    bool found = false;
-    bool ended = false;
+    bool Found = false;
+    bool Ended = false;
 
     void Feed(std::string_view block) {
-        if (ended) return;
+        if (Ended) return;
         const size_t lf = block.find('\n'), cr = block.find('\r');
-        found = lf < cr;
-        ended = found || cr != std::string_view::npos;
+        Found = lf < cr;
+        Ended = Found || cr != std::string_view::npos;
     }
 };
 
@@ -99,7 +99,7 @@ ModelCheck CheckModel(const std::string& modelPath) {
     ModelCheck check;
     check.HasHeader = header.First() >= 0 && header.First() < 3;
     check.DefCount = static_cast<int16_t>(std::min<long>(named.Count(), INT16_MAX));
-    check.LfLineEnds = firstLine.found;
+    check.LfLineEnds = firstLine.Found;
     return check;
 }
 
@@ -169,24 +169,24 @@ void RepairModel(TextFileReader& in, Sink& sink) {
 // Finds whether the repair would change the model: a replaced line other than one space, a
 // line end other than CR LF (the rewrite ends every line so), or an added line.
 struct RepairChangeFinder {
-    bool changed = false;
-    size_t replacedLength = 0;
-    bool replacedBySpace = true;
+    bool Changed = false;
+    size_t ReplacedLength = 0;
+    bool ReplacedBySpace = true;
 
     bool Kept(std::string_view) { return true; }
     bool Replaced(std::string_view piece) {
-        replacedLength += piece.size();
-        if (piece.find_first_not_of(' ') != std::string_view::npos) replacedBySpace = false;
+        ReplacedLength += piece.size();
+        if (piece.find_first_not_of(' ') != std::string_view::npos) ReplacedBySpace = false;
         return true;
     }
     bool LineEnd(bool replaced, bool crLf) {
-        changed = !crLf || (replaced && !(replacedLength == 1 && replacedBySpace));
-        replacedLength = 0;
-        replacedBySpace = true;
-        return !changed;
+        Changed = !crLf || (replaced && !(ReplacedLength == 1 && ReplacedBySpace));
+        ReplacedLength = 0;
+        ReplacedBySpace = true;
+        return !Changed;
     }
     bool Added(std::string_view) {
-        changed = true;
+        Changed = true;
         return false;
     }
 };
@@ -201,20 +201,20 @@ void Put(std::string& out, std::string_view text) {
 // Writes the repaired model to a TextFileWriter or a string.
 template <typename Output>
 struct RepairOutput {
-    Output& out;
+    Output& Out;
 
     bool Kept(std::string_view piece) {
-        Put(out, piece);
+        Put(Out, piece);
         return true;
     }
     bool Replaced(std::string_view) { return true; }
     bool LineEnd(bool replaced, bool) {
-        Put(out, replaced ? " \r\n" : "\r\n");
+        Put(Out, replaced ? " \r\n" : "\r\n");
         return true;
     }
     bool Added(std::string_view line) {
-        Put(out, line);
-        Put(out, "\r\n");
+        Put(Out, line);
+        Put(Out, "\r\n");
         return true;
     }
 };
@@ -236,7 +236,7 @@ bool RepairTexCoordBlocks(const std::string& modelPath,
         TextFileReader in(modelPath);
         RepairChangeFinder finder;
         RepairModel(in, finder);
-        if (!finder.changed) return false;
+        if (!finder.Changed) return false;
     }
     std::optional<TextFileWriter> out;
     {
@@ -267,26 +267,26 @@ PlacementTurn::PlacementTurn(const Placement& placement)
     const double a3 = placement.Orientation * kPointScale;
     // Not std::cos and std::sin: their last bits differ between systems.
     const SineCosine x = SineAndCosine(a5), z = SineAndCosine(a4), o = SineAndCosine(a3);
-    cosX = x.cosine;
-    sinX = x.sine;
-    cosZ = z.cosine;
-    sinZ = z.sine;
-    cosO = o.cosine;
-    sinO = o.sine;
+    CosX = x.Cosine;
+    SinX = x.Sine;
+    CosZ = z.Cosine;
+    SinZ = z.Sine;
+    CosO = o.Cosine;
+    SinO = o.Sine;
 }
 
 Point3 PlacePoint(const PlacementTurn& t, const Point3& p) {
     // Each product and sum is its own double, in this order (built without FP contraction).
-    const double r0 = p.v[0];
-    const double r1 = t.cosX * p.v[1] - t.sinX * p.v[2];
-    const double r2 = t.cosX * p.v[2] + t.sinX * p.v[1];
-    const double s0 = t.cosZ * r0 - t.sinZ * r1;
-    const double s1 = t.cosZ * r1 + t.sinZ * r0;
+    const double r0 = p.V[0];
+    const double r1 = t.CosX * p.V[1] - t.SinX * p.V[2];
+    const double r2 = t.CosX * p.V[2] + t.SinX * p.V[1];
+    const double s0 = t.CosZ * r0 - t.SinZ * r1;
+    const double s1 = t.CosZ * r1 + t.SinZ * r0;
     const double s2 = r2;
     Point3 o;
-    o.v[0] = (t.cosO * s0 + t.sinO * s2) + t.X;
-    o.v[2] = (t.cosO * s2 - t.sinO * s0) - t.Z;
-    o.v[1] = s1 + t.Y;
+    o.V[0] = (t.CosO * s0 + t.SinO * s2) + t.X;
+    o.V[2] = (t.CosO * s2 - t.SinO * s0) - t.Z;
+    o.V[1] = s1 + t.Y;
     return o;
 }
 
@@ -309,7 +309,7 @@ void CopyPointList(TextFileReader& in, Output& out, const PlacementTurn& turn,
         bool ok = ReadUsualPointNumbers(trimmed, p) || ReadPointNumbers(trimmed, p);
         Point3 o = PlacePoint(turn, p);
         char* end = pointLine;
-        for (double& value : o.v) {
+        for (double& value : o.V) {
             if (!std::isfinite(value)) {  // beyond the double range: overflow
                 value = 0;
                 ok = false;

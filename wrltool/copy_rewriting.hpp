@@ -40,12 +40,12 @@ std::string RepairedText(TextFileReader& model);
 // Sines and cosines of a placement's three angles, computed once per copy.
 struct PlacementTurn {
     explicit PlacementTurn(const Placement& placement);
-    double cosX, sinX, cosZ, sinZ, cosO, sinO;
+    double CosX, SinX, CosZ, SinZ, CosO, SinO;
     double X, Y, Z;
 };
 
 struct Point3 {
-    double v[3];
+    double V[3];
 };
 
 // Turns about the first, the third and then the vertical axis, and moves.

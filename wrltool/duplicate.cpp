@@ -36,17 +36,17 @@ class ModelList {
 // A model's check, and whether a repair would leave it as it is, kept while the file is
 // unchanged: a run of many copies of one model reads it once per copy, not three times.
 struct ModelState {
-    std::optional<platform::FileStamp> stamp;  // empty: to be checked
-    ModelCheck check;
-    bool repairSettled = false;
+    std::optional<platform::FileStamp> Stamp;  // empty: to be checked
+    ModelCheck Check;
+    bool RepairSettled = false;
 
     void CheckAgainIfChanged(DuplicateFiles& files, const std::string& path) {
         const std::optional<platform::FileStamp> now = platform::StampOf(path);
-        if (stamp && now == stamp) return;
+        if (Stamp && now == Stamp) return;
         *this = ModelState{};
         try {
-            check = files.CheckModel(path);
-            stamp = now;
+            Check = files.CheckModel(path);
+            Stamp = now;
         } catch (const Failure&) {
             // A model that cannot be read counts as lacking the header.
         }
@@ -76,9 +76,9 @@ class FilesInUse {
 };
 
 std::string StepFailuresText(const StepFailures& failures) {
-    std::string text = "Some steps failed (" + std::to_string(failures.count) + "). First: ";
-    text += failures.first->Description();
-    if (!failures.first->Path().empty()) text += " (" + failures.first->Path() + ")";
+    std::string text = "Some steps failed (" + std::to_string(failures.Count) + "). First: ";
+    text += failures.First->Description();
+    if (!failures.First->Path().empty()) text += " (" + failures.First->Path() + ")";
     return text;
 }
 
@@ -86,7 +86,7 @@ std::string StepFailuresText(const StepFailures& failures) {
 // itself) is a failed step.
 void WriteScene(const DuplicateInputs& inputs, const DuplicateOptions& options,
                 const SceneIndex& scene, DuplicateFiles& files, StepFailures& failures) {
-    const std::string fileName = options.sceneName + ".wrl";
+    const std::string fileName = options.SceneName + ".wrl";
     const std::string path = JoinPath(OutputFolder(inputs), fileName);
     try {
         if (scene.Holds(fileName)) throw Failure(FailureKind::AccessFailure, path);
@@ -98,8 +98,8 @@ void WriteScene(const DuplicateInputs& inputs, const DuplicateOptions& options,
 
 // A copy handed to the jobs, as its placement's turn to finish comes: whether it was written.
 struct PendingCopy {
-    std::string path;
-    bool written = false;  // set by the job; read once the job has finished
+    std::string Path;
+    bool Written = false;  // set by the job; read once the job has finished
 };
 
 }  // namespace
@@ -142,7 +142,7 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
     const std::vector<Placement> placements = ReadPlacements(inputs);
     const int total = static_cast<int>(placements.size());
     const std::unique_ptr<DuplicateFiles> files =
-        options.dryRun ? DryRunFiles(sink) : RealFiles(sink);
+        options.DryRun ? DryRunFiles(sink) : RealFiles(sink);
     SceneIndex scene;
 
     RunListings listings;  // letter case resolved against one listing per folder
@@ -160,15 +160,15 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
         while (shown <= std::min(finished, reached) && shown < total) sink.Progress(shown++, total);
     };
     // A dry run keeps its state on one thread: its copies are "written" at once, in order.
-    CopyJobs copies(options.dryRun ? 1 : CopyJobCount(options.jobs),
+    CopyJobs copies(options.DryRun ? 1 : CopyJobCount(options.Jobs),
                     [&](const StepFailures& copyFailures) {
                         failures.Append(copyFailures);
                         const PendingCopy copy = std::move(pending.front());
                         pending.pop_front();
-                        if (copy.written) {
-                            files->CopyWritten(copy.path);
-                            if (!options.sceneName.empty())
-                                scene.Add(NameOf(ResolveCase(copy.path)));
+                        if (copy.Written) {
+                            files->CopyWritten(copy.Path);
+                            if (!options.SceneName.empty())
+                                scene.Add(NameOf(ResolveCase(copy.Path)));
                         }
                         ++finished;
                         showProgress();
@@ -196,18 +196,18 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
         const std::string resolvedModel = ResolveCase(modelPath);
         ModelState& model = models[listings.Identity(resolvedModel)];
         model.CheckAgainIfChanged(*files, resolvedModel);
-        if (!model.check.HasHeader || model.check.LfLineEnds) {
+        if (!model.Check.HasHeader || model.Check.LfLineEnds) {
             copies.FinishAll();
             sink.ShowMessage("invalid WRL file", MessageIcon::Error);
             break;
         }
         StepFailures placementFailures;
-        if (model.check.DefCount >= 2 && !model.repairSettled) {
+        if (model.Check.DefCount >= 2 && !model.RepairSettled) {
             try {
                 // The repaired model replaces the old one once no copy reads it any more.
-                model.repairSettled =
+                model.RepairSettled =
                     !files->RepairModel(modelPath, [&copies] { copies.FinishAll(); });
-                if (!model.repairSettled) model.stamp.reset();  // to be checked again
+                if (!model.RepairSettled) model.Stamp.reset();  // to be checked again
             } catch (const Failure& failure) {
                 placementFailures.Add(failure);
             }
@@ -220,9 +220,9 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
         copies.Add(
             [&inputs, &placement, &files, &copy, modelPath](StepFailures& copyFailures) {
                 try {
-                    files->WriteCopy(modelPath, copy.path, placement, CopyTag(inputs, placement),
+                    files->WriteCopy(modelPath, copy.Path, placement, CopyTag(inputs, placement),
                                      copyFailures);
-                    copy.written = true;
+                    copy.Written = true;
                 } catch (const Failure& failure) {
                     copyFailures.Add(failure);
                 }
@@ -230,8 +230,8 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
             std::move(placementFailures));
     }
     copies.FinishAll();
-    if (!options.sceneName.empty() && total > 0)
+    if (!options.SceneName.empty() && total > 0)
         WriteScene(inputs, options, scene, *files, failures);
-    if (failures.count > 0) sink.ShowMessage(StepFailuresText(failures), MessageIcon::Error);
+    if (failures.Count > 0) sink.ShowMessage(StepFailuresText(failures), MessageIcon::Error);
     sink.ShowMessage("DONE", MessageIcon::None);
 }

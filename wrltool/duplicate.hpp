@@ -30,12 +30,12 @@ bool IsModelListed(const DuplicateInputs& inputs, const Placement& placement);
 struct DuplicateOptions {
     // Nothing is created or written: the sink hears of each file the run would write and each
     // step that would fail, among the same messages. A dry run works on one thread.
-    bool dryRun = false;
+    bool DryRun = false;
     // When set, the run also writes OUTPUT_FOLDER/NAME.wrl inlining every copy it wrote.
-    std::string sceneName;
+    std::string SceneName;
     // Copies written at once (0: one per core); files, messages and progress are the same for
     // every count.
-    int jobs = 1;
+    int Jobs = 1;
 };
 
 // Runs the command and shows its messages. Throws the failure when the placements cannot be

@@ -12,17 +12,17 @@
 namespace {
 
 struct DuplicateArgs {
-    std::string models;
-    std::string selected;
-    std::string tso;
-    std::string mgp;
-    std::string orientation;
-    std::array<std::string, 5> manual;       // NAME X Y Z ORIENT
-    DuplicateOptions options{false, {}, 0};  // jobs 0: one per core
-    CLI::Option* selectedOption = nullptr;
-    CLI::Option* mgpOption = nullptr;
-    CLI::Option* orientationOption = nullptr;
-    CLI::Option* manualOption = nullptr;
+    std::string Models;
+    std::string Selected;
+    std::string Tso;
+    std::string Mgp;
+    std::string Orientation;
+    std::array<std::string, 5> Manual;       // NAME X Y Z ORIENT
+    DuplicateOptions Options{false, {}, 0};  // jobs 0: one per core
+    CLI::Option* SelectedOption = nullptr;
+    CLI::Option* MgpOption = nullptr;
+    CLI::Option* OrientationOption = nullptr;
+    CLI::Option* ManualOption = nullptr;
 };
 
 // The source file's folder and name play the roles of the source file list's path and
@@ -35,28 +35,28 @@ void SetSourceFile(DuplicateInputs& in, const std::string& file) {
 // The control values the window would hold; listing the model folder may fail.
 DuplicateInputs ToInputs(const DuplicateArgs& args) {
     DuplicateInputs in;
-    in.WRLfolderPath = args.models;
-    in.WRLfolderList = ListMatchingFiles(args.models, "*.wrl");
-    if (*args.selectedOption) {
+    in.WRLfolderPath = args.Models;
+    in.WRLfolderList = ListMatchingFiles(args.Models, "*.wrl");
+    if (*args.SelectedOption) {
         in.Check1Value = 1;
-        in.WRLfolderFileName = args.selected;
+        in.WRLfolderFileName = args.Selected;
     }
-    if (*args.manualOption) {
+    if (*args.ManualOption) {
         in.Check4Value = 1;
-        in.Text2 = args.manual[0];
-        in.Text3 = args.manual[1];
-        in.Text4 = args.manual[2];
-        in.Text5 = args.manual[3];
-        in.Text6 = args.manual[4];
-    } else if (*args.mgpOption) {
+        in.Text2 = args.Manual[0];
+        in.Text3 = args.Manual[1];
+        in.Text4 = args.Manual[2];
+        in.Text5 = args.Manual[3];
+        in.Text6 = args.Manual[4];
+    } else if (*args.MgpOption) {
         in.Check2Value = 1;
-        SetSourceFile(in, args.mgp);
-        if (*args.orientationOption) {
+        SetSourceFile(in, args.Mgp);
+        if (*args.OrientationOption) {
             in.Check3Value = 1;
-            in.Text1 = args.orientation;
+            in.Text1 = args.Orientation;
         }
     } else {
-        SetSourceFile(in, args.tso);
+        SetSourceFile(in, args.Tso);
     }
     return in;
 }
@@ -67,21 +67,21 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
     auto args = std::make_shared<DuplicateArgs>();
     CLI::App* cmd = program.add_subcommand(
         "duplicate", "Write a placed copy of a model into DIR/newwrls for every placement");
-    cmd->add_option("--models", args->models, "The model folder (its *.wrl files)")
+    cmd->add_option("--models", args->Models, "The model folder (its *.wrl files)")
         ->type_name("DIR")
         ->required();
-    args->selectedOption = cmd->add_option("--use-selected", args->selected,
+    args->SelectedOption = cmd->add_option("--use-selected", args->Selected,
                                            "Make every copy from this model file of the folder")
                                ->type_name("NAME");
 
     CLI::Option_group* source = cmd->add_option_group("source", "Where the placements come from");
-    source->add_option("--tso", args->tso, "A TSO list file")->type_name("FILE");
-    args->mgpOption =
-        source->add_option("--mgp", args->mgp, "An MGP point file")->type_name("FILE");
+    source->add_option("--tso", args->Tso, "A TSO list file")->type_name("FILE");
+    args->MgpOption =
+        source->add_option("--mgp", args->Mgp, "An MGP point file")->type_name("FILE");
     // A fixed-size type makes CLI11 take the five words as given. A growable one takes the
     // first, then stops at any word it recognises, and "" names the nameless option group.
-    args->manualOption =
-        source->add_option("--manual", args->manual, "One placement typed in: NAME X Y Z ORIENT")
+    args->ManualOption =
+        source->add_option("--manual", args->Manual, "One placement typed in: NAME X Y Z ORIENT")
             ->type_name("NAME X Y Z ORIENT");
     source->require_option(1);
     cmd->footer(
@@ -92,7 +92,7 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
         "Example: vandrel-cli duplicate --models scene/models --tso scene/village.txt\n"
         "         vandrel-cli duplicate --dry-run --models scene/models --tso scene/village.txt");
 
-    cmd->add_option("--scene", args->options.sceneName,
+    cmd->add_option("--scene", args->Options.SceneName,
                     "Also write DIR/newwrls/NAME.wrl, inlining every copy the run wrote")
         ->type_name("NAME")
         ->check([](const std::string& name) {
@@ -100,17 +100,17 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
                        ? std::string()
                        : "the scene NAME may not be empty nor hold a separator or \"..\"";
         });
-    cmd->add_flag("--dry-run", args->options.dryRun,
+    cmd->add_flag("--dry-run", args->Options.DryRun,
                   "Write nothing: print each copy (path, model, placement), repair and failed "
                   "step a run would have, among its messages");
 
-    args->orientationOption =
-        cmd->add_option("--orientation", args->orientation,
+    args->OrientationOption =
+        cmd->add_option("--orientation", args->Orientation,
                         "With --mgp: every placement takes this orientation (degrees)")
             ->type_name("DEG")
-            ->needs(args->mgpOption);
+            ->needs(args->MgpOption);
 
-    cmd->add_option("--jobs", args->options.jobs, "Copies written at once (default: one per core)")
+    cmd->add_option("--jobs", args->Options.Jobs, "Copies written at once (default: one per core)")
         ->type_name("N")
         ->check(CLI::PositiveNumber);
 
@@ -118,6 +118,6 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
     cmd->add_flag("--verbose", *verbose,
                   "After the messages, print \"wrote PATH\" per file written or replaced");
 
-    return {cmd, [args](MessageSink& sink) { RunDuplicate(ToInputs(*args), sink, args->options); },
+    return {cmd, [args](MessageSink& sink) { RunDuplicate(ToInputs(*args), sink, args->Options); },
             verbose};
 }

@@ -63,9 +63,9 @@ class DryRunDuplicateFiles : public DuplicateFiles {
                              PlacementText(placement));
             CountCopyFailures(model, placement, lines);
         });
-        for (int i = 0; i < lines.count; ++i) {  // each point line is a failed step
-            Tell(*lines.first);
-            failures.Add(*lines.first);
+        for (int i = 0; i < lines.Count; ++i) {  // each point line is a failed step
+            Tell(*lines.First);
+            failures.Add(*lines.First);
         }
     }
 

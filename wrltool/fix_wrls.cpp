@@ -46,10 +46,10 @@ void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun) {
     // Each rewritten model is on disk before it replaces the old one; the renames are made
     // lasting with one folder sync at the end, also when a failure stops the run.
     struct FolderSync {
-        const std::string& folder;
-        bool needed = false;
+        const std::string& Folder;
+        bool Needed = false;
         ~FolderSync() {
-            if (needed) platform::SyncFolder(folder);
+            if (Needed) platform::SyncFolder(Folder);
         }
     } folderSync{inputs.FolderPath};
     int16_t invalidCount = 0;  // a 16-bit counter: the 32768th invalid model overflows it
@@ -77,7 +77,7 @@ void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun) {
         seams.Finish();
         out.Write("\r\n");  // the whole content was written as one line
         out.Commit();
-        folderSync.needed = true;
+        folderSync.Needed = true;
         sink.FileWritten(path);
     }
     sink.ShowMessage("DONE with " + NumberText(invalidCount) + " invalid file(s)",

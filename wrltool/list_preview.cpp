@@ -13,11 +13,11 @@ constexpr int kItemsPerRecord = 7;
 
 // An item as a general value shows it: an unquoted number in its plain form, else its text.
 std::string GeneralValueText(const TextFileReader::Item& item) {
-    if (!item.quoted) {
-        if (std::optional<double> number = TryParseNumber(item.text))
+    if (!item.Quoted) {
+        if (std::optional<double> number = TryParseNumber(item.Text))
             return PlainNumberText(*number);
     }
-    return item.text;
+    return item.Text;
 }
 
 // A failing end test (a read error) ends the reading as the end of the file would.

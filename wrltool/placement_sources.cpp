@@ -94,11 +94,11 @@ TsoRecord ReadTsoRecord(TextFileReader& file) {
     TsoRecord record;
     TextFileReader::Item item;
     file.ReadItem(item);
-    record.Name = std::move(item.text);
+    record.Name = std::move(item.Text);
     for (double& number : record.N) {
         file.ReadItem(item);
         FailureKind why = FailureKind::TypeMismatch;
-        std::optional<double> value = TryParseNumber(item.text, &why);
+        std::optional<double> value = TryParseNumber(item.Text, &why);
         if (!value && why == FailureKind::Overflow) throw Failure(why, file.Path());
         number = value.value_or(0);  // an item that is no number gives 0
     }

@@ -34,9 +34,9 @@ int main(int argc, char** argv) {
 
     ConsoleSink sink(std::cout, std::cerr, platform::IsTerminal(stderr));
     for (const CliCommand& command : commands) {
-        if (!command.parser->parsed()) continue;
-        sink.ListWrittenFiles(command.verbose && *command.verbose);
-        return RunReporting(sink, command.run);
+        if (!command.Parser->parsed()) continue;
+        sink.ListWrittenFiles(command.Verbose && *command.Verbose);
+        return RunReporting(sink, command.Run);
     }
     return kExitUsage;
 }

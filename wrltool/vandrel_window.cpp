@@ -226,7 +226,7 @@ void Vandrel::Command3_Click() {
         inputs.TSOfolderPath = TSOfolder->Path();
         inputs.TSOfolderFileName = TSOfolder->FileName();
         DuplicateOptions everyCore;
-        everyCore.jobs = 0;  // one copy per core at once
+        everyCore.Jobs = 0;  // one copy per core at once
         RunDuplicate(inputs, sink_, everyCore);
     });
 }

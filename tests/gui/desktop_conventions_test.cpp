@@ -58,7 +58,7 @@ TEST(DesktopConventions, EnterPressesTheFocusedButton) {
     // "Create File" with no file picked is a run-time error: the press is seen in the sink.
     QTest::keyClick(create, Qt::Key_Return);
     QTest::keyClick(create, Qt::Key_Enter);
-    EXPECT_EQ(sink.failures.size(), 2u);
+    EXPECT_EQ(sink.Failures.size(), 2u);
 }
 
 TEST(DesktopConventions, FileListSelectionChangesOnlyByPickingAName) {

@@ -73,8 +73,8 @@ TEST_F(Form1Window, StartsAtTheCurrentFolder) {
     EXPECT_EQ(files->FileName(), "");
     EXPECT_EQ(Text("Text1"), "");
     EXPECT_EQ(Text("Cams"), "");
-    EXPECT_TRUE(sink.messages.empty());
-    EXPECT_TRUE(sink.failures.empty());
+    EXPECT_TRUE(sink.Messages.empty());
+    EXPECT_TRUE(sink.Failures.empty());
 
     EXPECT_EQ(Control<QLabel>("Label1")->text(), "Camera File Generator");
     EXPECT_TRUE(Control<QLabel>("Label1")->font().bold());
@@ -108,8 +108,8 @@ TEST_F(Form1Window, PickingAFileChecksIt) {
     Pick("bad.mgp");
     EXPECT_EQ(sink.Texts(), std::vector<std::string>{"wrong file contents"});
     Pick("Big.MGP");
-    ASSERT_EQ(sink.failures.size(), 1u);
-    EXPECT_EQ(sink.failures[0].Number(), 6);
+    ASSERT_EQ(sink.Failures.size(), 1u);
+    EXPECT_EQ(sink.Failures[0].Number(), 6);
     EXPECT_EQ(Text("Text1"), "site.mgp");
     EXPECT_EQ(Text("Cams"), "1");
 }
@@ -126,8 +126,8 @@ TEST_F(Form1Window, CreateFileWritesTheCameraFile) {
     // Nothing selected: the path names the folder, a run-time error, and the window goes on.
     Control<FileList>("CamFile")->SetPath(folder);
     QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton);
-    ASSERT_EQ(sink.failures.size(), 1u);
-    EXPECT_EQ(sink.failures[0].Number(), 75);
+    ASSERT_EQ(sink.Failures.size(), 1u);
+    EXPECT_EQ(sink.Failures[0].Number(), 75);
 }
 
 TEST_F(Form1Window, DriveChangeGoesToTheRootFolder) {
@@ -148,19 +148,19 @@ TEST_F(Form1Window, DriveChangeGoesToTheRootFolder) {
     EXPECT_EQ(folders->Path(), folder);
     EXPECT_EQ(files->Path(), folder);
     EXPECT_EQ(files->ListCount(), 3);
-    EXPECT_TRUE(sink.failures.empty());
+    EXPECT_TRUE(sink.Failures.empty());
 
     // A drive whose root cannot be listed: reported, and the lists stay where they were.
     drives->SetDrives({{top, top}, {"gone", PathIn(folder, "gone")}}, folder);
     drives->setCurrentIndex(1);
-    ASSERT_EQ(sink.failures.size(), 1u);
-    EXPECT_EQ(sink.failures[0].Path(), PathIn(folder, "gone"));
+    ASSERT_EQ(sink.Failures.size(), 1u);
+    EXPECT_EQ(sink.Failures[0].Path(), PathIn(folder, "gone"));
     EXPECT_EQ(folders->Path(), folder);
     EXPECT_EQ(files->Path(), folder);
     // The drive list turns back to the lists' drive, so the drive can be chosen again.
     EXPECT_EQ(drives->Drive(), top);
     drives->setCurrentIndex(1);
-    EXPECT_EQ(sink.failures.size(), 2u);
+    EXPECT_EQ(sink.Failures.size(), 2u);
 }
 
 }  // namespace

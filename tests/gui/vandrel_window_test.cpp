@@ -136,11 +136,11 @@ class VandrelWindow : public ::testing::Test {
 };
 
 struct Layout {
-    const char* name;
-    const char* kind;
-    const char* container;
-    int left, top, width, height;
-    const char* text;
+    const char* Name;
+    const char* Kind;
+    const char* Container;
+    int Left, Top, Width, Height;
+    const char* Text;
 };
 
 const Layout kLayout[] = {
@@ -217,15 +217,15 @@ TEST_F(VandrelWindow, LayoutFontsAndFocusOrder) {
 
     const int dpiX = form->logicalDpiX(), dpiY = form->logicalDpiY();
     for (const Layout& c : kLayout) {
-        SCOPED_TRACE(c.name);
-        QWidget* control = Control<QWidget>(c.name);
+        SCOPED_TRACE(c.Name);
+        QWidget* control = Control<QWidget>(c.Name);
         ASSERT_NE(control, nullptr);
-        EXPECT_TRUE(IsKind(control, c.kind));
-        EXPECT_EQ(control->parentWidget()->objectName(), c.container);
+        EXPECT_TRUE(IsKind(control, c.Kind));
+        EXPECT_EQ(control->parentWidget()->objectName(), c.Container);
         EXPECT_EQ(control->geometry(),
-                  QRect(TwipsToPixels(c.left, dpiX), TwipsToPixels(c.top, dpiY),
-                        TwipsToPixels(c.width, dpiX), TwipsToPixels(c.height, dpiY)));
-        EXPECT_EQ(ShownTextOf(control, c.kind), c.text);
+                  QRect(TwipsToPixels(c.Left, dpiX), TwipsToPixels(c.Top, dpiY),
+                        TwipsToPixels(c.Width, dpiX), TwipsToPixels(c.Height, dpiY)));
+        EXPECT_EQ(ShownTextOf(control, c.Kind), c.Text);
         EXPECT_TRUE(control->isVisibleTo(form.get()));
     }
     EXPECT_EQ(Files("WRLfolder")->Pattern(), "*.wrl");
@@ -279,8 +279,8 @@ TEST_F(VandrelWindow, StartsInTsoListModeAtTheCurrentFolder) {
     EXPECT_EQ(Listed("TSOfolder"), (Lines{"notes.txt", "Plan.TXT"}));
     EXPECT_EQ(Files("TSOfolder")->FileName(), "");
     EXPECT_TRUE(Shown().empty());
-    EXPECT_TRUE(sink.messages.empty());
-    EXPECT_TRUE(sink.failures.empty());
+    EXPECT_TRUE(sink.Messages.empty());
+    EXPECT_TRUE(sink.Failures.empty());
 }
 
 TEST_F(VandrelWindow, MgpModeOnAndOff) {
@@ -303,7 +303,7 @@ TEST_F(VandrelWindow, MgpModeOnAndOff) {
     EXPECT_EQ(Enabled({"Text1", "Check3", "Check4"}), (std::vector<bool>{false, false, true}));
     EXPECT_TRUE(Check("Check3")->isChecked());  // a disabled set Check3 stays set
     EXPECT_EQ(Field("Text1")->text(), "45");
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.Messages.empty());
 }
 
 TEST_F(VandrelWindow, ManualModeOnAndOff) {
@@ -346,8 +346,8 @@ TEST_F(VandrelWindow, SelectingAListFileShowsItsNames) {
     ClickBox("Check4");
     fs::remove(PathIn(lists, "other.txt"));
     Pick("TSOfolder", "other.txt");
-    ASSERT_EQ(sink.failures.size(), 1u);
-    EXPECT_EQ(sink.failures[0].Number(), 53);
+    ASSERT_EQ(sink.Failures.size(), 1u);
+    EXPECT_EQ(sink.Failures[0].Number(), 53);
     EXPECT_TRUE(Shown().empty());
     Pick("TSOfolder", "village.txt");
     EXPECT_EQ(Shown(), Lines{"shed"});
@@ -379,21 +379,21 @@ TEST_F(VandrelWindow, DriveChangeGoesToTheRootAndLeavesList1) {
     EXPECT_EQ(Files("WRLfolder")->Path(), root);
     EXPECT_EQ(folders->Path(), lists);
     EXPECT_EQ(Shown(), shown);
-    EXPECT_TRUE(sink.failures.empty());
+    EXPECT_TRUE(sink.Failures.empty());
 
     // A drive whose root cannot be listed: reported, the lists stay, and the drive list shows
     // their drive again, so that the drive can be chosen once more.
     drives->SetDrives({{top, top}, {"gone", PathIn(root, "gone")}}, lists);
     drives->setCurrentIndex(1);
-    ASSERT_EQ(sink.failures.size(), 1u);
-    EXPECT_EQ(sink.failures[0].Path(), PathIn(root, "gone"));
+    ASSERT_EQ(sink.Failures.size(), 1u);
+    EXPECT_EQ(sink.Failures[0].Path(), PathIn(root, "gone"));
     EXPECT_EQ(drives->Drive(), top);
     EXPECT_EQ(folders->Path(), lists);
     EXPECT_EQ(Files("TSOfolder")->Path(), lists);
     fs::create_directory(PathIn(root, "gone"));
     drives->setCurrentIndex(1);
     EXPECT_EQ(folders->Path(), PathIn(root, "gone"));
-    EXPECT_EQ(sink.failures.size(), 1u);
+    EXPECT_EQ(sink.Failures.size(), 1u);
 }
 
 TEST_F(VandrelWindow, DuplicateInTsoListMode) {
@@ -456,7 +456,7 @@ TEST_F(VandrelWindow, FixWrlsRewritesEveryListedExporterModel) {
     Pick("WRLfolder", "tower.wrl");  // the selection does not matter
     Press("Command1");
     EXPECT_EQ(sink.Texts(), Lines{"DONE with  2 invalid file(s)"});
-    EXPECT_EQ(sink.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::None);
     EXPECT_EQ(ReadBytes(PathIn(models, "box.wrl")), exporter + "\r\n");
     EXPECT_EQ(ReadBytes(PathIn(models, "house.wrl")), OneNodeModel("house"));
 }
@@ -466,33 +466,33 @@ TEST_F(VandrelWindow, MissingSourceFileIsReportedAndTheWindowGoesOn) {
     Pick("TSOfolder", "village.txt");
     fs::remove(PathIn(lists, "village.txt"));
     Press("Command3");
-    ASSERT_EQ(sink.failures.size(), 1u);
-    EXPECT_EQ(sink.failures[0].Number(), 53);
-    EXPECT_EQ(sink.failures[0].Path(), PathIn(lists, "village.txt"));
-    EXPECT_TRUE(sink.messages.empty());
+    ASSERT_EQ(sink.Failures.size(), 1u);
+    EXPECT_EQ(sink.Failures[0].Number(), 53);
+    EXPECT_EQ(sink.Failures[0].Path(), PathIn(lists, "village.txt"));
+    EXPECT_TRUE(sink.Messages.empty());
     EXPECT_FALSE(fs::exists(PathIn(models, "newwrls")));
 
     Pick("TSOfolder", "other.txt");
     Press("Command3");
     EXPECT_EQ(sink.Texts(), Lines{"DONE"});
     EXPECT_EQ(FolderEntries(PathIn(models, "newwrls")), Lines{"tower_0.wrl"});
-    EXPECT_EQ(sink.failures.size(), 1u);
+    EXPECT_EQ(sink.Failures.size(), 1u);
 }
 
 // The window's own message boxes: the program's caption, the error icon for problems only.
 TEST_F(VandrelWindow, MessageBoxesCarryTheCaptionAndTheirIcons) {
     struct Box {
-        QString title, text;
-        QMessageBox::Icon icon;
+        QString Title, Text;
+        QMessageBox::Icon Icon;
     };
     std::vector<Box> boxes;
     struct Closer : QObject {
-        std::vector<Box>& boxes;
-        explicit Closer(std::vector<Box>& seen) : boxes(seen) {}
+        std::vector<Box>& Seen;
+        explicit Closer(std::vector<Box>& seen) : Seen(seen) {}
         bool eventFilter(QObject* object, QEvent* event) override {
             auto* box = qobject_cast<QMessageBox*>(object);
             if (box && event->type() == QEvent::Show) {
-                boxes.push_back({box->windowTitle(), box->text(), box->icon()});
+                Seen.push_back({box->windowTitle(), box->text(), box->icon()});
                 QTimer::singleShot(0, box, &QMessageBox::accept);
             }
             return false;
@@ -510,13 +510,13 @@ TEST_F(VandrelWindow, MessageBoxesCarryTheCaptionAndTheirIcons) {
     qApp->removeEventFilter(&closer);
 
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].title, "VandrelV3");
-    EXPECT_EQ(boxes[0].text, "DONE with  2 invalid file(s)");
-    EXPECT_EQ(boxes[0].icon, QMessageBox::NoIcon);
-    EXPECT_EQ(boxes[1].title, "VandrelV3");
-    EXPECT_EQ(boxes[1].text.toStdString(),
+    EXPECT_EQ(boxes[0].Title, "VandrelV3");
+    EXPECT_EQ(boxes[0].Text, "DONE with  2 invalid file(s)");
+    EXPECT_EQ(boxes[0].Icon, QMessageBox::NoIcon);
+    EXPECT_EQ(boxes[1].Title, "VandrelV3");
+    EXPECT_EQ(boxes[1].Text.toStdString(),
               "Run-time error '53': File not found\n" + PathIn(models, "notes.txt"));
-    EXPECT_EQ(boxes[1].icon, QMessageBox::Critical);
+    EXPECT_EQ(boxes[1].Icon, QMessageBox::Critical);
 }
 
 TEST_F(VandrelWindow, ExitEndsTheProgram) {
@@ -530,7 +530,7 @@ TEST_F(VandrelWindow, ExitEndsTheProgram) {
                     &loop, [&] { loop.exit(1); }, Qt::QueuedConnection);
             });
             // _exit: the child ends here, without the leak check of the libraries' caches.
-            _exit(loop.exec() == 0 && sink.messages.empty() ? 0 : 1);
+            _exit(loop.exec() == 0 && sink.Messages.empty() ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
 }

@@ -91,7 +91,7 @@ TEST(FolderList, ShowsParentsAndSubfoldersAndReportsChanges) {
     QCoreApplication::processEvents();
     EXPECT_EQ(folders.Path(), folder);
     EXPECT_EQ(changes.count(), 3);
-    EXPECT_TRUE(sink.failures.empty());
+    EXPECT_TRUE(sink.Failures.empty());
 }
 
 TEST(FileList, ListsMatchingFilesAndStaysUsableAfterAFailure) {
@@ -172,11 +172,11 @@ TEST(RunHandler, ReportsFailuresAndOtherExceptionsAndGoesOn) {
     RunHandler(sink, [] { throw std::runtime_error("out of luck"); });
     bool ran = false;
     RunHandler(sink, [&] { ran = true; });
-    ASSERT_EQ(sink.failures.size(), 1u);
-    EXPECT_EQ(sink.failures[0].Number(), 76);
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, "out of luck");
-    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
+    ASSERT_EQ(sink.Failures.size(), 1u);
+    EXPECT_EQ(sink.Failures[0].Number(), 76);
+    ASSERT_EQ(sink.Messages.size(), 1u);
+    EXPECT_EQ(sink.Messages[0].Text, "out of luck");
+    EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::Error);
     EXPECT_TRUE(ran);
 }
 

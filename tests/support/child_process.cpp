@@ -23,11 +23,11 @@ void WriteAll(int fd, const std::string& text) {
 
 [[noreturn]] void RunWork(const ChildLimits& limits, const std::function<std::string()>& work,
                           int out) {
-    alarm(limits.seconds);
+    alarm(limits.Seconds);
     signal(SIGXFSZ, SIG_IGN);
-    rlimit size{limits.maxFileBytes, limits.maxFileBytes};
+    rlimit size{limits.MaxFileBytes, limits.MaxFileBytes};
     setrlimit(RLIMIT_FSIZE, &size);
-    if (limits.unprivileged && geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
+    if (limits.Unprivileged && geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
         _exit(3);
     int code = kExitDone;
     std::string text;
@@ -61,13 +61,13 @@ ChildResult RunInChild(const ChildLimits& limits, const std::function<std::strin
     ChildResult result;
     char chunk[4096];
     ssize_t n;
-    while ((n = read(pipeFds[0], chunk, sizeof chunk)) > 0) result.text.append(chunk, n);
+    while ((n = read(pipeFds[0], chunk, sizeof chunk)) > 0) result.Text.append(chunk, n);
     close(pipeFds[0]);
     int status = 0;
     waitpid(child, &status, 0);
-    result.finished = WIFEXITED(status) &&
+    result.Finished = WIFEXITED(status) &&
                       (WEXITSTATUS(status) == kExitDone || WEXITSTATUS(status) == kExitFailure);
-    result.failed = result.finished && WEXITSTATUS(status) == kExitFailure;
+    result.Failed = result.Finished && WEXITSTATUS(status) == kExitFailure;
     return result;
 }
 

@@ -33,11 +33,11 @@ ProgramResult RunProgram(std::string program, const std::string& args,
     const int raw = std::system(command.c_str());
     ProgramResult result;
 #ifdef _WIN32
-    result.status = raw;  // the program's exit code, passed on by cmd.exe
+    result.Status = raw;  // the program's exit code, passed on by cmd.exe
 #else
-    if (WIFEXITED(raw)) result.status = WEXITSTATUS(raw);
+    if (WIFEXITED(raw)) result.Status = WEXITSTATUS(raw);
 #endif
-    result.out = ReadBytes(out);
-    result.err = ReadBytes(err);
+    result.Out = ReadBytes(out);
+    result.Err = ReadBytes(err);
     return result;
 }

@@ -5,9 +5,9 @@
 #include <string>
 
 struct ProgramResult {
-    int status = -1;
-    std::string out;
-    std::string err;
+    int Status = -1;
+    std::string Out;
+    std::string Err;
 };
 
 // A path or text as one argument; double quotes serve both sh and cmd.exe for these texts.

@@ -125,6 +125,6 @@ std::string CrLfLines(const std::vector<std::string>& lines) {
 
 std::vector<std::string> RecordingSink::Texts() const {
     std::vector<std::string> texts;
-    for (const Message& m : messages) texts.push_back(m.text);
+    for (const Message& m : Messages) texts.push_back(m.Text);
     return texts;
 }

@@ -44,15 +44,15 @@ std::string CrLfLines(const std::vector<std::string>& lines);
 
 struct RecordingSink : MessageSink {
     struct Message {
-        std::string text;
-        MessageIcon icon;
+        std::string Text;
+        MessageIcon Icon;
     };
-    std::vector<Message> messages;
-    std::vector<Failure> failures;
+    std::vector<Message> Messages;
+    std::vector<Failure> Failures;
 
     void ShowMessage(const std::string& text, MessageIcon icon) override {
-        messages.push_back({text, icon});
+        Messages.push_back({text, icon});
     }
-    void ReportFailure(const Failure& failure) override { failures.push_back(failure); }
+    void ReportFailure(const Failure& failure) override { Failures.push_back(failure); }
     std::vector<std::string> Texts() const;
 };

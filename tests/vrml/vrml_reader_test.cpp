@@ -22,7 +22,7 @@ using Box = std::array<double, 6>;  // X0 Y0 Z0 X1 Y1 Z1
 // A placement as the user guide tells it: turned about the first axis (AngleX), the third axis
 // (AngleZ) and the vertical axis (Orientation), then X and Y added and Z subtracted.
 struct Turn {
-    double x = 0, y = 0, z = 0, orientation = 0, angleZ = 0, angleX = 0;
+    double X = 0, Y = 0, Z = 0, Orientation = 0, AngleZ = 0, AngleX = 0;
 };
 
 Point Placed(const Turn& t, const Point& p) {
@@ -34,13 +34,13 @@ Point Placed(const Turn& t, const Point& p) {
                 for (int k = 0; k < 3; ++k) c[i][j] += a[i][k] * b[k][j];
         return c;
     };
-    const double r = std::numbers::pi / 180, x = t.angleX * r, z = t.angleZ * r,
-                 y = t.orientation * r;
+    const double r = std::numbers::pi / 180, x = t.AngleX * r, z = t.AngleZ * r,
+                 y = t.Orientation * r;
     const Matrix aboutX = {{{1, 0, 0}, {0, cos(x), -sin(x)}, {0, sin(x), cos(x)}}};
     const Matrix aboutZ = {{{cos(z), -sin(z), 0}, {sin(z), cos(z), 0}, {0, 0, 1}}};
     const Matrix aboutY = {{{cos(y), 0, sin(y)}, {0, 1, 0}, {-sin(y), 0, cos(y)}}};
     const Matrix m = times(aboutY, times(aboutZ, aboutX));
-    const Point move = {t.x, t.y, -t.z};
+    const Point move = {t.X, t.Y, -t.Z};
     Point q;
     for (int i = 0; i < 3; ++i) q[i] = m[i][0] * p[0] + m[i][1] * p[1] + m[i][2] * p[2] + move[i];
     return q;
@@ -79,15 +79,15 @@ class CopiesInAVrmlReader : public ::testing::Test {
     void Duplicate(const std::string& args) {
         ProgramResult run = RunProgram(
             VANDREL_CLI, "duplicate --models " + Arg(dir / "models") + " " + args, dir.Path());
-        ASSERT_EQ(run.status, 0) << args << "\n" << run.out << run.err;
+        ASSERT_EQ(run.Status, 0) << args << "\n" << run.Out << run.Err;
     }
 
     // The file as the reader sees it: no error, its bounding box and points.
     std::pair<Box, std::vector<Point>> Read(const std::string& name) {
         ProgramResult run = RunProgram(VRML_PROBE, Arg(dir / ("models/" + name)), dir.Path());
-        EXPECT_EQ(run.status, 0) << name;
-        EXPECT_EQ(run.out.substr(0, 9), "errors 0\n") << name << "\n" << run.err;
-        std::istringstream words(run.out);
+        EXPECT_EQ(run.Status, 0) << name;
+        EXPECT_EQ(run.Out.substr(0, 9), "errors 0\n") << name << "\n" << run.Err;
+        std::istringstream words(run.Out);
         Box box{};
         std::vector<Point> points;
         for (std::string word; words >> word;) {
@@ -148,8 +148,8 @@ TEST_F(CopiesInAVrmlReader, MgpCopiesWithAndWithoutTheOrientationAngle) {
         int index = 0;
         for (std::string line; std::getline(lines, line); ++index) {
             Turn turn;  // the header line gives an unmoved copy, the orientation angle aside
-            if (std::sscanf(line.c_str(), "%*[^=]=(%lf,%lf,%lf)", &turn.x, &turn.y, &turn.z) == 3)
-                turn.orientation = std::atof(orientation.c_str());
+            if (std::sscanf(line.c_str(), "%*[^=]=(%lf,%lf,%lf)", &turn.X, &turn.Y, &turn.Z) == 3)
+                turn.Orientation = std::atof(orientation.c_str());
             ExpectPlaced("tower_" + std::to_string(index) + ".wrl", "tower.wrl", turn);
         }
         EXPECT_EQ(index, 4);
@@ -200,7 +200,7 @@ TEST_F(CopiesInAVrmlReader, ModelJoinedByFixWrlsLoadsAndSoDoItsCopies) {
     WriteBytes(dir / "models/box.wrl", CrLfLines(lines));
 
     ProgramResult fix = RunProgram(VANDREL_CLI, "fix-wrls " + Arg(dir / "models"), dir.Path());
-    ASSERT_EQ(fix.status, 0) << fix.out;
+    ASSERT_EQ(fix.Status, 0) << fix.Out;
     const std::string fixed = ReadBytes(dir / "models/box.wrl");
     EXPECT_EQ(fixed.find("DEF MASTER", fixed.find("DEF MASTER") + 1), std::string::npos);
     Duplicate("--use-selected box.wrl --manual b 1 2 3 90");
