@@ -13,6 +13,8 @@
 #include "paths.hpp"
 #include "text_writer.hpp"
 
+namespace scene {
+
 namespace {
 
 std::mt19937_64 random_engine(42);
@@ -115,7 +117,10 @@ void Exporter(long files, long bytes, const std::string& folder) {
 
 }  // namespace
 
+}  // namespace scene
+
 int main(int argc, char** argv) {
+    using namespace scene;
     std::string what = argc > 1 ? argv[1] : "";
     if (what == "model" && argc == 5)
         Model(std::atol(argv[2]), std::atol(argv[3]), argv[4]);

@@ -12,6 +12,8 @@
 #include "parse_number.hpp"
 #include "text_writer.hpp"
 
+namespace scene {
+
 namespace {
 
 std::vector<double> Values(size_t count) {
@@ -108,3 +110,5 @@ void BM_WriteCopy(benchmark::State& state) {
 BENCHMARK(BM_WriteCopy)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+}  // namespace scene

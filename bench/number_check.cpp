@@ -12,6 +12,8 @@
 #include "parse_number.hpp"
 #include "reference_number_text.hpp"
 
+namespace scene {
+
 namespace {
 
 long differences = 0;
@@ -34,7 +36,10 @@ void CheckParse(const std::string& text) {
 
 }  // namespace
 
+}  // namespace scene
+
 int main(int argc, char** argv) {
+    using namespace scene;
     const long count = argc > 1 ? std::atol(argv[1]) : 1000000;
     std::mt19937_64 random(2024);
     std::uniform_real_distribution<double> mantissa(1, 10), coordinate(-500, 500), turn(-1, 1);

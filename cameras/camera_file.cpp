@@ -11,6 +11,8 @@
 #include "text_reader.hpp"
 #include "text_writer.hpp"
 
+namespace scene {
+
 namespace {
 
 constexpr std::string_view kWouldReplace = "The camera file would replace the point file";
@@ -160,3 +162,5 @@ void GenerateCameraFile(const std::string& folder, const std::string& fileName, 
     cameras.Commit();
     sink.ShowMessage("Done", MessageIcon::None);
 }
+
+}  // namespace scene

@@ -8,6 +8,8 @@
 
 #include "messages.hpp"
 
+namespace scene {
+
 // The path with every ".mgp" (exact case) replaced by ".txt", folder names included.
 std::string CameraFilePath(std::string_view pointFilePath);
 
@@ -24,3 +26,5 @@ std::string CameraNumber(long long index);
 // concerned) when the point file cannot be read, its count exceeds 32767 (overflow) or the
 // camera file cannot be written; an existing camera file then stays as it was.
 void GenerateCameraFile(const std::string& folder, const std::string& fileName, MessageSink& sink);
+
+}  // namespace scene

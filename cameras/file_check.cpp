@@ -6,6 +6,8 @@
 #include "paths.hpp"
 #include "text_reader.hpp"
 
+namespace scene {
+
 std::optional<FileCheckResult> CheckPointFile(const std::string& folder,
                                               const std::string& fileName, MessageSink& sink) {
     int16_t count = 0;
@@ -20,3 +22,5 @@ std::optional<FileCheckResult> CheckPointFile(const std::string& folder,
     }
     return FileCheckResult{fileName, PlainNumberText(count)};
 }
+
+}  // namespace scene

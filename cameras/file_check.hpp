@@ -7,6 +7,8 @@
 
 #include "messages.hpp"
 
+namespace scene {
+
 // What the window's two fields show after a successful check.
 struct FileCheckResult {
     std::string Text1;  // the file name alone
@@ -18,3 +20,5 @@ struct FileCheckResult {
 // path) when the file cannot be read or its count is no 16-bit integer.
 std::optional<FileCheckResult> CheckPointFile(const std::string& folder,
                                               const std::string& fileName, MessageSink& sink);
+
+}  // namespace scene

@@ -18,6 +18,8 @@
 #include "run_handler.hpp"
 #include "twips.hpp"
 
+namespace scene {
+
 namespace {
 
 // The two display fields: single-line, on the light grey of inactive window parts.
@@ -111,3 +113,5 @@ void Form1::Command1_Click() {
 void Form1::Command2_Click() {
     QCoreApplication::exit(0);
 }
+
+}  // namespace scene

@@ -9,6 +9,8 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace scene {
 class DriveList;
 class FileList;
 class FolderList;
@@ -38,3 +40,5 @@ class Form1 : public QWidget {
     QPushButton* Command1;
     QPushButton* Command2;
 };
+
+}  // namespace scene

@@ -1,18 +1,19 @@
 // oskivo-cli: the camera file generator's commands without a window, for scripts.
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <iostream>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "camera_file.hpp"
 #include "console_sink.hpp"
 #include "file_check.hpp"
 #include "interrupt.hpp"
+#include "parse_arguments.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
 
 int main(int argc, char** argv) {
+    using namespace scene;
     EndProgramOnInterrupt();
     CLI::App app{"Checks MGP point files and writes their camera definition files.", "oskivo-cli"};
     app.require_subcommand(1);
@@ -27,18 +28,7 @@ int main(int argc, char** argv) {
     check->footer("Example: oskivo-cli check scene/site.mgp");
     generate->footer("Example: oskivo-cli generate scene/site.mgp    (writes scene/site.txt)");
 
-    try {
-        // CLI11 takes the arguments after the program's name, last first.
-        std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
-        arguments.erase(arguments.begin());
-        std::reverse(arguments.begin(), arguments.end());
-        app.parse(arguments);
-    } catch (const CLI::Success& helpOrVersion) {
-        return app.exit(helpOrVersion);
-    } catch (const CLI::ParseError& error) {
-        std::cerr << "oskivo-cli: " << error.what() << "\n\n" << app.help();
-        return kExitUsage;
-    }
+    if (std::optional<int> status = ParseArguments(app, argc, argv)) return *status;
 
     ConsoleSink sink(std::cout, std::cerr, platform::IsTerminal(stderr));
     const std::string folder = FolderOf(file);

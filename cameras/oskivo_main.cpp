@@ -8,13 +8,18 @@
 #include "session_end.hpp"
 #include "window_options.hpp"
 
+namespace scene {
+
 namespace {
 const char kAbout[] =
     "Opens the camera file generator's window. It checks an MGP point file and writes its\n"
     "camera definition file (NAME.txt) beside it.\n";
 }  // namespace
 
+}  // namespace scene
+
 int main(int argc, char** argv) {
+    using namespace scene;
     if (std::optional<int> status =
             AnswerTerminalOptions(argc, argv, "Oskivo", kAbout, "oskivo-cli", std::cout))
         return *status;

@@ -12,6 +12,7 @@
 #include "form1.hpp"
 
 int main(int argc, char** argv) {
+    using namespace scene;
     if (argc < 2 || argc > 3) {
         std::cerr << "usage: oskivo-screenshot OUTPUT.png [FOLDER]\n";
         return 2;

@@ -7,6 +7,8 @@
 
 #include "messages.hpp"
 
+namespace scene {
+
 struct CliCommand {
     CLI::App* Parser = nullptr;
     // Runs with the parsed arguments; throws the failure that stops the command.
@@ -14,3 +16,5 @@ struct CliCommand {
     // Set by --verbose where the command has it: list every file written after the messages.
     std::shared_ptr<bool> Verbose = nullptr;
 };
+
+}  // namespace scene

@@ -3,6 +3,8 @@
 #include <exception>
 #include <new>
 
+namespace scene {
+
 void ConsoleSink::ShowMessage(const std::string& text, MessageIcon icon) {
     ClearProgress();
     if (icon == MessageIcon::Error) problemShown_ = true;
@@ -73,3 +75,5 @@ void ConsoleSink::PrintWrittenFiles() {
     out_ << std::flush;
     written_.clear();
 }
+
+}  // namespace scene

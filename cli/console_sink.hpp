@@ -11,6 +11,8 @@
 
 #include "messages.hpp"
 
+namespace scene {
+
 // Exit statuses of the command-line programs. An interrupted program ends with 130, 143 or
 // 129 instead (interrupt.hpp).
 enum ExitStatusCode {
@@ -70,3 +72,5 @@ class ConsoleSink : public MessageSink {
 // Runs the command, reports a failure that stops it, lists the files written when asked,
 // and gives the exit status.
 int RunReporting(ConsoleSink& sink, const std::function<void(MessageSink&)>& command);
+
+}  // namespace scene

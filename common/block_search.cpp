@@ -2,6 +2,8 @@
 
 #include "strings.hpp"
 
+namespace scene {
+
 bool BlockFinder::Feed(std::string_view block) {
     if (found_ || sought_.empty()) return found_ = true;
     const size_t keep = sought_.size() - 1;
@@ -85,3 +87,5 @@ void BlockDeleter::Finish() {
     if (!window_.empty()) emit_(window_);
     window_.clear();
 }
+
+}  // namespace scene

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace scene {
+
 // Whether the text handed in so far contains `sought`.
 class BlockFinder {
   public:
@@ -64,3 +66,5 @@ class BlockDeleter {
     Emit emit_;
     std::string window_;  // bytes held back: they may begin an occurrence
 };
+
+}  // namespace scene

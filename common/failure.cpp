@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace scene {
+
 namespace {
 struct FailureInfo {
     int Number;
@@ -51,3 +53,5 @@ Failure::Failure(FailureKind kind, std::string path) : kind_(kind), path_(std::m
 std::string RunTimeErrorText(const Failure& failure) {
     return "Run-time error '" + std::to_string(failure.Number()) + "': " + failure.Description();
 }
+
+}  // namespace scene

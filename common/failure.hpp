@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+namespace scene {
+
 enum class FailureKind {
     InvalidArgument,
     Overflow,
@@ -67,3 +69,5 @@ struct StepFailures {
         if (!First) First = later.First;
     }
 };
+
+}  // namespace scene

@@ -6,6 +6,8 @@
 #include "platform.hpp"
 #include "text_writer.hpp"
 
+namespace scene {
+
 void EndProgramOnInterrupt() {
     platform::WatchInterrupts(EndInterrupted);
 }
@@ -17,3 +19,5 @@ void EndInterrupted(int status) {
     std::fflush(stderr);
     std::_Exit(status);
 }
+
+}  // namespace scene

@@ -6,6 +6,8 @@
 
 #include "failure.hpp"
 
+namespace scene {
+
 enum class MessageIcon { None, Error };
 
 class MessageSink {
@@ -21,3 +23,5 @@ class MessageSink {
     // would fail.
     virtual void DryRunLine(const std::string& /*text*/) {}
 };
+
+}  // namespace scene

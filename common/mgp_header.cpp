@@ -2,6 +2,8 @@
 
 #include "strings.hpp"
 
+namespace scene {
+
 bool IsMgpHeader(std::string_view line) {
     return Contains(line, kMgpMarker);
 }
@@ -9,3 +11,5 @@ bool IsMgpHeader(std::string_view line) {
 std::string MgpCountText(std::string_view line) {
     return ReplaceAll(line, kMgpMarker, "");
 }
+
+}  // namespace scene

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+namespace scene {
+
 namespace {
 
 // File systems that hold no user files of their own.
@@ -65,3 +67,5 @@ std::vector<std::string> MountedRoots(std::string_view procMounts) {
     roots.insert(roots.end(), others.begin(), others.end());
     return roots;
 }
+
+}  // namespace scene

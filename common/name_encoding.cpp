@@ -1,5 +1,7 @@
 #include "name_encoding.hpp"
 
+namespace scene {
+
 namespace {
 
 // Windows-1252's characters for the bytes 0x80 to 0x9F; the rest equal their byte.
@@ -113,3 +115,5 @@ std::string Utf8Name(std::u16string_view name) {
     }
     return bytes;
 }
+
+}  // namespace scene

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace scene {
+
 // Whether the bytes are UTF-8. Encoded lone surrogates count, so that any name Windows holds
 // comes back unchanged through Utf16Name(Utf8Name(...)).
 bool IsUtf8(std::string_view bytes);
@@ -20,3 +22,5 @@ std::u16string Utf16Path(std::string_view bytes);
 
 // The bytes of a UTF-16 name as UTF-8 (a lone surrogate keeps its three-byte form).
 std::string Utf8Name(std::u16string_view name);
+
+}  // namespace scene

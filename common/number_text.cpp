@@ -9,6 +9,8 @@
 
 #include "failure.hpp"
 
+namespace scene {
+
 // GCC's 128-bit integers, for exact products of two 64-bit words.
 __extension__ typedef unsigned __int128 Uint128;
 
@@ -224,3 +226,5 @@ std::string PlainNumberText(double value) {
     char buf[40];
     return std::string(buf, FormatDigits(buf, value, true));
 }
+
+}  // namespace scene

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace scene {
+
 // Sign position ("-" or a blank), at most 15 significant digits, no "0" before the point:
 // 0.25 gives " .25", -2 gives "-2", 1E15 gives " 1E+15". Used for everything written to files.
 std::string NumberText(double value);
@@ -15,3 +17,5 @@ char* WriteNumberText(char* out, double value);
 // The same digits without the sign blank and with a "0" before the point: 0.5 gives "0.5".
 // Used for numbers shown in a window.
 std::string PlainNumberText(double value);
+
+}  // namespace scene

@@ -9,6 +9,8 @@
 
 #include "strings.hpp"
 
+namespace scene {
+
 namespace {
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -205,3 +207,5 @@ int16_t ParseInteger(std::string_view text) {
     if (rounded < -32768 || rounded > 32767) throw Failure(FailureKind::Overflow);
     return static_cast<int16_t>(rounded);
 }
+
+}  // namespace scene

@@ -8,6 +8,8 @@
 
 #include "failure.hpp"
 
+namespace scene {
+
 // The common forms read in one pass: reads the number that begins at `at` (no blanks before
 // it) as far as it goes, leaving `at` behind it, and gives its value when ParseNumber of just
 // that text gives it without the general conversion. Nothing otherwise (`at` is then
@@ -22,3 +24,5 @@ double ParseNumber(std::string_view text);
 
 // ParseNumber rounded half to even; overflow outside -32768..32767.
 int16_t ParseInteger(std::string_view text);
+
+}  // namespace scene

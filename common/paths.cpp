@@ -6,6 +6,8 @@
 #include "run_listings.hpp"
 #include "strings.hpp"
 
+namespace scene {
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string path;
     path.reserve(folder.size() + 1 + name.size());
@@ -194,3 +196,5 @@ std::string SubfolderPath(const std::string& folder, const std::string& name) {
     if (IsSeparator(folder.back())) return folder + name;
     return JoinPath(folder, name);
 }
+
+}  // namespace scene

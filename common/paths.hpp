@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace scene {
+
 // folder + separator + name; a folder that already ends in a separator gives a doubled one.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
@@ -42,3 +44,5 @@ std::vector<std::string> FolderChain(const std::string& folder);
 
 // A subfolder's path: no separator is added after a root that already ends in one.
 std::string SubfolderPath(const std::string& folder, const std::string& name);
+
+}  // namespace scene

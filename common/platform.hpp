@@ -17,6 +17,8 @@
 
 #include "failure.hpp"
 
+namespace scene {
+
 #ifdef _WIN32
 inline constexpr char kPathSeparator = '\\';
 #else
@@ -140,3 +142,5 @@ bool IsTerminal(std::FILE* stream);
 void WatchInterrupts(void (*onInterrupt)(int status));
 
 }  // namespace platform
+
+}  // namespace scene

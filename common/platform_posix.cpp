@@ -17,6 +17,8 @@
 #include "strings.hpp"
 #include "text_reader.hpp"
 
+namespace scene {
+
 namespace platform {
 
 namespace {
@@ -312,3 +314,5 @@ void WatchInterrupts(void (*onInterrupt)(int status)) {
 }
 
 }  // namespace platform
+
+}  // namespace scene

@@ -22,6 +22,8 @@
 #include "paths.hpp"
 #include "platform.hpp"
 
+namespace scene {
+
 namespace platform {
 
 namespace {
@@ -423,3 +425,5 @@ void WatchInterrupts(void (*onInterrupt)(int status)) {
 }
 
 }  // namespace platform
+
+}  // namespace scene

@@ -6,6 +6,8 @@
 #include "paths.hpp"
 #include "strings.hpp"
 
+namespace scene {
+
 namespace {
 std::atomic<RunListings*> active{nullptr};
 }
@@ -90,3 +92,5 @@ std::string RunListings::Identity(const std::string& path) {
 void NoteFileMade(const std::string& path) {
     if (RunListings* run = RunListings::Active()) run->NoteFileMade(path);
 }
+
+}  // namespace scene

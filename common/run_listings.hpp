@@ -11,6 +11,8 @@
 
 #include "platform.hpp"
 
+namespace scene {
+
 class RunListings {
   public:
     RunListings();  // ResolveCase uses this one until it is destroyed
@@ -46,3 +48,5 @@ class RunListings {
 
 // Tells the active run's listings, if any, that this file was made or replaced.
 void NoteFileMade(const std::string& path);
+
+}  // namespace scene

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace scene {
+
 // Everything here is plain IEEE double arithmetic (no fused multiply-add: the build turns
 // contraction off) and integer arithmetic, so every system gets the same bits.
 
@@ -224,3 +226,5 @@ SineCosine SineAndCosine(double radians) {
     if (radians < 0) result.Sine = -result.Sine;
     return result;
 }
+
+}  // namespace scene

@@ -3,6 +3,8 @@
 // placed point must not depend on the system the tool runs on.
 #pragma once
 
+namespace scene {
+
 struct SineCosine {
     double Sine;
     double Cosine;
@@ -12,3 +14,5 @@ struct SineCosine {
 // 106 bits, so a rounding can only differ where the exact value lies within 2^-100 of a tie).
 // Infinite or not-a-number angles give not-a-number.
 SineCosine SineAndCosine(double radians);
+
+}  // namespace scene

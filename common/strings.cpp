@@ -4,6 +4,8 @@
 #include <functional>
 #include <optional>
 
+namespace scene {
+
 std::string ReplaceAll(std::string_view text, std::string_view sought,
                        std::string_view replacement) {
     if (sought.empty()) return std::string(text);
@@ -57,3 +59,5 @@ bool LessIgnoringCase(std::string_view a, std::string_view b) {
     }
     return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
+
+}  // namespace scene

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace scene {
+
 // Removes blanks (character 32) at both ends; tabs and everything else stay.
 inline std::string_view Trim(std::string_view text) {
     size_t begin = 0;
@@ -29,3 +31,5 @@ bool LessIgnoringCase(std::string_view a, std::string_view b);
 inline bool Contains(std::string_view text, std::string_view sought) {
     return text.find(sought) != std::string_view::npos;
 }
+
+}  // namespace scene

@@ -8,6 +8,8 @@
 #include "paths.hpp"
 #include "platform.hpp"
 
+namespace scene {
+
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
 }
@@ -157,3 +159,5 @@ std::string ReadWholeText(const std::string& path) {
     if (std::ferror(file.get())) throw Failure(FailureKind::AccessFailure, resolved);
     return text;
 }
+
+}  // namespace scene

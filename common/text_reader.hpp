@@ -10,6 +10,8 @@
 
 #include "platform.hpp"
 
+namespace scene {
+
 class TextFileReader {
   public:
     // Opens for reading (letter case resolved as the file system at hand needs); throws the
@@ -64,3 +66,5 @@ std::string ReadWholeText(const std::string& path);
 // stops early when `read` returns false. Fails as ReadWholeText does.
 void ReadBlocks(const std::string& path, size_t blockSize,
                 const std::function<bool(std::string_view)>& read);
+
+}  // namespace scene

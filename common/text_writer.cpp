@@ -9,6 +9,8 @@
 #include "paths.hpp"
 #include "run_listings.hpp"
 
+namespace scene {
+
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
 
@@ -135,3 +137,5 @@ void TextFileWriter::Commit() {
     if (durability_ == Durability::UserFile) platform::SyncFolder(FolderOf(target_));
     NoteFileMade(target_);
 }
+
+}  // namespace scene

@@ -8,6 +8,8 @@
 
 #include "platform.hpp"
 
+namespace scene {
+
 enum class Durability {
     Replaceable,      // an output that can be made again: no flush to disk
     UserFile,         // a user's file rewritten in place: flushed to disk before it replaces the
@@ -70,3 +72,5 @@ void RemoveOpenTempFiles();
 
 // A new run begins (a window's next command): folders are cleaned again before its writes.
 void ForgetCleanedFolders();
+
+}  // namespace scene

@@ -6,6 +6,7 @@
 #include "strings.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace scene;
     const std::string_view model = AsText(data, size);
     const std::string path = WriteInput("m.wrl", model);
     RecordingSink sink;

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace scene {
+
 const TempDir& Scratch() {
     static const TempDir dir;
     return dir;
@@ -44,3 +46,5 @@ void FuzzCheckFailed(const char* condition, const char* file, int line) {
     std::fprintf(stderr, "%s:%d: broken promise: %s\n", file, line, condition);
     std::abort();
 }
+
+}  // namespace scene

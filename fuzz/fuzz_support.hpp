@@ -10,6 +10,8 @@
 
 #include "test_files.hpp"
 
+namespace scene {
+
 // This process's scratch folder, removed when the fuzzer ends normally.
 const TempDir& Scratch();
 
@@ -32,3 +34,5 @@ bool IsWrittenText(std::string_view bytes);
 // Aborts with the condition, so that libFuzzer keeps the input as a finding.
 #define FUZZ_CHECK(condition) \
     ((condition) ? static_cast<void>(0) : FuzzCheckFailed(#condition, __FILE__, __LINE__))
+
+}  // namespace scene

@@ -4,6 +4,7 @@
 #include "placement_sources.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace scene;
     const std::string_view bytes = AsText(data, size);
     WriteInput("points.mgp", bytes);
     DuplicateInputs in;

@@ -11,6 +11,7 @@
 #include "strings.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace scene;
     const std::string_view text = AsText(data, size);
     FailureKind why = FailureKind::InvalidArgument;
     const std::optional<double> value = TryParseNumber(text, &why);

@@ -4,6 +4,7 @@
 #include "fuzz_support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace scene;
     const std::string_view model = AsText(data, size);
     const std::string path = WriteInput("model.wrl", model);
     RepairTexCoordBlocks(path);

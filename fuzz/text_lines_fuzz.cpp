@@ -3,6 +3,8 @@
 #include "fuzz_support.hpp"
 #include "text_reader.hpp"
 
+namespace scene {
+
 namespace {
 
 // Items: blanks before one skipped; a quoted item runs to its closing quote (what follows up to
@@ -30,7 +32,10 @@ std::vector<TextFileReader::Item> ReferenceItems(std::string_view b) {
 
 }  // namespace
 
+}  // namespace scene
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace scene;
     const std::string_view bytes = AsText(data, size);
     const std::string path = WriteInput("input.txt", bytes);
     FUZZ_CHECK(ReadWholeText(path) == bytes);

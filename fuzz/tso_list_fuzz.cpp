@@ -5,6 +5,7 @@
 #include "placement_sources.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace scene;
     WriteInput("list.txt", AsText(data, size));
     DuplicateInputs in;
     in.TSOfolderPath = Scratch().Path();

@@ -7,6 +7,7 @@
 #include "fuzz_support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace scene;
     static constexpr double kNumbers[] = {0, 1, -2.5, 90, 45, 1e300, -1e300, 1.7e308, 1e-300};
     FuzzedDataProvider provider(data, size);
     Placement placement;

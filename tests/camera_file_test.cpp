@@ -9,6 +9,8 @@
 #include "failure_of.hpp"
 #include "test_files.hpp"
 
+namespace scene {
+
 namespace {
 
 const std::vector<std::string> kHead = {"//////////CAMERAS///////////", ""};
@@ -189,3 +191,5 @@ TEST_F(CameraFile, NeverReplacesThePointFile) {
 }
 
 }  // namespace
+
+}  // namespace scene

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 
+namespace scene {
+
 TEST(ConsoleSink, MessagesOnOutputFailuresOnErrorsAndTheExitStatus) {
     std::ostringstream out, err;
     ConsoleSink sink(out, err);
@@ -55,3 +57,5 @@ TEST(ConsoleSink, ProgressOnlyWhenAskedAndClearedBeforeTheNextMessage) {
 }
 
 }  // namespace
+
+}  // namespace scene

@@ -12,6 +12,8 @@
 #include "strings.hpp"
 #include "test_files.hpp"
 
+namespace scene {
+
 namespace {
 
 const std::string kHeader(kConverterHeader);
@@ -284,3 +286,5 @@ TEST_F(CopyRewriting, ARepairedModelIsNotRewrittenAgain) {
 }
 
 }  // namespace
+
+}  // namespace scene

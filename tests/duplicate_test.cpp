@@ -16,6 +16,8 @@
 #include "scene_index.hpp"
 #include "test_files.hpp"
 
+namespace scene {
+
 namespace {
 
 const std::string kHeader(kConverterHeader);
@@ -541,3 +543,5 @@ TEST_F(Duplicate, SceneIndexInlinesEachCopyOfTheRunOnce) {
 }
 
 }  // namespace
+
+}  // namespace scene

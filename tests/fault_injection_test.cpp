@@ -22,6 +22,8 @@
 #include "paths.hpp"
 #include "test_files.hpp"
 
+namespace scene {
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -455,3 +457,5 @@ TEST_F(FaultInjectionDuplicate, SourceFileRemovedBeforeTheCommand) {
 }
 
 }  // namespace
+
+}  // namespace scene

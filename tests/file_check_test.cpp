@@ -5,6 +5,8 @@
 
 #include "test_files.hpp"
 
+namespace scene {
+
 namespace {
 
 class FileCheck : public ::testing::Test {
@@ -56,3 +58,5 @@ TEST_F(FileCheck, CountsThatAreNoSixteenBitIntegerFail) {
 }
 
 }  // namespace
+
+}  // namespace scene

@@ -11,6 +11,8 @@
 #include "strings.hpp"
 #include "test_files.hpp"
 
+namespace scene {
+
 namespace {
 
 const std::string kHeader(kExporterHeader);
@@ -215,3 +217,5 @@ TEST_F(FixWrls, InvalidCountIsSixteenBit) {
 }
 
 }  // namespace
+
+}  // namespace scene

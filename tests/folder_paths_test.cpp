@@ -12,6 +12,8 @@
 #include <unistd.h>
 #endif
 
+namespace scene {
+
 namespace {
 
 using Chain = std::vector<std::string>;
@@ -96,3 +98,5 @@ TEST(FolderPaths, RunListingsResolveLetterCaseAsAFreshListingWould) {
 #endif
 
 }  // namespace
+
+}  // namespace scene

@@ -12,6 +12,9 @@
 #include <sstream>
 
 #include "camera_file.hpp"
+#ifndef _WIN32
+#include "child_process.hpp"
+#endif
 #include "copy_rewriting.hpp"
 #include "duplicate.hpp"
 #include "failure_of.hpp"
@@ -22,6 +25,8 @@
 #include "paths.hpp"
 #include "placement_sources.hpp"
 #include "test_files.hpp"
+
+namespace scene {
 
 namespace {
 
@@ -288,11 +293,6 @@ TEST(HostileInput, CameraCountsBelowOneWriteNoBlocks) {
 }
 
 #ifndef _WIN32  // FIFOs and /dev/zero are POSIX things
-}  // namespace
-
-#include "child_process.hpp"
-
-namespace {
 
 TEST(HostileInput, FifoOrDeviceNamedLikeAModelIsRefusedNotWaitedOn) {
     // Opening a FIFO for reading waits for a writer; /dev/zero never ends. Both would hang
@@ -316,3 +316,5 @@ TEST(HostileInput, FifoOrDeviceNamedLikeAModelIsRefusedNotWaitedOn) {
 #endif
 
 }  // namespace
+
+}  // namespace scene

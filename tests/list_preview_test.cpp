@@ -7,6 +7,8 @@
 #include "paths.hpp"
 #include "test_files.hpp"
 
+namespace scene {
+
 namespace {
 
 using Names = std::vector<std::string>;
@@ -66,3 +68,5 @@ TEST_F(ListPreview, SelectionRule) {
 }
 
 }  // namespace
+
+}  // namespace scene

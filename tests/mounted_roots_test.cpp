@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace scene {
+
 TEST(MountedRoots, MountTableGivesRealFileSystemsRootFirst) {
     const char* mounts =
         "proc /proc proc rw,relatime 0 0\n"
@@ -17,3 +19,5 @@ TEST(MountedRoots, MountTableGivesRealFileSystemsRootFirst) {
               (std::vector<std::string>{"/", "/home", "/media/usb stick", "/mnt/nfs"}));
     EXPECT_EQ(MountedRoots(""), std::vector<std::string>{"/"});
 }
+
+}  // namespace scene

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace scene {
+
 namespace {
 
 std::string Bytes(std::u8string_view utf8) {
@@ -40,3 +42,5 @@ TEST(NameEncoding, AnyNameOfTheSystemComesBackUnchanged) {
 }
 
 }  // namespace
+
+}  // namespace scene

@@ -11,6 +11,8 @@
 #include "parse_number.hpp"
 #include "reference_number_text.hpp"
 
+namespace scene {
+
 namespace {
 
 TEST(NumberText, WrittenForms) {
@@ -167,3 +169,5 @@ TEST(ParseNumber, MatchesCorrectRoundingForDecimalText) {
 }
 
 }  // namespace
+
+}  // namespace scene

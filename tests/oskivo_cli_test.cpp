@@ -4,6 +4,8 @@
 #include "run_program.hpp"
 #include "test_files.hpp"
 
+namespace scene {
+
 namespace {
 
 class OskivoCli : public ::testing::Test {
@@ -53,3 +55,5 @@ TEST_F(OskivoCli, UsageHelpAndVersion) {
 }
 
 }  // namespace
+
+}  // namespace scene

@@ -7,6 +7,8 @@
 #include "failure_of.hpp"
 #include "test_files.hpp"
 
+namespace scene {
+
 namespace {
 
 class PlacementSources : public ::testing::Test {
@@ -166,3 +168,5 @@ TEST_F(PlacementSources, ManualFields) {
 }
 
 }  // namespace
+
+}  // namespace scene

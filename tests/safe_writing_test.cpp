@@ -9,6 +9,8 @@
 #include "test_files.hpp"
 #include "text_writer.hpp"
 
+namespace scene {
+
 namespace {
 
 TEST(SafeWriting, TargetUntouchedUntilCommitAndTempRemovedWithoutIt) {
@@ -78,3 +80,5 @@ TEST(SafeWriting, ReplacedFileKeepsItsPermissionBits) {
 #endif
 
 }  // namespace
+
+}  // namespace scene

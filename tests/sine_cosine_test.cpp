@@ -9,6 +9,8 @@
 #include "copy_rewriting.hpp"
 #include "number_text.hpp"
 
+namespace scene {
+
 namespace {
 
 struct Case {
@@ -48,3 +50,5 @@ TEST(SineAndCosine, SignsSmallAnglesAndNonNumbers) {
 }
 
 }  // namespace
+
+}  // namespace scene

@@ -3,9 +3,12 @@
 
 #include "failure.hpp"
 #include "failure_of.hpp"
+#include "paths.hpp"
 #include "test_files.hpp"
 #include "text_reader.hpp"
 #include "text_writer.hpp"
+
+namespace scene {
 
 namespace {
 
@@ -141,12 +144,6 @@ TEST(ReadItem, ReadingPastTheEndFails) {
     EXPECT_THROW(in.ReadItem(item), Failure);
 }
 
-}  // namespace
-
-#include "paths.hpp"
-
-namespace {
-
 TEST(FolderListing, AMissingFolderIsPathNotFound) {
     TempDir dir;
     const Failure failure = FailureOf([&] { ListMatchingFiles(dir / "absent", "*.wrl"); });
@@ -155,3 +152,5 @@ TEST(FolderListing, AMissingFolderIsPathNotFound) {
 }
 
 }  // namespace
+
+}  // namespace scene

@@ -8,6 +8,8 @@
 #include "run_program.hpp"
 #include "test_files.hpp"
 
+namespace scene {
+
 namespace {
 
 using CliResult = ProgramResult;
@@ -170,3 +172,5 @@ TEST_F(VandrelCli, DryRunVerboseAndSceneIndex) {
 }
 
 }  // namespace
+
+}  // namespace scene

@@ -21,6 +21,8 @@
 #include "text_reader.hpp"
 #include "text_writer.hpp"
 
+namespace scene {
+
 namespace {
 
 using Names = std::vector<std::string>;
@@ -186,5 +188,7 @@ TEST(WindowsPaths, ListsInUtf8AndInWindows1252FindTheirModels) {
 }
 
 }  // namespace
+
+}  // namespace scene
 
 #endif  // _WIN32

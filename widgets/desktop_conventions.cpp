@@ -8,6 +8,8 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
+namespace scene {
+
 namespace {
 
 class ReadableRowDelegate : public QStyledItemDelegate {
@@ -67,3 +69,5 @@ void PressFocusedButtonWithEnter(QWidget& window) {
     // Outside dialogs Qt's push buttons take Enter only when they are "auto default".
     for (QPushButton* button : window.findChildren<QPushButton*>()) button->setAutoDefault(true);
 }
+
+}  // namespace scene

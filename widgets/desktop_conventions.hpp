@@ -6,6 +6,8 @@
 class QAbstractItemView;
 class QWidget;
 
+namespace scene {
+
 // The width a captioned control (label, check box, push button) needs to show its whole caption
 // in its own font; 0 for other widgets and for empty captions.
 int CaptionWidth(const QWidget& control);
@@ -22,3 +24,5 @@ void UseReadableRows(QAbstractItemView& view);
 
 // Enter and Return press a push button of the window that has the focus.
 void PressFocusedButtonWithEnter(QWidget& window);
+
+}  // namespace scene

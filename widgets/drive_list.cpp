@@ -6,6 +6,8 @@
 #include "native_text.hpp"
 #include "platform.hpp"
 
+namespace scene {
+
 namespace {
 
 // A drive letter's root ("C:\") shows as its letter in lower case and a colon ("c:"); a
@@ -65,3 +67,5 @@ std::string DriveList::RootFolder() const {
     int i = currentIndex();
     return i < 0 ? std::string() : drives_[i].Root;
 }
+
+}  // namespace scene

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace scene {
+
 struct DriveEntry {
     std::string Text;  // what the list shows: "c:" or a mount point
     std::string Root;  // the drive's root folder
@@ -37,3 +39,5 @@ class DriveList : public QComboBox {
   private:
     std::vector<DriveEntry> drives_;
 };
+
+}  // namespace scene

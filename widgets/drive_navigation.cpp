@@ -4,6 +4,8 @@
 #include "folder_list.hpp"
 #include "run_handler.hpp"
 
+namespace scene {
+
 void GoToDriveRoot(DriveList& drives, FolderList& folders, MessageSink& sink) {
     RunHandler(sink, [&] {
         try {
@@ -14,3 +16,5 @@ void GoToDriveRoot(DriveList& drives, FolderList& folders, MessageSink& sink) {
         }
     });
 }
+
+}  // namespace scene

@@ -3,6 +3,8 @@
 
 #include "messages.hpp"
 
+namespace scene {
+
 class DriveList;
 class FolderList;
 
@@ -10,3 +12,5 @@ class FolderList;
 // list). A root that cannot be listed is reported to the sink; both lists stay where they were
 // and the drive list turns back to their drive, so that the drive can be chosen again.
 void GoToDriveRoot(DriveList& drives, FolderList& folders, MessageSink& sink);
+
+}  // namespace scene

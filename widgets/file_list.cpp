@@ -7,6 +7,8 @@
 #include "native_text.hpp"
 #include "paths.hpp"
 
+namespace scene {
+
 FileList::FileList(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     UseReadableRows(*this);
@@ -65,3 +67,5 @@ const std::string& FileList::List(int index) const {
     if (index < 0 || index >= ListCount()) throw Failure(FailureKind::OutOfRange);
     return names_[index];
 }
+
+}  // namespace scene

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace scene {
+
 class FileList : public QListWidget {
     Q_OBJECT
   public:
@@ -43,3 +45,5 @@ class FileList : public QListWidget {
     std::string pattern_ = "*.*";
     std::vector<std::string> names_;
 };
+
+}  // namespace scene

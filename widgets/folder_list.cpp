@@ -10,6 +10,8 @@
 #include "run_handler.hpp"
 #include "strings.hpp"
 
+namespace scene {
+
 namespace {
 constexpr int kPathRole = Qt::UserRole;
 }
@@ -62,3 +64,5 @@ void FolderList::SetPath(const std::string& path) {
     path_ = folder;
     emit Change();
 }
+
+}  // namespace scene

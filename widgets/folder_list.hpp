@@ -9,6 +9,8 @@
 #include "messages.hpp"
 #include "paths.hpp"  // NormalFolder, FolderChain
 
+namespace scene {
+
 class FolderList : public QTreeWidget {
     Q_OBJECT
   public:
@@ -31,3 +33,5 @@ class FolderList : public QTreeWidget {
     MessageSink& sink_;
     std::string path_;
 };
+
+}  // namespace scene

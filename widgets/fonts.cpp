@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QStringList>
 
+namespace scene {
+
 QFont ClassicFont(const char* family, double points, bool bold) {
     static const bool registered = [] {
         QFont::insertSubstitutions("MS Sans Serif",
@@ -18,3 +20,5 @@ QFont ClassicFont(const char* family, double points, bool bold) {
     font.setBold(bold);
     return font;
 }
+
+}  // namespace scene

@@ -5,5 +5,9 @@
 
 class QFont;
 
+namespace scene {
+
 // The family at the size in points, bold or not, with the stand-ins registered.
 QFont ClassicFont(const char* family, double points, bool bold = false);
+
+}  // namespace scene

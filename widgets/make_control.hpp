@@ -7,6 +7,8 @@
 
 #include "twips.hpp"
 
+namespace scene {
+
 template <typename Control>
 Control* MakeControl(QWidget* container, const char* name, int left, int top, int width, int height,
                      const char* text = nullptr) {
@@ -18,3 +20,5 @@ Control* MakeControl(QWidget* container, const char* name, int left, int top, in
     }
     return control;
 }
+
+}  // namespace scene

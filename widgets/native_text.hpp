@@ -9,7 +9,11 @@
 
 #ifdef _WIN32
 #include "name_encoding.hpp"
+#endif
 
+namespace scene {
+
+#ifdef _WIN32
 inline QString ShownText(const std::string& bytes) {
     return QString::fromStdU16String(Utf16Path(bytes));
 }
@@ -26,3 +30,5 @@ inline std::string NativeText(const QString& text) {
     return QFile::encodeName(text).toStdString();
 }
 #endif
+
+}  // namespace scene

@@ -5,6 +5,8 @@
 
 #include "native_text.hpp"
 
+namespace scene {
+
 namespace {
 
 // The work cannot be cancelled: neither Escape nor the title bar closes the dialog, so the
@@ -62,3 +64,5 @@ void QtMessageSink::Progress(int done, int total) {
 void QtMessageSink::EndProgress() {
     delete progress_.data();
 }
+
+}  // namespace scene

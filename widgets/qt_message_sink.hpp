@@ -10,6 +10,8 @@
 
 #include "messages.hpp"
 
+namespace scene {
+
 // "Run-time error 'N': Description", and the path on a second line when it is known.
 std::string RunTimeErrorReport(const Failure& failure);
 
@@ -33,3 +35,5 @@ class QtMessageSink : public MessageSink {
     QPointer<QWidget> parent_;
     QPointer<QProgressDialog> progress_;
 };
+
+}  // namespace scene

@@ -8,6 +8,8 @@
 #include "messages.hpp"
 #include "session_end.hpp"
 
+namespace scene {
+
 template <typename Handler>
 void RunHandler(MessageSink& sink, Handler&& handler) {
     const RunningCommand command;
@@ -20,3 +22,5 @@ void RunHandler(MessageSink& sink, Handler&& handler) {
         sink.ShowMessage(unexpected.what(), MessageIcon::Error);
     }
 }
+
+}  // namespace scene

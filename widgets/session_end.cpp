@@ -6,6 +6,8 @@
 #include "interrupt.hpp"
 #include "text_writer.hpp"
 
+namespace scene {
+
 namespace {
 int gCommandsRunning = 0;               // window commands run on the window's thread only
 constexpr int kSessionEndStatus = 143;  // as for SIGTERM, which ends a session's programs
@@ -29,3 +31,5 @@ RunningCommand::RunningCommand() {
 RunningCommand::~RunningCommand() {
     --gCommandsRunning;
 }
+
+}  // namespace scene

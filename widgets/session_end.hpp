@@ -4,6 +4,8 @@
 
 class QGuiApplication;
 
+namespace scene {
+
 // Ends the program with exit status 143 when the session manager asks it to save its data
 // while a command runs. (Signals are watched by EndProgramOnInterrupt, called before.)
 void EndCommandsWithTheSession(QGuiApplication& app);
@@ -17,3 +19,5 @@ class RunningCommand {
     RunningCommand(const RunningCommand&) = delete;
     RunningCommand& operator=(const RunningCommand&) = delete;
 };
+
+}  // namespace scene

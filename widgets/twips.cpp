@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <cmath>
 
+namespace scene {
+
 int TwipsToPixels(int twips, double dpi) {
     return static_cast<int>(std::lround(twips * dpi / 1440.0));
 }
@@ -19,3 +21,5 @@ QSize TwipsSize(const QWidget& widget, int width, int height) {
     return {TwipsToPixels(width, widget.logicalDpiX()),
             TwipsToPixels(height, widget.logicalDpiY())};
 }
+
+}  // namespace scene

@@ -5,6 +5,8 @@
 class QSize;
 class QWidget;
 
+namespace scene {
+
 // twips × dpi / 1440, rounded to the nearest pixel.
 int TwipsToPixels(int twips, double dpi);
 
@@ -13,3 +15,5 @@ void PlaceInTwips(QWidget& widget, int left, int top, int width, int height);
 
 // A size in twips as pixels on the widget's screen.
 QSize TwipsSize(const QWidget& widget, int width, int height);
+
+}  // namespace scene

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace scene {
+
 std::optional<int> AnswerTerminalOptions(int argc, char** argv, const char* name, const char* about,
                                          const char* cli, std::ostream& out) {
     for (int i = 1; i < argc; ++i) {
@@ -24,3 +26,5 @@ std::optional<int> AnswerTerminalOptions(int argc, char** argv, const char* name
     }
     return std::nullopt;
 }
+
+}  // namespace scene

@@ -2,6 +2,10 @@
 
 #include "strings.hpp"
 
+namespace scene {
+
 std::string BaseName(std::string_view modelFileName) {
     return ReplaceAll(modelFileName, ".wrl", "");
 }
+
+}  // namespace scene

@@ -4,5 +4,9 @@
 #include <string>
 #include <string_view>
 
+namespace scene {
+
 // Every ".wrl" removed, exact case: house.wrl gives house, a.wrl.wrl gives a, HOUSE.WRL stays.
 std::string BaseName(std::string_view modelFileName);
+
+}  // namespace scene

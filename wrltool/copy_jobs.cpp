@@ -1,5 +1,7 @@
 #include "copy_jobs.hpp"
 
+namespace scene {
+
 int CopyJobCount(int requested) {
     if (requested > 0) return requested;
     const unsigned cores = std::thread::hardware_concurrency();
@@ -65,3 +67,5 @@ void CopyJobs::Work() {
         task();
     }
 }
+
+}  // namespace scene

@@ -13,6 +13,8 @@
 
 #include "failure.hpp"
 
+namespace scene {
+
 // Copies written at once for a requested count: 0 gives one per core.
 int CopyJobCount(int requested);
 
@@ -47,3 +49,5 @@ class CopyJobs {
     bool stopping_ = false;
     std::vector<std::thread> threads_;
 };
+
+}  // namespace scene

@@ -13,6 +13,8 @@
 #include "text_reader.hpp"
 #include "text_writer.hpp"
 
+namespace scene {
+
 namespace {
 
 constexpr std::string_view kNamedNode = "DEF VRL_";
@@ -364,3 +366,5 @@ void CountCopyFailures(TextFileReader& model, const Placement& placement, StepFa
     NoOutput nothing;
     CopyLines(model, nothing, placement, {}, failures);
 }
+
+}  // namespace scene

@@ -19,6 +19,8 @@
 #include "scene_index.hpp"
 #include "strings.hpp"
 
+namespace scene {
+
 namespace {
 
 // The model list's names by their keys, to find a name ignoring letter case at once.
@@ -235,3 +237,5 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
     if (failures.Count > 0) sink.ShowMessage(StepFailuresText(failures), MessageIcon::Error);
     sink.ShowMessage("DONE", MessageIcon::None);
 }
+
+}  // namespace scene

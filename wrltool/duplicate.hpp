@@ -10,6 +10,8 @@
 #include "messages.hpp"
 #include "placement.hpp"
 
+namespace scene {
+
 inline constexpr std::string_view kOutputFolderName = "newwrls";
 
 // The placement's Index as NumberText without blanks: 3 gives "3".
@@ -43,3 +45,5 @@ struct DuplicateOptions {
 // reported in one message before "DONE".
 void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
                   const DuplicateOptions& options = {});
+
+}  // namespace scene

@@ -9,6 +9,8 @@
 #include "paths.hpp"
 #include "scene_index.hpp"
 
+namespace scene {
+
 namespace {
 
 struct DuplicateArgs {
@@ -121,3 +123,5 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
     return {cmd, [args](MessageSink& sink) { RunDuplicate(ToInputs(*args), sink, args->Options); },
             verbose};
 }
+
+}  // namespace scene

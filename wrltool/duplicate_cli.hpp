@@ -5,4 +5,8 @@
 #include "cli_command.hpp"
 #include "duplicate_inputs.hpp"
 
+namespace scene {
+
 CliCommand AddDuplicateCommand(CLI::App& program);
+
+}  // namespace scene

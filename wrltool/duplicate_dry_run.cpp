@@ -11,6 +11,8 @@
 #include "text_reader.hpp"
 #include "text_writer.hpp"
 
+namespace scene {
+
 namespace {
 
 std::string PlacementText(const Placement& p) {
@@ -33,7 +35,7 @@ class DryRunDuplicateFiles : public DuplicateFiles {
 
     ModelCheck CheckModel(const std::string& modelPath) override {
         TextFileReader model = Open(modelPath);
-        return ::CheckModel(model);
+        return scene::CheckModel(model);
     }
 
     bool RepairModel(const std::string& modelPath, const std::function<void()>&) override {
@@ -124,3 +126,5 @@ class DryRunDuplicateFiles : public DuplicateFiles {
 std::unique_ptr<DuplicateFiles> DryRunFiles(MessageSink& sink) {
     return std::make_unique<DryRunDuplicateFiles>(sink);
 }
+
+}  // namespace scene

@@ -3,6 +3,8 @@
 #include "platform.hpp"
 #include "text_writer.hpp"
 
+namespace scene {
+
 namespace {
 
 class RealDuplicateFiles : public DuplicateFiles {
@@ -11,7 +13,9 @@ class RealDuplicateFiles : public DuplicateFiles {
 
     void CreateFolder(const std::string& path) override { platform::CreateFolder(path); }
 
-    ModelCheck CheckModel(const std::string& modelPath) override { return ::CheckModel(modelPath); }
+    ModelCheck CheckModel(const std::string& modelPath) override {
+        return scene::CheckModel(modelPath);
+    }
 
     bool RepairModel(const std::string& modelPath,
                      const std::function<void()>& beforeReplacing) override {
@@ -23,7 +27,7 @@ class RealDuplicateFiles : public DuplicateFiles {
     void WriteCopy(const std::string& modelPath, const std::string& copyPath,
                    const Placement& placement, std::string_view copyTag,
                    StepFailures& failures) override {
-        ::WriteCopy(modelPath, copyPath, placement, copyTag, failures);
+        scene::WriteCopy(modelPath, copyPath, placement, copyTag, failures);
     }
 
     void CopyWritten(const std::string& copyPath) override { sink_.FileWritten(copyPath); }
@@ -44,3 +48,5 @@ class RealDuplicateFiles : public DuplicateFiles {
 std::unique_ptr<DuplicateFiles> RealFiles(MessageSink& sink) {
     return std::make_unique<RealDuplicateFiles>(sink);
 }
+
+}  // namespace scene

@@ -10,6 +10,8 @@
 #include "messages.hpp"
 #include "placement.hpp"
 
+namespace scene {
+
 class DuplicateFiles {
   public:
     virtual ~DuplicateFiles() = default;
@@ -38,3 +40,5 @@ std::unique_ptr<DuplicateFiles> RealFiles(MessageSink& sink);
 // written and each step that would fail. Later steps see the folders and the repaired models
 // that earlier ones would have made.
 std::unique_ptr<DuplicateFiles> DryRunFiles(MessageSink& sink);
+
+}  // namespace scene

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace scene {
+
 struct DuplicateInputs {
     int Check1Value = 0;  // "Use selected WRL": every copy is made from WRLfolderFileName
     int Check2Value = 0;  // "Use MGP files": placements from an MGP point file
@@ -39,3 +41,5 @@ inline bool TakesOrientationAngle(const DuplicateInputs& inputs) {
 inline bool IsManualMode(const DuplicateInputs& inputs) {
     return inputs.Check4Value == 1;
 }
+
+}  // namespace scene

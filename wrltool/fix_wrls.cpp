@@ -11,6 +11,8 @@
 #include "text_reader.hpp"
 #include "text_writer.hpp"
 
+namespace scene {
+
 std::string ExporterSeam(std::string_view baseName) {
     static constexpr std::string_view kSeamTemplate =
         "   ]\r\n"
@@ -83,3 +85,5 @@ void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun) {
     sink.ShowMessage("DONE with " + NumberText(invalidCount) + " invalid file(s)",
                      MessageIcon::None);
 }
+
+}  // namespace scene

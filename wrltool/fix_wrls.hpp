@@ -9,6 +9,8 @@
 #include "base_name.hpp"
 #include "messages.hpp"
 
+namespace scene {
+
 inline constexpr std::string_view kExporterHeader = "# Produced by QLib's VRML export, version 2";
 
 // What the command takes from the window: the model folder and the model list's names, in
@@ -29,3 +31,5 @@ std::string ExporterSeam(std::string_view baseName);
 // A dry run writes nothing: the sink hears of each model it would rewrite, and the run stops
 // where a real one would.
 void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun = false);
+
+}  // namespace scene

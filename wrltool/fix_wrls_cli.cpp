@@ -6,6 +6,8 @@
 #include "fix_wrls.hpp"
 #include "paths.hpp"
 
+namespace scene {
+
 CliCommand AddFixWrlsCommand(CLI::App& program) {
     auto folder = std::make_shared<std::string>();
     auto dryRun = std::make_shared<bool>(false);
@@ -23,3 +25,5 @@ CliCommand AddFixWrlsCommand(CLI::App& program) {
             },
             verbose};
 }
+
+}  // namespace scene

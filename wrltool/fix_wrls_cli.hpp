@@ -3,4 +3,8 @@
 
 #include "cli_command.hpp"
 
+namespace scene {
+
 CliCommand AddFixWrlsCommand(CLI::App& program);
+
+}  // namespace scene

@@ -7,6 +7,8 @@
 #include "strings.hpp"
 #include "text_reader.hpp"
 
+namespace scene {
+
 namespace {
 
 constexpr int kItemsPerRecord = 7;
@@ -64,3 +66,5 @@ std::optional<std::vector<std::string>> PreviewForSelection(bool mgpMode,
         return std::vector<std::string>{};
     }
 }
+
+}  // namespace scene

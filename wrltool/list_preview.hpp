@@ -7,6 +7,8 @@
 
 #include "messages.hpp"
 
+namespace scene {
+
 // The first item of every record of seven items whose first item is not blank, comments
 // included; an unquoted first item that reads as a number is shown in its plain number form
 // (007 gives 7). Throws the failure when the file cannot be opened; after that, failing reads
@@ -21,3 +23,5 @@ std::optional<std::vector<std::string>> PreviewForSelection(bool mgpMode,
                                                             const std::string& folderPath,
                                                             const std::string& fileName,
                                                             MessageSink& sink);
+
+}  // namespace scene

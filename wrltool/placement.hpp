@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace scene {
+
 struct Placement {
     std::string Name;
     double X = 0;
@@ -14,3 +16,5 @@ struct Placement {
     double Index = 0;        // position in the placement list, written into the copy's names
     double Extra = 0;        // an eighth value of a point line; never used
 };
+
+}  // namespace scene

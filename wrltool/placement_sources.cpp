@@ -9,6 +9,8 @@
 #include "paths.hpp"
 #include "strings.hpp"
 
+namespace scene {
+
 namespace {
 
 // Placement counts are 16-bit: a TSO list gives at most 32766 placements, an MGP file at most
@@ -119,3 +121,5 @@ std::vector<Placement> ReadPlacements(const DuplicateInputs& inputs) {
     if (UsesMgpFile(inputs)) return ReadMgpPlacements(inputs);
     return ReadTsoPlacements(inputs);
 }
+
+}  // namespace scene

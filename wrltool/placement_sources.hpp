@@ -9,6 +9,8 @@
 #include "placement.hpp"
 #include "text_reader.hpp"
 
+namespace scene {
+
 // One record of a TSO list: a name and six numbers (X, Z, Y, Orientation, AngleZ, AngleX).
 struct TsoRecord {
     std::string Name;
@@ -29,3 +31,5 @@ std::vector<Placement> ReadPlacements(const DuplicateInputs& inputs);
 
 // The source file of MGP and TSO list mode: TSOfolder's path and selected file, joined.
 std::string SourcePath(const DuplicateInputs& inputs);
+
+}  // namespace scene

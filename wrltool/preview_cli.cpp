@@ -7,6 +7,8 @@
 #include "list_preview.hpp"
 #include "paths.hpp"
 
+namespace scene {
+
 CliCommand AddPreviewCommand(CLI::App& program) {
     auto file = std::make_shared<std::string>();
     CLI::App* cmd =
@@ -18,3 +20,5 @@ CliCommand AddPreviewCommand(CLI::App& program) {
                     std::cout << name << '\n';
             }};
 }
+
+}  // namespace scene

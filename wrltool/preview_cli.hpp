@@ -3,4 +3,8 @@
 
 #include "cli_command.hpp"
 
+namespace scene {
+
 CliCommand AddPreviewCommand(CLI::App& program);
+
+}  // namespace scene

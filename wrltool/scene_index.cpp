@@ -2,6 +2,8 @@
 
 #include "strings.hpp"
 
+namespace scene {
+
 bool IsUsableSceneName(std::string_view name) {
     return !name.empty() && !Contains(name, "/") && !Contains(name, "\\") && !Contains(name, "..");
 }
@@ -28,3 +30,5 @@ std::string SceneIndex::Text() const {
     }
     return text;
 }
+
+}  // namespace scene

@@ -7,6 +7,8 @@
 #include <unordered_set>
 #include <vector>
 
+namespace scene {
+
 // A scene name that keeps the index inside the output folder: not empty, no "/" or "\", no "..".
 bool IsUsableSceneName(std::string_view name);
 
@@ -23,3 +25,5 @@ class SceneIndex {
     std::vector<std::string> names_;
     std::unordered_set<std::string> seen_;
 };
+
+}  // namespace scene

@@ -8,6 +8,8 @@
 #include "vandrel_window.hpp"
 #include "window_options.hpp"
 
+namespace scene {
+
 namespace {
 const char kAbout[] =
     "Opens the WRL placement tool's window. It writes placed copies of a VRML model\n"
@@ -15,7 +17,10 @@ const char kAbout[] =
     "and repairs exporter-written models in place (Fix WRLs).\n";
 }  // namespace
 
+}  // namespace scene
+
 int main(int argc, char** argv) {
+    using namespace scene;
     if (std::optional<int> status =
             AnswerTerminalOptions(argc, argv, "VandrelV3", kAbout, "vandrel-cli", std::cout))
         return *status;

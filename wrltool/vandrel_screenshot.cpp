@@ -16,6 +16,8 @@
 #include "folder_list.hpp"
 #include "vandrel_window.hpp"
 
+namespace scene {
+
 namespace {
 
 void PickFirst(FileList* files) {
@@ -32,7 +34,10 @@ void Type(QWidget& window, const char* name, const char* text) {
 
 }  // namespace
 
+}  // namespace scene
+
 int main(int argc, char** argv) {
+    using namespace scene;
     const std::string mode = argc == 5 ? argv[4] : "tso";
     if (argc < 4 || argc > 5 || (mode != "tso" && mode != "mgp" && mode != "manual")) {
         std::cerr << "usage: vandrel-screenshot OUTPUT.png MODELS LISTS [tso|mgp|manual]\n";

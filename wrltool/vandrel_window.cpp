@@ -25,6 +25,8 @@
 #include "run_handler.hpp"
 #include "twips.hpp"
 
+namespace scene {
+
 namespace {
 
 FolderList* MakeFolderList(MessageSink& sink, QWidget* container, const char* name) {
@@ -257,3 +259,5 @@ void Vandrel::TSOfolder_Click() {
         for (const std::string& name : *names) List1->addItem(ShownText(name));
     });
 }
+
+}  // namespace scene

@@ -14,6 +14,8 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+
+namespace scene {
 class DriveList;
 class FileList;
 class FolderList;
@@ -86,3 +88,5 @@ class Vandrel : public QWidget {
     QPushButton* Command3;
     QPushButton* Command2;
 };
+
+}  // namespace scene

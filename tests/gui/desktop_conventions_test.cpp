@@ -15,6 +15,8 @@
 #include "test_files.hpp"
 #include "vandrel_window.hpp"
 
+namespace scene {
+
 namespace {
 
 // What Qt's style asks for a label's or a check box's caption; a push button's text alone (its
@@ -88,3 +90,5 @@ TEST(DesktopConventions, FileListSelectionChangesOnlyByPickingAName) {
 }
 
 }  // namespace
+
+}  // namespace scene

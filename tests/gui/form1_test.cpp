@@ -16,6 +16,8 @@
 #include "test_files.hpp"
 #include "twips.hpp"
 
+namespace scene {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -164,3 +166,5 @@ TEST_F(Form1Window, DriveChangeGoesToTheRootFolder) {
 }
 
 }  // namespace
+
+}  // namespace scene

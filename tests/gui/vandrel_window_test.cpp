@@ -30,6 +30,8 @@
 #include "test_files.hpp"
 #include "twips.hpp"
 
+namespace scene {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -536,3 +538,5 @@ TEST_F(VandrelWindow, ExitEndsTheProgram) {
 }
 
 }  // namespace
+
+}  // namespace scene

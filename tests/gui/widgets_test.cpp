@@ -20,6 +20,8 @@
 #include "test_files.hpp"
 #include "twips.hpp"
 
+namespace scene {
+
 namespace fs = std::filesystem;
 
 TEST(DriveList, MachineDrivesHoldTheCurrentFolders) {
@@ -185,3 +187,5 @@ TEST(Twips, ConvertByLogicalDpi) {
     EXPECT_EQ(TwipsToPixels(5055, 96), 337);
     EXPECT_EQ(TwipsToPixels(255, 120), 21);
 }
+
+}  // namespace scene

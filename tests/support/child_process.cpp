@@ -7,6 +7,8 @@
 
 #include "failure.hpp"
 
+namespace scene {
+
 namespace {
 
 constexpr int kExitDone = 0;
@@ -92,3 +94,5 @@ int ExitStatusOf(pid_t program) {
     if (waitpid(program, &status, 0) != program) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+}  // namespace scene

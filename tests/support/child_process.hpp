@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace scene {
+
 struct ChildLimits {
     // Files may not grow beyond this; a write past it fails with EFBIG instead of killing.
     rlim_t MaxFileBytes = RLIM_INFINITY;
@@ -33,3 +35,5 @@ ChildResult RunInChild(const ChildLimits& limits, const std::function<std::strin
 pid_t StartProgram(const std::vector<std::string>& args, const std::string& outputFile);
 // Waits for the program's end: its exit status, or -1 when a signal ended it.
 int ExitStatusOf(pid_t program);
+
+}  // namespace scene

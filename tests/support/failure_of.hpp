@@ -5,6 +5,8 @@
 
 #include "failure.hpp"
 
+namespace scene {
+
 // The failure `work` throws; the test fails when it throws none.
 template <typename Work>
 Failure FailureOf(Work work) {
@@ -27,3 +29,5 @@ int FailureNumberOf(Work work) {
     }
     return 0;
 }
+
+}  // namespace scene

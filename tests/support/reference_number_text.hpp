@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+namespace scene {
+
 inline std::string ReferenceNumberText(double value) {
     if (value == 0) return " 0";
     char buf[64];
@@ -29,3 +31,5 @@ inline std::string ReferenceNumberText(double value) {
     std::snprintf(buf, sizeof buf, "E%c%02d", e < 0 ? '-' : '+', std::abs(e));
     return text.append(buf);
 }
+
+}  // namespace scene

@@ -9,6 +9,8 @@
 
 #include "test_files.hpp"
 
+namespace scene {
+
 std::string Arg(const std::string& text) {
     return '"' + text + '"';
 }
@@ -41,3 +43,5 @@ ProgramResult RunProgram(std::string program, const std::string& args,
     result.Err = ReadBytes(err);
     return result;
 }
+
+}  // namespace scene

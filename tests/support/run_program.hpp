@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace scene {
+
 struct ProgramResult {
     int Status = -1;
     std::string Out;
@@ -20,3 +22,5 @@ std::string Printed(const std::string& text);
 // Runs PROGRAM with ARGS (already quoted), its output captured in files of SCRATCH_FOLDER.
 ProgramResult RunProgram(std::string program, const std::string& args,
                          const std::string& scratchFolder);
+
+}  // namespace scene

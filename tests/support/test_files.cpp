@@ -11,6 +11,8 @@
 #include "paths.hpp"
 #include "platform.hpp"
 
+namespace scene {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -128,3 +130,5 @@ std::vector<std::string> RecordingSink::Texts() const {
     for (const Message& m : Messages) texts.push_back(m.Text);
     return texts;
 }
+
+}  // namespace scene

@@ -8,6 +8,8 @@
 
 #include "messages.hpp"
 
+namespace scene {
+
 class TempDir {
   public:
     TempDir();
@@ -56,3 +58,5 @@ struct RecordingSink : MessageSink {
     void ReportFailure(const Failure& failure) override { Failures.push_back(failure); }
     std::vector<std::string> Texts() const;
 };
+
+}  // namespace scene

@@ -15,6 +15,8 @@
 
 #include <cstdio>
 
+namespace scene {
+
 namespace {
 
 int errorCount = 0;
@@ -38,7 +40,10 @@ void PrintPoints(SoNode* node) {
 
 }  // namespace
 
+}  // namespace scene
+
 int main(int argc, char** argv) {
+    using namespace scene;
     if (argc != 2) {
         std::fprintf(stderr, "usage: vrml_probe FILE\n");
         return 2;

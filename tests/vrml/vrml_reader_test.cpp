@@ -14,6 +14,8 @@
 #include "run_program.hpp"
 #include "test_files.hpp"
 
+namespace scene {
+
 namespace {
 
 using Point = std::array<double, 3>;
@@ -208,3 +210,5 @@ TEST_F(CopiesInAVrmlReader, ModelJoinedByFixWrlsLoadsAndSoDoItsCopies) {
 }
 
 }  // namespace
+
+}  // namespace scene
