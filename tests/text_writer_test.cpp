@@ -1,4 +1,4 @@
-// Files are replaced whole or not at all.
+// Safe writing: a file is replaced whole or not at all.
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/stat.h>

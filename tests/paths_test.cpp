@@ -1,7 +1,10 @@
-// Folder paths as the folder lists show them: absolute, plain, and their chain of parents.
+// Paths: folders as the folder lists show them (absolute, plain, their chain of parents), name
+// order, letter case, and listing a folder.
+#include "paths.hpp"
+
 #include <gtest/gtest.h>
 
-#include "paths.hpp"
+#include "failure_of.hpp"
 #include "platform.hpp"
 #include "run_listings.hpp"
 #include "strings.hpp"
@@ -96,6 +99,13 @@ TEST(FolderPaths, RunListingsResolveLetterCaseAsAFreshListingWould) {
     EXPECT_EQ(before[8], dir / "GONE.wrl");
 }
 #endif
+
+TEST(FolderListing, AMissingFolderIsPathNotFound) {
+    TempDir dir;
+    const Failure failure = FailureOf([&] { ListMatchingFiles(dir / "absent", "*.wrl"); });
+    EXPECT_EQ(failure.Number(), 76);
+    EXPECT_EQ(failure.Path(), dir / "absent");
+}
 
 }  // namespace
 

@@ -1,11 +1,11 @@
-// Reading and writing text files byte for byte, and the delimited items of list files.
+// Reading text files byte for byte (and writing them back), and the items of list files.
+#include "text_reader.hpp"
+
 #include <gtest/gtest.h>
 
 #include "failure.hpp"
 #include "failure_of.hpp"
-#include "paths.hpp"
 #include "test_files.hpp"
-#include "text_reader.hpp"
 #include "text_writer.hpp"
 
 namespace scene {
@@ -142,13 +142,6 @@ TEST(ReadItem, ReadingPastTheEndFails) {
     in.ReadItem(item);
     in.ReadItem(item);
     EXPECT_THROW(in.ReadItem(item), Failure);
-}
-
-TEST(FolderListing, AMissingFolderIsPathNotFound) {
-    TempDir dir;
-    const Failure failure = FailureOf([&] { ListMatchingFiles(dir / "absent", "*.wrl"); });
-    EXPECT_EQ(failure.Number(), 76);
-    EXPECT_EQ(failure.Path(), dir / "absent");
 }
 
 }  // namespace
