@@ -156,7 +156,7 @@ void GenerateCameraFile(const std::string& folder, const std::string& fileName, 
         const bool read = static_cast<size_t>(i) <= starts.size();
         block.clear();
         AppendCameraBlock(block, read ? CameraNumber(i) : std::string(),
-                          read ? starts[i - 1] : unread);
+                          read ? starts[static_cast<size_t>(i - 1)] : unread);
         cameras.Write(block);
     }
     cameras.Commit();

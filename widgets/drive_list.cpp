@@ -60,12 +60,12 @@ void DriveList::SelectDriveOf(const std::string& folder) {
 
 std::string DriveList::Drive() const {
     int i = currentIndex();
-    return i < 0 ? std::string() : drives_[i].Text;
+    return i < 0 ? std::string() : drives_[static_cast<size_t>(i)].Text;
 }
 
 std::string DriveList::RootFolder() const {
     int i = currentIndex();
-    return i < 0 ? std::string() : drives_[i].Root;
+    return i < 0 ? std::string() : drives_[static_cast<size_t>(i)].Root;
 }
 
 }  // namespace scene

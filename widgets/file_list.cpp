@@ -60,12 +60,12 @@ void FileList::SetPattern(const std::string& pattern) {
 
 std::string FileList::FileName() const {
     const QList<QListWidgetItem*> selected = selectedItems();
-    return selected.isEmpty() ? std::string() : names_[row(selected.front())];
+    return selected.isEmpty() ? std::string() : names_[static_cast<size_t>(row(selected.front()))];
 }
 
 const std::string& FileList::List(int index) const {
     if (index < 0 || index >= ListCount()) throw Failure(FailureKind::OutOfRange);
-    return names_[index];
+    return names_[static_cast<size_t>(index)];
 }
 
 }  // namespace scene

@@ -179,7 +179,7 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
     for (int i = 0; i < total; ++i) {
         reached = i;
         showProgress();
-        const Placement& placement = placements[i];
+        const Placement& placement = placements[static_cast<size_t>(i)];
         if (i == 0) {  // once: the folder made for the first placement serves them all
             try {
                 files->CreateFolder(OutputFolder(inputs));
