@@ -11,6 +11,10 @@ void ConsoleSink::ShowMessage(const std::string& text, MessageIcon icon) {
     out_ << text << '\n' << std::flush;
 }
 
+void ConsoleSink::ShowFileProblem(const std::string& text, const std::string& detail) {
+    ShowMessage(text + " (" + detail + ")", MessageIcon::Error);
+}
+
 void ConsoleSink::ReportFailure(const Failure& failure) {
     ClearProgress();
     failed_ = true;
@@ -45,7 +49,7 @@ void ConsoleSink::ReportUnexpected(const std::string& what) {
     failed_ = true;
 }
 
-void ConsoleSink::Progress(int done, int total) {
+void ConsoleSink::Progress(Work, int done, int total) {
     if (!progress_) return;
     const auto now = now_();
     if (done == 0) progressStart_ = now;

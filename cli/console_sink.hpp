@@ -34,6 +34,8 @@ class ConsoleSink : public MessageSink {
 
     // One line per message box.
     void ShowMessage(const std::string& text, MessageIcon icon) override;
+    // "TEXT (DETAIL)" as one line, as the run-time error report names its path.
+    void ShowFileProblem(const std::string& text, const std::string& detail) override;
     // "Run-time error 'N': Description" and " (PATH)" when a path is known, as one line.
     void ReportFailure(const Failure& failure) override;
 
@@ -45,7 +47,7 @@ class ConsoleSink : public MessageSink {
     // run-time error.
     int ExitStatus() const;
 
-    void Progress(int done, int total) override;
+    void Progress(Work work, int done, int total) override;
 
     // A dry run's line, printed among the messages.
     void DryRunLine(const std::string& text) override;

@@ -38,18 +38,18 @@ namespace {
 TEST(ConsoleSink, ProgressOnlyWhenAskedAndClearedBeforeTheNextMessage) {
     std::ostringstream out, err;
     ConsoleSink quiet(out, err);
-    quiet.Progress(0, 10);
-    quiet.Progress(5, 10);
+    quiet.Progress(Work::WritingCopies, 0, 10);
+    quiet.Progress(Work::WritingCopies, 5, 10);
     EXPECT_EQ(err.str(), "");
 
     auto time = std::chrono::steady_clock::time_point();
     ConsoleSink shown(out, err, true, [&] { return time; });
-    shown.Progress(0, 3);
+    shown.Progress(Work::WritingCopies, 0, 3);
     time += std::chrono::milliseconds(900);
-    shown.Progress(1, 3);  // within the first second: nothing yet
+    shown.Progress(Work::WritingCopies, 1, 3);  // within the first second: nothing yet
     EXPECT_EQ(err.str(), "");
     time += std::chrono::milliseconds(200);
-    shown.Progress(2, 3);
+    shown.Progress(Work::WritingCopies, 2, 3);
     EXPECT_EQ(err.str(), "\r2/3");
     shown.ShowMessage("DONE", MessageIcon::None);
     EXPECT_EQ(err.str(), "\r2/3\r\x1b[K");

@@ -37,7 +37,7 @@ Lines OneNodeModel(const std::string& node = "box") {
 struct ProgressSink : RecordingSink {
     std::vector<std::pair<int, int>> ProgressSteps;
     Lines DryRunLines, Written;
-    void Progress(int done, int total) override { ProgressSteps.emplace_back(done, total); }
+    void Progress(Work, int done, int total) override { ProgressSteps.emplace_back(done, total); }
     void DryRunLine(const std::string& text) override { DryRunLines.push_back(text); }
     void FileWritten(const std::string& path) override { Written.push_back(path); }
 };
@@ -425,7 +425,7 @@ TEST_F(Duplicate, StoppedRunLeavesNoTemporaryFiles) {
     big.insert(big.begin() + 4, 20000, "  1.5 -2 3,");
     AddModel("box.wrl", big);
     struct Stopping : ProgressSink {
-        void Progress(int done, int) override {
+        void Progress(Work, int done, int) override {
             if (done == 3) throw std::runtime_error("stopped");
         }
     } stopping;

@@ -376,7 +376,7 @@ TEST_F(FaultInjectionDuplicate, ReadOnlyFoldersAreReportedAndLoseNothing) {
 // Moves the model folder away when the command comes to its second placement or model.
 struct FolderMovingSink : RecordingSink {
     std::string From, To;
-    void Progress(int done, int) override {
+    void Progress(Work, int done, int) override {
         if (done == 1) std::rename(From.c_str(), To.c_str());
     }
 };

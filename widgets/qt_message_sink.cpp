@@ -43,7 +43,7 @@ void QtMessageSink::ReportFailure(const Failure& failure) {
     box.exec();
 }
 
-void QtMessageSink::Progress(int done, int total) {
+void QtMessageSink::Progress(Work, int done, int total) {
     if (total <= 0) return;
     if (done >= total) {
         EndProgress();

@@ -26,7 +26,7 @@ class QtMessageSink : public MessageSink {
     void ShowMessage(const std::string& text, MessageIcon icon) override;
     void ReportFailure(const Failure& failure) override;
     // A progress dialog that appears when a command runs longer than a moment.
-    void Progress(int done, int total) override;
+    void Progress(Work work, int done, int total) override;
 
   private:
     void EndProgress();

@@ -159,7 +159,8 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
     std::deque<PendingCopy> pending;  // its elements stay in place while the jobs use them
     int reached = 0, finished = 0, shown = 0;
     auto showProgress = [&] {
-        while (shown <= std::min(finished, reached) && shown < total) sink.Progress(shown++, total);
+        while (shown <= std::min(finished, reached) && shown < total)
+            sink.Progress(Work::WritingCopies, shown++, total);
     };
     // A dry run keeps its state on one thread: its copies are "written" at once, in order.
     CopyJobs copies(options.DryRun ? 1 : CopyJobCount(options.Jobs),

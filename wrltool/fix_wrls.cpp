@@ -56,7 +56,7 @@ void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun) {
     } folderSync{inputs.FolderPath};
     int16_t invalidCount = 0;  // a 16-bit counter: the 32768th invalid model overflows it
     for (int i = 0; i < total; ++i) {
-        sink.Progress(i, total);
+        sink.Progress(Work::FixingModels, i, total);
         const std::string& name = inputs.ModelNames[static_cast<size_t>(i)];
         const std::string path = JoinPath(inputs.FolderPath, name);
         if (!HasExporterHeader(path)) {  // an empty model has none

@@ -154,7 +154,7 @@ TEST(QtMessageSink, RunTimeErrorReportNamesThePathOnASecondLine) {
 TEST(QtMessageSink, ProgressDialogStaysUntilTheWorkEnds) {
     QWidget window;
     QtMessageSink sink("VandrelV3", &window);
-    sink.Progress(0, 10);
+    sink.Progress(Work::WritingCopies, 0, 10);
     auto* progress = window.findChild<QProgressDialog*>();
     ASSERT_NE(progress, nullptr);
     EXPECT_EQ(progress->windowTitle(), "VandrelV3");
@@ -164,7 +164,7 @@ TEST(QtMessageSink, ProgressDialogStaysUntilTheWorkEnds) {
     EXPECT_TRUE(progress->isVisible());
     EXPECT_FALSE(progress->close());
     EXPECT_TRUE(progress->isVisible());
-    sink.Progress(10, 10);
+    sink.Progress(Work::WritingCopies, 10, 10);
     EXPECT_EQ(window.findChild<QProgressDialog*>(), nullptr);
 }
 
