@@ -157,7 +157,7 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
     // up to the one the loop has reached.
     StepFailures failures;
     std::deque<PendingCopy> pending;  // its elements stay in place while the jobs use them
-    int reached = 0, finished = 0, shown = 0;
+    int reached = 0, finished = 0, shown = 0, written = 0;
     auto showProgress = [&] {
         while (shown <= std::min(finished, reached) && shown < total)
             sink.Progress(Work::WritingCopies, shown++, total);
@@ -169,6 +169,7 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
                         const PendingCopy copy = std::move(pending.front());
                         pending.pop_front();
                         if (copy.Written) {
+                            ++written;
                             files->CopyWritten(copy.Path);
                             if (!options.SceneName.empty())
                                 scene.Add(NameOf(ResolveCase(copy.Path)));
@@ -180,6 +181,11 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
     for (int i = 0; i < total; ++i) {
         reached = i;
         showProgress();
+        if (sink.StopRequested()) {  // the copies in flight finish; nothing more is started
+            copies.FinishAll();
+            sink.ShowMessage(StoppedText(Work::WritingCopies, written, total), MessageIcon::None);
+            return;
+        }
         const Placement& placement = placements[static_cast<size_t>(i)];
         if (i == 0) {  // once: the folder made for the first placement serves them all
             try {

@@ -57,6 +57,10 @@ void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun) {
     int16_t invalidCount = 0;  // a 16-bit counter: the 32768th invalid model overflows it
     for (int i = 0; i < total; ++i) {
         sink.Progress(Work::FixingModels, i, total);
+        if (sink.StopRequested()) {
+            sink.ShowMessage(StoppedText(Work::FixingModels, i, total), MessageIcon::None);
+            return;
+        }
         const std::string& name = inputs.ModelNames[static_cast<size_t>(i)];
         const std::string path = JoinPath(inputs.FolderPath, name);
         if (!HasExporterHeader(path)) {  // an empty model has none
