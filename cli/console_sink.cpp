@@ -1,7 +1,7 @@
 #include "console_sink.hpp"
 
 #include <exception>
-#include <new>
+#include <optional>
 
 namespace scene {
 
@@ -32,12 +32,11 @@ int RunReporting(ConsoleSink& sink, const std::function<void(MessageSink&)>& com
     // Whatever stops the command is reported as a run-time error; the program never aborts.
     try {
         command(sink);
-    } catch (const Failure& failure) {
-        sink.ReportFailure(failure);
-    } catch (const std::bad_alloc&) {
-        sink.ReportFailure(Failure(FailureKind::OutOfMemory));
-    } catch (const std::exception& unexpected) {
-        sink.ReportUnexpected(unexpected.what());
+    } catch (const std::exception& stopped) {
+        if (std::optional<Failure> failure = AsFailure(stopped))
+            sink.ReportFailure(*failure);
+        else
+            sink.ReportUnexpected(stopped.what());
     }
     sink.PrintWrittenFiles();  // also the files written before a failure stopped the command
     return sink.ExitStatus();

@@ -1,5 +1,6 @@
 #include "failure.hpp"
 
+#include <new>
 #include <utility>
 
 namespace scene {
@@ -48,7 +49,18 @@ const char* FailureDescription(FailureKind kind) {
     return Info(kind).Description;
 }
 
-Failure::Failure(FailureKind kind, std::string path) : kind_(kind), path_(std::move(path)) {}
+Failure::Failure(FailureKind kind, std::string path, std::string reason)
+    : kind_(kind), path_(std::move(path)), reason_(std::move(reason)) {}
+
+std::string Failure::PathAndReason() const {
+    return reason_.empty() ? path_ : path_ + ": " + reason_;
+}
+
+std::optional<Failure> AsFailure(const std::exception& stopped) {
+    if (const auto* failure = dynamic_cast<const Failure*>(&stopped)) return *failure;
+    if (dynamic_cast<const std::bad_alloc*>(&stopped)) return Failure(FailureKind::OutOfMemory);
+    return std::nullopt;
+}
 
 std::string RunTimeErrorText(const Failure& failure) {
     return "Run-time error '" + std::to_string(failure.Number()) + "': " + failure.Description();

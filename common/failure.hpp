@@ -27,17 +27,22 @@ const char* FailureDescription(FailureKind kind);
 
 class Failure : public std::exception {
   public:
-    explicit Failure(FailureKind kind, std::string path = {});
+    // `reason`: the system's own words for a file that could not be opened or read.
+    explicit Failure(FailureKind kind, std::string path = {}, std::string reason = {});
 
     FailureKind Kind() const { return kind_; }
     int Number() const { return FailureNumber(kind_); }
     const char* Description() const { return FailureDescription(kind_); }
     const std::string& Path() const { return path_; }
+    const std::string& Reason() const { return reason_; }
+    // The path, followed by ": " and the reason when there is one.
+    std::string PathAndReason() const;
     const char* what() const noexcept override { return FailureDescription(kind_); }
 
   private:
     FailureKind kind_;
     std::string path_;
+    std::string reason_;
 };
 
 // What `work` returns; a failure it throws is thrown again with `path`, the file whose text it
@@ -47,12 +52,17 @@ auto WithFailurePath(const std::string& path, Work work) -> decltype(work()) {
     try {
         return work();
     } catch (const Failure& failure) {
-        throw Failure(failure.Kind(), path);
+        throw Failure(failure.Kind(), path, failure.Reason());
     }
 }
 
 // "Run-time error 'N': Description", the report's first line.
 std::string RunTimeErrorText(const Failure& failure);
+
+// What ended a command, as the failure its run-time error report shows: a Failure as it is,
+// running out of memory as the out-of-memory failure. Empty for any other exception (a fault
+// of the program itself, reported by its text).
+std::optional<Failure> AsFailure(const std::exception& stopped);
 
 // Steps that failed under the skip-on-failure regime: counted, the first one kept for the report.
 struct StepFailures {
