@@ -1,12 +1,21 @@
 #include "paths.hpp"
 
 #include <algorithm>
+#include <functional>
+#include <random>
+#include <thread>
 
 #include "platform.hpp"
-#include "run_listings.hpp"
+#include "run_folders.hpp"
 #include "strings.hpp"
 
 namespace scene {
+
+namespace {
+bool IsSeparator(char c) {
+    return kPathSeparators.find(c) != std::string_view::npos;
+}
+}  // namespace
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string path;
@@ -17,26 +26,16 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
     return path;
 }
 
-static size_t LastSeparator(const std::string& path) {
-#ifdef _WIN32
-    return path.find_last_of("\\/");
-#else
-    return path.rfind(kPathSeparator);
-#endif
-}
-
 std::string FolderOf(const std::string& path) {
-    size_t at = LastSeparator(path);
+    const size_t at = path.find_last_of(kPathSeparators);
     if (at == std::string::npos) return ".";
-    if (at == 0) return path.substr(0, 1);
-#ifdef _WIN32
-    if (at == 2 && path[1] == ':') return path.substr(0, 3);  // a drive's root folder: "c:\"
-#endif
-    return path.substr(0, at);
+    // A file in a root folder ("/", "c:\") is in the root itself.
+    const size_t root = platform::RootLength(path);
+    return path.substr(0, at < root ? root : at);
 }
 
 std::string NameOf(const std::string& path) {
-    size_t at = LastSeparator(path);
+    const size_t at = path.find_last_of(kPathSeparators);
     return at == std::string::npos ? path : path.substr(at + 1);
 }
 
@@ -52,6 +51,12 @@ constexpr size_t kTempRandomLength = 6;
 }  // namespace
 
 std::string TempNamePrefix(std::string_view name) {
+    constexpr size_t kKeep = kNameMax - 1 - kTempMark.size() - kTempRandomLength;
+    if (name.size() > kKeep) {
+        size_t cut = kKeep;  // not inside a UTF-8 character: Windows converts names as UTF-8
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+        name = name.substr(0, cut);
+    }
     std::string prefix = ".";
     prefix.append(name);
     prefix.append(kTempMark);
@@ -69,22 +74,53 @@ bool IsTempName(std::string_view name) {
            });
 }
 
-std::string ResolveCase(const std::string& path) {
-#ifdef _WIN32
-    return path;  // the file system ignores letter case itself
-#else
-    if (RunListings* run = RunListings::Active()) return run->ResolveCase(path);
+std::string TempPathBeside(const std::string& target) {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 random = [] {  // writers run in several threads
+        std::random_device device;
+        std::seed_seq seed{
+            device(), device(),
+            static_cast<unsigned>(std::hash<std::thread::id>{}(std::this_thread::get_id()))};
+        return std::mt19937(seed);
+    }();
+    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
+    std::string path = JoinPath(FolderOf(target), TempNamePrefix(NameOf(target)));
+    for (size_t i = 0; i < kTempRandomLength; ++i) path += kLetters[pick(random)];
+    return path;
+}
+
+std::string ResolveCase(const std::string& path, RunFolders* run) {
+    if (kNamesIgnoreCase) return path;  // the file system finds the name itself
+    if (run) return run->ResolveCase(path);
     if (platform::Exists(path)) return path;
     const std::string name = NameOf(path);
     std::vector<std::string> candidates;
     try {
-        for (std::string& entry : platform::ListFileNames(FolderOf(path)))
+        for (std::string& entry : ListFileNames(FolderOf(path)))
             if (EqualsIgnoringCase(entry, name)) candidates.push_back(std::move(entry));
     } catch (const Failure&) {
         return path;  // the folder cannot be listed: opening will report it
     }
     return PickCaseVariant(path, std::move(candidates));
-#endif
+}
+
+namespace {
+std::vector<std::string> ListEntries(const std::string& folder, bool wantFolders) {
+    std::vector<std::string> names;
+    for (platform::FolderEntry& entry : platform::ListFolder(folder))
+        if ((entry.Kind == platform::EntryKind::Folder) == wantFolders)
+            names.push_back(std::move(entry.Name));
+    return names;
+}
+}  // namespace
+
+std::vector<std::string> ListFileNames(const std::string& folder) {
+    return ListEntries(folder, false);
+}
+
+std::vector<std::string> ListFolderNames(const std::string& folder) {
+    return ListEntries(folder, true);
 }
 
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
@@ -111,30 +147,13 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
 
 std::vector<std::string> ListMatchingFiles(const std::string& folder, std::string_view pattern) {
     std::vector<std::string> names;
-    for (std::string& name : platform::ListFileNames(folder))
+    for (std::string& name : ListFileNames(folder))
         if (MatchesPattern(name, pattern)) names.push_back(std::move(name));
     std::sort(names.begin(), names.end(), LessIgnoringCase);
     return names;
 }
 
 namespace {
-
-bool IsSeparator(char c) {
-#ifdef _WIN32
-    return c == '\\' || c == '/';
-#else
-    return c == '/';
-#endif
-}
-
-// The length of the root at the start of an absolute path ("/", "c:\"); 0 for a relative one.
-size_t RootLength(const std::string& path) {
-#ifdef _WIN32
-    if (path.size() >= 3 && path[1] == ':' && IsSeparator(path[2])) return 3;
-    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return 2;  // \\server
-#endif
-    return !path.empty() && IsSeparator(path[0]) ? 1 : 0;
-}
 
 std::vector<std::string> Components(std::string_view rest) {
     std::vector<std::string> parts;
@@ -155,13 +174,11 @@ std::vector<std::string> Components(std::string_view rest) {
 
 std::string NormalFolder(const std::string& path) {
     std::string full = path;
-    if (RootLength(full) == 0) full = JoinPath(platform::CurrentFolder(), path);
-    const size_t rootLength = RootLength(full);
+    if (platform::RootLength(full) == 0) full = JoinPath(platform::CurrentFolder(), path);
+    const size_t rootLength = platform::RootLength(full);
     std::string root = full.substr(0, rootLength);
-#ifdef _WIN32
     for (char& c : root)
-        if (c == '/') c = kPathSeparator;
-#endif
+        if (IsSeparator(c)) c = kPathSeparator;  // a root written "c:/" is "c:\"
     std::vector<std::string> parts;
     for (std::string& part : Components(std::string_view(full).substr(rootLength))) {
         if (part == ".") continue;
@@ -180,7 +197,7 @@ std::string NormalFolder(const std::string& path) {
 }
 
 std::vector<std::string> FolderChain(const std::string& folder) {
-    const size_t rootLength = RootLength(folder);
+    const size_t rootLength = platform::RootLength(folder);
     std::vector<std::string> chain;
     std::string step = folder.substr(0, rootLength);
     if (!step.empty()) chain.push_back(step);

@@ -21,9 +21,17 @@ namespace scene {
 
 #ifdef _WIN32
 inline constexpr char kPathSeparator = '\\';
+inline constexpr std::string_view kPathSeparators = "\\/";  // both separate on Windows
+inline constexpr bool kNamesIgnoreCase = true;  // the file system compares names so itself
 #else
 inline constexpr char kPathSeparator = '/';
+inline constexpr std::string_view kPathSeparators = "/";
+inline constexpr bool kNamesIgnoreCase = false;
 #endif
+
+// The longest file name (without its folder) that the tools write, in bytes; every system they
+// run on holds 255 (Windows: 255 UTF-16 units, which 255 bytes never exceed).
+inline constexpr size_t kNameMax = 255;
 
 namespace platform {
 
@@ -32,6 +40,10 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// The length of the root at the start of an absolute path ("/", "c:\\", "\\\\" of a server
+// path); 0 for a relative one.
+size_t RootLength(std::string_view path);
 
 // Whether the path names something (a folder); false also when it cannot be examined.
 bool Exists(const std::string& path);
@@ -57,12 +69,6 @@ std::vector<FolderEntry> ListFolder(const std::string& folder);
 // matches its UTF-8 spelling); elsewhere the bytes with ASCII letters in capitals.
 std::string NameKey(std::string_view name);
 
-// The names of the entries of a folder that are files (or links to files), unsorted.
-// Both throw the failure as ListFolder does.
-std::vector<std::string> ListFileNames(const std::string& folder);
-// The names of the subfolders, unsorted, without "." and "..".
-std::vector<std::string> ListFolderNames(const std::string& folder);
-
 // The folder's path with links, "." and ".." resolved; the path as given when that fails.
 std::string RealFolder(const std::string& folder);
 
@@ -73,37 +79,54 @@ struct FileStamp {
 };
 // Empty when the path names nothing or cannot be examined.
 std::optional<FileStamp> StampOf(const std::string& path);
+// The stamp of an open file, equal to StampOf of a path naming it; empty when it cannot be
+// examined.
+std::optional<FileStamp> StampOf(std::FILE* file);
 
 // Creates one folder; throws the failure when it cannot (also when it exists).
 void CreateFolder(const std::string& path);
 
 // Opens a regular file for binary reading; throws the failure (access failure for a folder,
-// a FIFO or a device).
+// a FIFO or a device), with the system's reason when the system refused.
 FileHandle OpenForReading(const std::string& path);
 
+// The failure a read error on the open file stands for (the access failure), with the
+// system's reason.
+Failure ReadFailure(std::FILE* file, const std::string& path);
+
+// OpenForReading, holding an exclusive lock on the file until it is closed (flock; on Windows
+// LockFileEx, which keeps other programs from reading it meanwhile). Waits while another
+// program holds the lock; the file is then opened again if it was replaced meanwhile, so the
+// caller reads the file that the path names once the lock is held. A file system without
+// locks gives the file unlocked.
+FileHandle OpenLockedForRewrite(const std::string& path);
+
 // Throws the failure that creating a file for the target in the folder would raise, creating
-// nothing (Windows: refusals by access lists are not foreseen).
+// nothing: a folder that takes no new file, a name longer than the system holds (Windows:
+// refusals by access lists are not foreseen).
 void CheckCanCreateIn(const std::string& folder, const std::string& target);
 
-// A new hidden file ".NAME.tmp-XXXXXX" beside the target, opened for binary writing. While it
-// is open no other run removes it as a leftover: on POSIX it holds an advisory lock (flock),
-// on Windows it is not shared for deleting.
+// A new hidden file TempPathBeside(target) names, opened for binary writing with the
+// permissions a plain new file gets. While it is open no other run removes it as a leftover:
+// on POSIX it holds an advisory lock (flock), on Windows it is not shared for deleting.
 struct TempFile {
     FileHandle File;  // null once closed
     std::string Path;
 };
-// Throws the failure when no file can be created there.
-TempFile CreateTempBeside(const std::string& target);
+// Creates the file at `path` (which must not exist); throws the failure when it cannot, with
+// `target` as its path. Returns false, creating nothing, when the name is taken.
+bool CreateTemp(const std::string& path, const std::string& target, TempFile& temp);
 
-// Gives the temporary file the target's permission bits when the target exists, else the
-// bits a newly created file would get. Best effort: a file system that keeps no such bits
-// refuses, and the copy is still written.
+// Gives the temporary file the target's permission bits when the target exists. Best effort:
+// a file system that keeps no such bits refuses, and the file is still written.
 void MatchPermissions(const TempFile& temp, const std::string& target);
 // Flushes the file's data to the disk (not only to the system); false when that fails.
 bool FlushToDisk(std::FILE* file);
 // Closes the temporary file and puts it in place of the target in one step, holding its lock
 // until then; false (and the temporary file removed) when the close or the rename fails.
-bool CloseAndReplace(TempFile& temp, const std::string& target);
+// `lockedTarget`: the target, open with OpenLockedForRewrite, whose lock is held through the
+// rename where the system allows it (Windows may close it first to replace it).
+bool CloseAndReplace(TempFile& temp, const std::string& target, FileHandle* lockedTarget = nullptr);
 // Removes a temporary file that is still open; on Windows the file goes when it is closed, or
 // when the process ends. Does not close it. Best effort: a file left behind is a leftover
 // that the next run into the folder removes.

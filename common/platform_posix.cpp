@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -22,15 +23,6 @@ namespace scene {
 namespace platform {
 
 namespace {
-mode_t CurrentUmask() {
-    static const mode_t mask = [] {
-        mode_t m = ::umask(022);
-        ::umask(m);
-        return m;
-    }();
-    return mask;
-}
-
 // The failure that a failed open/create with this errno value stands for.
 FailureKind FailureFromErrno(int err, const std::string& path) {
     switch (err) {
@@ -51,7 +43,17 @@ FailureKind FailureFromErrno(int err, const std::string& path) {
             return FailureKind::AccessFailure;  // EISDIR, EBUSY, ENOSPC, EFBIG, ...
     }
 }
+
+// That failure, with the system's own words for the error.
+Failure SystemFailure(int err, const std::string& path) {
+    return Failure(FailureFromErrno(err, path), path,
+                   std::error_code(err, std::generic_category()).message());
+}
 }  // namespace
+
+size_t RootLength(std::string_view path) {
+    return !path.empty() && path[0] == '/' ? 1 : 0;
+}
 
 bool Exists(const std::string& path) {
     struct stat st;
@@ -100,22 +102,6 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
     return entries;
 }
 
-static std::vector<std::string> ListEntries(const std::string& folder, bool wantFolders) {
-    std::vector<std::string> names;
-    for (FolderEntry& entry : ListFolder(folder))
-        if ((entry.Kind == EntryKind::Folder) == wantFolders)
-            names.push_back(std::move(entry.Name));
-    return names;
-}
-
-std::vector<std::string> ListFileNames(const std::string& folder) {
-    return ListEntries(folder, false);
-}
-
-std::vector<std::string> ListFolderNames(const std::string& folder) {
-    return ListEntries(folder, true);
-}
-
 std::string RealFolder(const std::string& folder) {
     char* real = ::realpath(folder.c_str(), nullptr);
     if (!real) return folder;
@@ -124,9 +110,8 @@ std::string RealFolder(const std::string& folder) {
     return path;
 }
 
-std::optional<FileStamp> StampOf(const std::string& path) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+namespace {
+FileStamp StampOf(const struct stat& st) {
     auto nanoseconds = [](const timespec& t) {
         return static_cast<uint64_t>(t.tv_sec) * 1000000000u + static_cast<uint64_t>(t.tv_nsec);
     };
@@ -134,12 +119,25 @@ std::optional<FileStamp> StampOf(const std::string& path) {
                       static_cast<uint64_t>(st.st_size), nanoseconds(st.st_mtim),
                       nanoseconds(st.st_ctim)}};
 }
+}  // namespace
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return StampOf(st);
+}
+
+std::optional<FileStamp> StampOf(std::FILE* file) {
+    struct stat st;
+    if (::fstat(::fileno(file), &st) != 0) return std::nullopt;
+    return StampOf(st);
+}
 
 void CreateFolder(const std::string& path) {
     if (::mkdir(path.c_str(), 0777) != 0) {
         int err = errno;
-        throw Failure(err == EEXIST ? FailureKind::AccessFailure : FailureFromErrno(err, path),
-                      path);
+        if (err == EEXIST) throw Failure(FailureKind::AccessFailure, path);
+        throw SystemFailure(err, path);
     }
 }
 
@@ -148,7 +146,7 @@ FileHandle OpenForReading(const std::string& path) {
     // Only a regular file is read: a FIFO named like a model would block the open (and the
     // command) for ever, a device such as /dev/zero would feed it without end.
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) throw Failure(FailureFromErrno(errno, path), path);
+    if (fd < 0) throw SystemFailure(errno, path);
     struct stat st;
     std::FILE* file = nullptr;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
@@ -161,9 +159,10 @@ FileHandle OpenForReading(const std::string& path) {
     return FileHandle(file);
 }
 
-void CheckCanCreateIn(const std::string& folder, const std::string& target) {
-    if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        throw Failure(FailureFromErrno(errno, target), target);
+Failure ReadFailure(std::FILE* file, const std::string& path) {
+    (void)file;  // fread has left the reason in errno
+    return Failure(FailureKind::AccessFailure, path,
+                   std::error_code(errno, std::generic_category()).message());
 }
 
 namespace {
@@ -179,42 +178,62 @@ bool NamesOpenFile(const std::string& path, int fd) {
 }
 }  // namespace
 
-TempFile CreateTempBeside(const std::string& target) {
-    const std::string prefix = JoinPath(FolderOf(target), TempNamePrefix(NameOf(target)));
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string path = prefix + "XXXXXX";
-        int fd = ::mkostemp(path.data(), O_CLOEXEC);
-        if (fd < 0) throw Failure(FailureFromErrno(errno, target), target);
-        // Another run's clean-up may have taken the new file for a leftover before the lock
-        // was held: then its name is gone, and a new file is made. (Where the file system
-        // has no locks, no clean-up can take one either.)
+FileHandle OpenLockedForRewrite(const std::string& path) {
+    for (;;) {
+        FileHandle file = OpenForReading(path);
+        const int fd = ::fileno(file.get());
         int locked;
         while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
         }
-        if (locked == 0 && !NamesOpenFile(path, fd)) {
-            ::close(fd);
-            continue;
-        }
-        if (std::FILE* file = ::fdopen(fd, "wb")) return {FileHandle(file), std::move(path)};
+        // Another run may have replaced the file while this one waited: then the path names
+        // its new file, which is the one to read.
+        if (locked != 0 || NamesOpenFile(path, fd)) return file;
+    }
+}
+
+void CheckCanCreateIn(const std::string& folder, const std::string& target) {
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) throw SystemFailure(errno, target);
+    const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (NameOf(target).size() > (nameMax > 0 ? static_cast<size_t>(nameMax) : kNameMax))
+        throw Failure(FailureKind::AccessFailure, target);  // as creating it would fail
+}
+
+bool CreateTemp(const std::string& path, const std::string& target, TempFile& temp) {
+    // Mode 0666: the system applies the umask, as it does to any new file.
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EEXIST) return false;
+        throw SystemFailure(errno, target);
+    }
+    // Another run's clean-up may have taken the new file for a leftover before the lock was
+    // held: then it is removing it, and another name is tried. (Where the file system has no
+    // locks, no clean-up can take one either.)
+    const int locked = ::flock(fd, LOCK_EX | LOCK_NB);
+    if ((locked != 0 && errno == EWOULDBLOCK) || (locked == 0 && !NamesOpenFile(path, fd))) {
+        ::close(fd);
+        return false;
+    }
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
         ::unlink(path.c_str());
         ::close(fd);
-        break;
+        throw Failure(FailureKind::AccessFailure, target);
     }
-    throw Failure(FailureKind::AccessFailure, target);
+    temp = {FileHandle(file), path};
+    return true;
 }
 
 void MatchPermissions(const TempFile& temp, const std::string& target) {
     struct stat st;
-    mode_t mode =
-        ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
-    ::fchmod(::fileno(temp.File.get()), mode);
+    if (::stat(target.c_str(), &st) == 0) ::fchmod(::fileno(temp.File.get()), st.st_mode & 07777);
 }
 
 bool FlushToDisk(std::FILE* file) {
     return ::fsync(::fileno(file)) == 0;
 }
 
-bool CloseAndReplace(TempFile& temp, const std::string& target) {
+bool CloseAndReplace(TempFile& temp, const std::string& target, FileHandle* /*lockedTarget*/) {
+    // The target's lock (an advisory one) is held by its owner through the rename.
     // A second descriptor keeps the lock while the stream's close reports any write error.
     // (Without one left, the file is renamed unlocked: a clean-up could only take it just now.)
     const int keep = ::dup(::fileno(temp.File.get()));

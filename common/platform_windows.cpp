@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
-#include <random>
+#include <system_error>
 #include <utility>
 
 #include "name_encoding.hpp"
@@ -67,17 +67,14 @@ FailureKind FailureFromWindowsError(DWORD code, const std::string& path) {
     }
 }
 
-bool IsSeparator(char c) {
-    return c == '\\' || c == '/';
+// That failure, with the system's own words for the error.
+Failure SystemFailure(DWORD code, const std::string& path) {
+    return Failure(FailureFromWindowsError(code, path), path,
+                   std::error_code(static_cast<int>(code), std::system_category()).message());
 }
 
-// The names of a folder's entries that are folders (or, wantFolders false, files).
-std::vector<std::string> ListEntries(const std::string& folder, bool wantFolders) {
-    std::vector<std::string> names;
-    for (FolderEntry& entry : ListFolder(folder))
-        if ((entry.Kind == EntryKind::Folder) == wantFolders)
-            names.push_back(std::move(entry.Name));
-    return names;
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
 }
 
 HANDLE HandleOf(std::FILE* file) {
@@ -126,23 +123,13 @@ bool RenameOpenFile(HANDLE handle, const std::string& destination) {
                                         static_cast<DWORD>(buffer.size()));
 }
 
-std::string RandomLetters(size_t count) {
-    static constexpr char kLetters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937 random = [] {  // writers may run in several threads
-        std::random_device device;
-        std::seed_seq seed{device(), static_cast<unsigned>(::GetCurrentProcessId()),
-                           static_cast<unsigned>(::GetCurrentThreadId()),
-                           static_cast<unsigned>(::GetTickCount64())};
-        return std::mt19937(seed);
-    }();
-    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
-    std::string letters;
-    for (size_t i = 0; i < count; ++i) letters += kLetters[pick(random)];
-    return letters;
-}
-
 }  // namespace
+
+size_t RootLength(std::string_view path) {
+    if (path.size() >= 3 && path[1] == ':' && IsSeparator(path[2])) return 3;
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return 2;  // \\server
+    return !path.empty() && IsSeparator(path[0]) ? 1 : 0;
+}
 
 bool Exists(const std::string& path) {
     return AttributesOf(path) != kNoAttributes;
@@ -201,31 +188,35 @@ std::string RealFolder(const std::string& folder) {
     return NormalFolder(folder);
 }
 
-std::optional<FileStamp> StampOf(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
-        return std::nullopt;
+namespace {
+template <typename Data>
+FileStamp StampOf(const Data& data) {
     auto join = [](DWORD high, DWORD low) { return (uint64_t{high} << 32) | low; };
     return FileStamp{{join(data.nFileSizeHigh, data.nFileSizeLow),
                       join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime),
                       join(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime),
                       data.dwFileAttributes, 0}};
 }
+}  // namespace
 
-std::vector<std::string> ListFileNames(const std::string& folder) {
-    return ListEntries(folder, false);
+std::optional<FileStamp> StampOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return StampOf(data);
 }
 
-std::vector<std::string> ListFolderNames(const std::string& folder) {
-    return ListEntries(folder, true);
+std::optional<FileStamp> StampOf(std::FILE* file) {
+    BY_HANDLE_FILE_INFORMATION data;
+    if (!::GetFileInformationByHandle(HandleOf(file), &data)) return std::nullopt;
+    return StampOf(data);
 }
 
 void CreateFolder(const std::string& path) {
     if (!::CreateDirectoryW(Wide(path).c_str(), nullptr)) {
         DWORD code = ::GetLastError();
-        throw Failure(code == ERROR_ALREADY_EXISTS ? FailureKind::AccessFailure
-                                                   : FailureFromWindowsError(code, path),
-                      path);
+        if (code == ERROR_ALREADY_EXISTS) throw Failure(FailureKind::AccessFailure, path);
+        throw SystemFailure(code, path);
     }
 }
 
@@ -235,8 +226,7 @@ FileHandle OpenForReading(const std::string& path) {
     HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        throw Failure(FailureFromWindowsError(::GetLastError(), path), path);
+    if (handle == INVALID_HANDLE_VALUE) throw SystemFailure(::GetLastError(), path);
     int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
     if (fd < 0) {
         ::CloseHandle(handle);
@@ -250,39 +240,77 @@ FileHandle OpenForReading(const std::string& path) {
     return FileHandle(file);
 }
 
-void CheckCanCreateIn(const std::string& folder, const std::string& target) {
-    if (!IsDirectory(folder)) throw Failure(FailureKind::PathNotFound, target);
+Failure ReadFailure(std::FILE* file, const std::string& path) {
+    (void)file;
+    return Failure(FailureKind::AccessFailure, path,
+                   std::error_code(errno, std::generic_category()).message());
 }
 
-TempFile CreateTempBeside(const std::string& target) {
-    const std::string prefix = JoinPath(FolderOf(target), TempNamePrefix(NameOf(target)));
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string path = prefix + RandomLetters(6);
-        // Shared for reading only: while it is open no other program can delete it, so no
-        // other run takes it for a leftover. DELETE lets this program rename or remove it
-        // through its own handle.
-        HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ,
-                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            DWORD code = ::GetLastError();
-            if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) continue;
-            throw Failure(FailureFromWindowsError(code, target), target);
-        }
-        int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
-        if (fd < 0) {
-            MarkForDeletion(handle);
-            ::CloseHandle(handle);
-            throw Failure(FailureKind::AccessFailure, target);
-        }
-        std::FILE* file = ::_fdopen(fd, "wb");
-        if (!file) {
-            MarkForDeletion(handle);
-            ::_close(fd);
-            throw Failure(FailureKind::AccessFailure, target);
-        }
-        return {FileHandle(file), std::move(path)};
+namespace {
+// The volume and index that tell one file from another, or nothing when they cannot be had.
+std::optional<std::pair<DWORD, uint64_t>> FileIdOf(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION data;
+    if (!::GetFileInformationByHandle(handle, &data)) return std::nullopt;
+    return std::pair{data.dwVolumeSerialNumber,
+                     (uint64_t{data.nFileIndexHigh} << 32) | data.nFileIndexLow};
+}
+
+std::optional<std::pair<DWORD, uint64_t>> FileIdOf(const std::string& path) {
+    HANDLE handle =
+        ::CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    auto id = FileIdOf(handle);
+    ::CloseHandle(handle);
+    return id;
+}
+}  // namespace
+
+FileHandle OpenLockedForRewrite(const std::string& path) {
+    for (;;) {
+        FileHandle file = OpenForReading(path);
+        HANDLE handle = HandleOf(file.get());
+        OVERLAPPED whole = {};
+        const bool locked =
+            ::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole);
+        // Another run may have replaced the file while this one waited: then the path names
+        // its new file, which is the one to read.
+        const auto id = FileIdOf(handle);
+        if (!locked || !id || id == FileIdOf(path)) return file;
     }
-    throw Failure(FailureKind::AccessFailure, target);
+}
+
+void CheckCanCreateIn(const std::string& folder, const std::string& target) {
+    if (!IsDirectory(folder)) throw Failure(FailureKind::PathNotFound, target);
+    if (Utf16Path(NameOf(target)).size() > kNameMax)
+        throw Failure(FailureKind::AccessFailure, target);  // as creating it would fail
+}
+
+bool CreateTemp(const std::string& path, const std::string& target, TempFile& temp) {
+    // Shared for reading only: while it is open no other program can delete it, so no other
+    // run takes it for a leftover. DELETE lets this program rename or remove it through its own
+    // handle.
+    HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ,
+                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        DWORD code = ::GetLastError();
+        if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return false;
+        throw SystemFailure(code, target);
+    }
+    int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
+    if (fd < 0) {
+        MarkForDeletion(handle);
+        ::CloseHandle(handle);
+        throw Failure(FailureKind::AccessFailure, target);
+    }
+    std::FILE* file = ::_fdopen(fd, "wb");
+    if (!file) {
+        MarkForDeletion(handle);
+        ::_close(fd);
+        throw Failure(FailureKind::AccessFailure, target);
+    }
+    temp = {FileHandle(file), path};
+    return true;
 }
 
 void MatchPermissions(const TempFile& temp, const std::string& target) {
@@ -303,7 +331,7 @@ bool FlushToDisk(std::FILE* file) {
     return handle != INVALID_HANDLE_VALUE && ::FlushFileBuffers(handle);
 }
 
-bool CloseAndReplace(TempFile& temp, const std::string& target) {
+bool CloseAndReplace(TempFile& temp, const std::string& target, FileHandle* lockedTarget) {
     // A second handle keeps the file open (and so undeletable by others) while the stream's
     // close reports any write error; the file is then renamed through it.
     HANDLE keep = nullptr;
@@ -314,7 +342,15 @@ bool CloseAndReplace(TempFile& temp, const std::string& target) {
         ::DeleteFileW(Wide(temp.Path).c_str());
         return false;
     }
-    ok = ok && RenameOpenFile(keep, NameOnDisk(target));
+    const std::string onDisk = NameOnDisk(target);
+    bool renamed = ok && RenameOpenFile(keep, onDisk);
+    // A file open here cannot be replaced where the system keeps the old rule: the locked
+    // target is then closed, its lock with it, just before it is replaced.
+    if (ok && !renamed && lockedTarget && *lockedTarget) {
+        lockedTarget->reset();
+        renamed = RenameOpenFile(keep, onDisk);
+    }
+    ok = renamed;
     if (!ok) MarkForDeletion(keep);
     ::CloseHandle(keep);
     return ok;

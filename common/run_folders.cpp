@@ -1,28 +1,13 @@
-#include "run_listings.hpp"
+#include "run_folders.hpp"
 
 #include <algorithm>
-#include <atomic>
 
 #include "paths.hpp"
 #include "strings.hpp"
 
 namespace scene {
 
-namespace {
-std::atomic<RunListings*> active{nullptr};
-}
-
-RunListings::RunListings() : previous_(active.exchange(this)) {}
-
-RunListings::~RunListings() {
-    active = previous_;
-}
-
-RunListings* RunListings::Active() {
-    return active;
-}
-
-std::string RunListings::RealFolderOf(const std::string& folder) {
+std::string RunFolders::RealFolderOf(const std::string& folder) {
     auto known = realFolders_.find(folder);
     if (known != realFolders_.end()) return known->second;
     std::string real = platform::RealFolder(folder);
@@ -31,7 +16,7 @@ std::string RunListings::RealFolderOf(const std::string& folder) {
     return real;
 }
 
-RunListings::Listing& RunListings::ListingOf(const std::string& folder) {
+RunFolders::Listing& RunFolders::ListingOf(const std::string& folder) {
     auto [at, made] = listings_.try_emplace(RealFolderOf(folder));
     Listing& listing = at->second;
     if (!made) return listing;
@@ -45,10 +30,8 @@ RunListings::Listing& RunListings::ListingOf(const std::string& folder) {
     return listing;
 }
 
-std::string RunListings::ResolveCase(const std::string& path) {
-#ifdef _WIN32
-    return path;  // the file system ignores letter case itself
-#else
+std::string RunFolders::ResolveCase(const std::string& path) {
+    if (kNamesIgnoreCase) return path;
     const std::string name = NameOf(path);
     // Neither "." nor ".." is listed; an empty name is the folder itself.
     if (name.empty() || name == "." || name == "..") return path;
@@ -62,10 +45,9 @@ std::string RunListings::ResolveCase(const std::string& path) {
         if (entry.Kind != platform::EntryKind::Folder) candidates.push_back(entry.Name);
     }
     return PickCaseVariant(path, std::move(candidates));
-#endif
 }
 
-void RunListings::NoteFileMade(const std::string& path) {
+void RunFolders::NoteFileMade(const std::string& path) {
     const std::string name = NameOf(path);
     std::lock_guard lock(mutex_);
     auto at = listings_.find(RealFolderOf(FolderOf(path)));
@@ -80,17 +62,16 @@ void RunListings::NoteFileMade(const std::string& path) {
     sameName.push_back({name, platform::EntryKind::File});
 }
 
-std::string RunListings::Identity(const std::string& path) {
+std::string RunFolders::Identity(const std::string& path) {
     std::lock_guard lock(mutex_);
     std::string identity = JoinPath(RealFolderOf(FolderOf(path)), NameOf(path));
-#ifdef _WIN32
-    identity = platform::NameKey(identity);  // as the file system compares names
-#endif
+    if (kNamesIgnoreCase) identity = platform::NameKey(identity);
     return identity;
 }
 
-void NoteFileMade(const std::string& path) {
-    if (RunListings* run = RunListings::Active()) run->NoteFileMade(path);
+void RunFolders::CleanOnce(const std::string& folder) {
+    std::lock_guard hold(cleanMutex_);
+    if (cleaned_.insert(folder).second) platform::RemoveLeftoverTemps(folder);
 }
 
 }  // namespace scene

@@ -1,10 +1,12 @@
-// One listing per folder for the length of a run. While a RunListings lives, ResolveCase
-// answers from it instead of listing the folder again for every file (which made a run of
-// thousands of copies into one folder quadratic), and the safe writer adds each file it makes.
-// Several threads may use it at once.
+// What one run (a command from its start to its end) knows of the folders it reads and writes:
+// one listing per folder, so that resolving the letter case of thousands of files in one
+// folder lists it once, not once per file; and the folders it has cleaned of the temporary
+// files killed runs left. A run owns its RunFolders and hands it to what it reads and writes;
+// two runs never share one. Several threads of a run may use it at once.
 #pragma once
 
 #include <mutex>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -13,24 +15,22 @@
 
 namespace scene {
 
-class RunListings {
+class RunFolders {
   public:
-    RunListings();  // ResolveCase uses this one until it is destroyed
-    ~RunListings();
-    RunListings(const RunListings&) = delete;
-    RunListings& operator=(const RunListings&) = delete;
+    RunFolders() = default;
+    RunFolders(const RunFolders&) = delete;
+    RunFolders& operator=(const RunFolders&) = delete;
 
-    // The listings of the run under way, or nullptr.
-    static RunListings* Active();
-
-    // ResolveCase (paths.hpp), answered from the folder's listing, which is made at its first
-    // use.
+    // ResolveCase (paths.hpp), answered from the folder's listing, made at its first use.
     std::string ResolveCase(const std::string& path);
     // The run made or replaced this file.
     void NoteFileMade(const std::string& path);
     // The file a path names, the same for every spelling of its folder (links resolved); in
     // capitals where the file system ignores letter case.
     std::string Identity(const std::string& path);
+    // Removes the leftovers of killed runs from the folder, the first time the run writes
+    // there; other writers into the folder wait for it.
+    void CleanOnce(const std::string& folder);
 
   private:
     struct Listing {
@@ -43,10 +43,8 @@ class RunListings {
     std::mutex mutex_;
     std::unordered_map<std::string, std::string> realFolders_;  // folder as spelt: real path
     std::unordered_map<std::string, Listing> listings_;         // by real path
-    RunListings* previous_;
+    std::mutex cleanMutex_;
+    std::set<std::string> cleaned_;
 };
-
-// Tells the active run's listings, if any, that this file was made or replaced.
-void NoteFileMade(const std::string& path);
 
 }  // namespace scene

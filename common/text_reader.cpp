@@ -14,10 +14,16 @@ namespace {
 constexpr size_t kBufferSize = 1 << 20;
 }
 
-TextFileReader::TextFileReader(const std::string& path)
-    : path_(ResolveCase(path)), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
-    file_ = platform::OpenForReading(path_);
+TextFileReader::TextFileReader(const std::string& path, RunFolders* run)
+    : path_(ResolveCase(path, run)), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
+    owned_ = platform::OpenForReading(path_);
+    file_ = owned_.get();
 }
+
+TextFileReader::TextFileReader(std::string path, std::FILE* file)
+    : file_(file),
+      path_(std::move(path)),
+      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 TextFileReader::TextFileReader(std::string path, std::string bytes)
     : bytes_(std::move(bytes)),
@@ -32,8 +38,8 @@ bool TextFileReader::Refill() {
         bytesUsed_ += len_;
         return len_ > 0;
     }
-    len_ = std::fread(buffer_.get(), 1, kBufferSize, file_.get());
-    if (len_ == 0 && std::ferror(file_.get())) throw Failure(FailureKind::AccessFailure, path_);
+    len_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
+    if (len_ == 0 && std::ferror(file_)) throw platform::ReadFailure(file_, path_);
     return len_ > 0;
 }
 
@@ -138,25 +144,31 @@ void TextFileReader::ReadItem(Item& item) {
     if (c == '\r') SkipLineEndAfterCr();
 }
 
-void ReadBlocks(const std::string& path, size_t blockSize,
+void ReadBlocks(std::FILE* file, const std::string& path, size_t blockSize,
                 const std::function<bool(std::string_view)>& read) {
-    std::string resolved = ResolveCase(path);
-    const platform::FileHandle file = platform::OpenForReading(resolved);
     std::unique_ptr<char[]> block = std::make_unique_for_overwrite<char[]>(blockSize);
     size_t n;
-    while ((n = std::fread(block.get(), 1, blockSize, file.get())) > 0)
+    while ((n = std::fread(block.get(), 1, blockSize, file)) > 0)
         if (!read(std::string_view(block.get(), n))) return;
-    if (std::ferror(file.get())) throw Failure(FailureKind::AccessFailure, resolved);
+    if (std::ferror(file)) throw platform::ReadFailure(file, path);
 }
 
-std::string ReadWholeText(const std::string& path) {
-    std::string resolved = ResolveCase(path);
+void ReadBlocks(const std::string& path, size_t blockSize,
+                const std::function<bool(std::string_view)>& read, RunFolders* run) {
+    const std::string resolved = ResolveCase(path, run);
     const platform::FileHandle file = platform::OpenForReading(resolved);
+    ReadBlocks(file.get(), resolved, blockSize, read);
+}
+
+std::string ReadWholeText(const std::string& path, RunFolders* run) {
     std::string text;
-    char chunk[1 << 16];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) text.append(chunk, n);
-    if (std::ferror(file.get())) throw Failure(FailureKind::AccessFailure, resolved);
+    ReadBlocks(
+        path, 1 << 16,
+        [&text](std::string_view block) {
+            text.append(block);
+            return true;
+        },
+        run);
     return text;
 }
 

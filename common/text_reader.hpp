@@ -12,11 +12,17 @@
 
 namespace scene {
 
+class RunFolders;
+
 class TextFileReader {
   public:
-    // Opens for reading (letter case resolved as the file system at hand needs); throws the
-    // file-not-found, path-not-found or access failure.
-    explicit TextFileReader(const std::string& path);
+    // Opens for reading (letter case resolved as the file system at hand needs, through the
+    // run's listings when there is a run); throws the file-not-found, path-not-found or access
+    // failure.
+    explicit TextFileReader(const std::string& path, RunFolders* run = nullptr);
+    // Reads a file the caller opened and keeps open, from where it stands; `path` names it in
+    // failures.
+    TextFileReader(std::string path, std::FILE* file);
     // Reads these bytes as if they were the file at `path` (one a dry run would have written).
     TextFileReader(std::string path, std::string bytes);
     TextFileReader(const TextFileReader&) = delete;
@@ -49,7 +55,8 @@ class TextFileReader {
     int Peek();     // the next byte, or -1 at the end of the file
     bool SkipLineEndAfterCr();  // true when a LF followed the CR
 
-    platform::FileHandle file_;  // null when reading `bytes_`
+    platform::FileHandle owned_;  // the file when the reader opened it
+    std::FILE* file_ = nullptr;   // null when reading `bytes_`
     std::string bytes_;
     size_t bytesUsed_ = 0;
     std::string path_;
@@ -61,10 +68,13 @@ class TextFileReader {
 };
 
 // Every byte of the file as one text.
-std::string ReadWholeText(const std::string& path);
+std::string ReadWholeText(const std::string& path, RunFolders* run = nullptr);
 // Every byte of the file in blocks of at most `blockSize` bytes, handed to `read` in order;
 // stops early when `read` returns false. Fails as ReadWholeText does.
 void ReadBlocks(const std::string& path, size_t blockSize,
+                const std::function<bool(std::string_view)>& read, RunFolders* run = nullptr);
+// The same from an open file, from where it stands; `path` names it in failures.
+void ReadBlocks(std::FILE* file, const std::string& path, size_t blockSize,
                 const std::function<bool(std::string_view)>& read);
 
 }  // namespace scene

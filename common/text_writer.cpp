@@ -1,13 +1,12 @@
 #include "text_writer.hpp"
 
-#include <algorithm>
 #include <mutex>
-#include <set>
-#include <vector>
+#include <shared_mutex>
+#include <unordered_set>
 
 #include "failure.hpp"
 #include "paths.hpp"
-#include "run_listings.hpp"
+#include "run_folders.hpp"
 
 namespace scene {
 
@@ -22,59 +21,44 @@ void CheckTarget(const std::string& target) {
         throw Failure(FailureKind::AccessFailure, target);
 }
 
-// The temporary files open now. Each is created, registered, renamed or removed, and
-// unregistered under the lock, so an interrupt sees every file that exists and no other.
+// The temporary files open now, for an interrupt to remove. Writers create, rename and remove
+// their files under the gate shared, so that they never wait for one another; an interrupt
+// takes it alone and so sees every file that exists and no other.
 struct OpenTemps {
-    std::mutex Lock;
-    std::vector<const platform::TempFile*> Files;
+    std::shared_mutex Gate;
+    std::mutex ListLock;
+    std::unordered_set<const platform::TempFile*> Files;
 
+    void Add(const platform::TempFile* temp) {
+        std::lock_guard hold(ListLock);
+        Files.insert(temp);
+    }
     void Remove(const platform::TempFile* temp) {
-        Files.erase(std::find(Files.begin(), Files.end(), temp));
+        std::lock_guard hold(ListLock);
+        Files.erase(temp);
     }
 };
 OpenTemps& Temps() {
     static OpenTemps temps;
     return temps;
 }
-
-// The folders this run has cleaned of leftovers.
-struct CleanedFolders {
-    std::mutex Lock;
-    std::set<std::string> Folders;
-};
-CleanedFolders& Cleaned() {
-    static CleanedFolders cleaned;
-    return cleaned;
-}
-
-void RemoveLeftoversOnce(const std::string& folder) {
-    CleanedFolders& cleaned = Cleaned();
-    std::lock_guard hold(cleaned.Lock);  // other writers into the folder wait for the clean-up
-    if (cleaned.Folders.insert(folder).second) platform::RemoveLeftoverTemps(folder);
-}
 }  // namespace
 
-void CheckCanWrite(const std::string& target) {
-    const std::string resolved = ResolveCase(target);
+void CheckCanWrite(const std::string& target, RunFolders* run) {
+    const std::string resolved = ResolveCase(target, run);
     CheckTarget(resolved);
     platform::CheckCanCreateIn(FolderOf(resolved), resolved);  // the temporary file beside it
 }
 
 void RemoveOpenTempFiles() {
     OpenTemps& temps = Temps();
-    temps.Lock.lock();  // never unlocked: the program ends
+    temps.Gate.lock();  // never unlocked: the program ends
     for (const platform::TempFile* temp : temps.Files) platform::RemoveOpenTemp(*temp);
-}
-
-void ForgetCleanedFolders() {
-    CleanedFolders& cleaned = Cleaned();
-    std::lock_guard hold(cleaned.Lock);
-    cleaned.Folders.clear();
 }
 
 TextFileWriter::OpenTemp::~OpenTemp() {
     if (!temp_.File) return;
-    std::lock_guard hold(Temps().Lock);
+    std::shared_lock hold(Temps().Gate);
     platform::RemoveOpenTemp(temp_);
     temp_.File.reset();
     Temps().Remove(&temp_);
@@ -82,24 +66,31 @@ TextFileWriter::OpenTemp::~OpenTemp() {
 
 void TextFileWriter::OpenTemp::Create(const std::string& target) {
     OpenTemps& temps = Temps();
-    std::lock_guard hold(temps.Lock);
-    temps.Files.reserve(temps.Files.size() + 1);  // so that listing the new file cannot throw
-    temp_ = platform::CreateTempBeside(target);
-    temps.Files.push_back(&temp_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::shared_lock hold(temps.Gate);
+        if (!platform::CreateTemp(TempPathBeside(target), target, temp_)) continue;  // taken
+        temps.Add(&temp_);
+        return;
+    }
+    throw Failure(FailureKind::AccessFailure, target);
 }
 
-bool TextFileWriter::OpenTemp::Replace(const std::string& target) {
-    std::lock_guard hold(Temps().Lock);
-    const bool ok = platform::CloseAndReplace(temp_, target);
+bool TextFileWriter::OpenTemp::Replace(const std::string& target,
+                                       platform::FileHandle* lockedTarget) {
+    std::shared_lock hold(Temps().Gate);
+    const bool ok = platform::CloseAndReplace(temp_, target, lockedTarget);
     Temps().Remove(&temp_);
     return ok;
 }
 
-TextFileWriter::TextFileWriter(const std::string& target, Durability durability)
-    : target_(ResolveCase(target)), durability_(durability) {
+TextFileWriter::TextFileWriter(const std::string& target, Durability durability, RunFolders* run)
+    : target_(ResolveCase(target, run)), durability_(durability), run_(run) {
     CheckTarget(target_);
     buffer_.reserve(kBufferSize);
-    RemoveLeftoversOnce(FolderOf(target_));
+    if (run_)
+        run_->CleanOnce(FolderOf(target_));
+    else
+        platform::RemoveLeftoverTemps(FolderOf(target_));
     temp_.Create(target_);
     platform::MatchPermissions(temp_.File(), target_);
 }
@@ -128,14 +119,18 @@ void TextFileWriter::WriteTextLine(std::string_view text) {
     Write("\r\n");
 }
 
-void TextFileWriter::Commit() {
+void TextFileWriter::Flush() {
     FlushBuffer();
-    bool ok = std::fflush(temp_.Stream()) == 0;
-    if (ok && durability_ != Durability::Replaceable) ok = platform::FlushToDisk(temp_.Stream());
-    if (!ok) throw Failure(FailureKind::AccessFailure, target_);  // the destructor removes it
-    if (!temp_.Replace(target_)) throw Failure(FailureKind::AccessFailure, target_);
+    if (std::fflush(temp_.Stream()) != 0) throw Failure(FailureKind::AccessFailure, target_);
+}
+
+void TextFileWriter::Commit(platform::FileHandle* lockedTarget) {
+    Flush();
+    if (durability_ != Durability::Replaceable && !platform::FlushToDisk(temp_.Stream()))
+        throw Failure(FailureKind::AccessFailure, target_);  // the destructor removes it
+    if (!temp_.Replace(target_, lockedTarget)) throw Failure(FailureKind::AccessFailure, target_);
     if (durability_ == Durability::UserFile) platform::SyncFolder(FolderOf(target_));
-    NoteFileMade(target_);
+    if (run_) run_->NoteFileMade(target_);
 }
 
 }  // namespace scene

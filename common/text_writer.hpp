@@ -10,6 +10,8 @@
 
 namespace scene {
 
+class RunFolders;
+
 enum class Durability {
     Replaceable,      // an output that can be made again: no flush to disk
     UserFile,         // a user's file rewritten in place: flushed to disk before it replaces the
@@ -19,24 +21,31 @@ enum class Durability {
 
 // Throws the failure that opening a TextFileWriter for the target would raise, creating
 // nothing. What only writing shows (a full disk) it cannot foresee.
-void CheckCanWrite(const std::string& target);
+void CheckCanWrite(const std::string& target, RunFolders* run = nullptr);
 
 class TextFileWriter {
   public:
     // Throws the failure that opening the target for writing would raise: path not found for
-    // a missing folder, access failure for a folder or a read-only file. The first writer of a
-    // run into a folder removes the temporary files killed runs left there.
-    TextFileWriter(const std::string& target, Durability durability);
+    // a missing folder, access failure for a folder or a read-only file. A run's first writer
+    // into a folder removes the temporary files killed runs left there (without a run, every
+    // writer does).
+    TextFileWriter(const std::string& target, Durability durability, RunFolders* run = nullptr);
     // Without Commit (also when the constructor throws) the temporary file is removed.
     TextFileWriter(const TextFileWriter&) = delete;
     TextFileWriter& operator=(const TextFileWriter&) = delete;
 
+    const std::string& Target() const { return target_; }
+
     // The text as it is, then CR LF.
     void WriteTextLine(std::string_view text);
     void Write(std::string_view text);
+    // Hands everything written so far to the system; throws the failure when it cannot.
+    void Flush();
 
     // Puts the written file in place of the target; throws the failure when it cannot.
-    void Commit();
+    // `lockedTarget`: the target as OpenLockedForRewrite opened it, whose lock is to be held
+    // until it is replaced.
+    void Commit(platform::FileHandle* lockedTarget = nullptr);
 
   private:
     // The temporary file, listed for RemoveOpenTempFiles while it is open and removed when
@@ -50,7 +59,7 @@ class TextFileWriter {
 
         void Create(const std::string& target);
         // platform::CloseAndReplace; the file is closed either way.
-        bool Replace(const std::string& target);
+        bool Replace(const std::string& target, platform::FileHandle* lockedTarget);
         const platform::TempFile& File() const { return temp_; }
         std::FILE* Stream() const { return temp_.File.get(); }
 
@@ -62,6 +71,7 @@ class TextFileWriter {
 
     std::string target_;
     Durability durability_;
+    RunFolders* run_;
     std::string buffer_;
     OpenTemp temp_;
 };
@@ -69,8 +79,5 @@ class TextFileWriter {
 // Removes every writer's temporary file, for a program that ends at once (interrupted); the
 // writers in other threads wait from then on.
 void RemoveOpenTempFiles();
-
-// A new run begins (a window's next command): folders are cleaned again before its writes.
-void ForgetCleanedFolders();
 
 }  // namespace scene

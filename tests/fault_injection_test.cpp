@@ -350,14 +350,15 @@ TEST_F(FaultInjectionDuplicate, ReadOnlyFoldersAreReportedAndLoseNothing) {
     });
     EXPECT_EQ(fix.Text, "Run-time error '70': Permission denied (" + Model("e.wrl") + ")");
 
-    // Duplicate: no output folder, the repair and the copy fail and are counted.
+    // Duplicate: no output folder, the repair and the copy fail and are counted; the report
+    // names their root, the folder that could not be made.
     ChildResult duplicate = RunInChild({.Unprivileged = true}, [&] {
         RecordingSink sink;
         RunDuplicate(in, sink);
         return MessageLines(sink);
     });
-    EXPECT_EQ(duplicate.Text,
-              "Some steps failed (2). First: Permission denied (" + Model("m.wrl") + ")\nDONE\n");
+    EXPECT_EQ(duplicate.Text, "Some steps failed (2). First: Permission denied (" +
+                                  JoinPath(Models(), "newwrls") + ")\nDONE\n");
 
     ChildResult cameras = RunInChild({.Unprivileged = true}, [&] {
         NullSink sink;

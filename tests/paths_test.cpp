@@ -6,7 +6,7 @@
 
 #include "failure_of.hpp"
 #include "platform.hpp"
-#include "run_listings.hpp"
+#include "run_folders.hpp"
 #include "strings.hpp"
 #include "test_files.hpp"
 #include "text_writer.hpp"
@@ -67,7 +67,7 @@ TEST(FolderPaths, NameOrderIsTheUpperCasedOrderThenTheBytes) {
         }
 }
 
-TEST(FolderPaths, RunListingsResolveLetterCaseAsAFreshListingWould) {
+TEST(FolderPaths, RunFoldersResolveLetterCaseAsAFreshListingWould) {
     TempDir dir;
     for (const char* name : {"house.wrl", "Tree.wrl", "TREE.wrl", "box.wrl", "GONE.wrl"})
         WriteBytes(dir / name, "");
@@ -78,22 +78,22 @@ TEST(FolderPaths, RunListingsResolveLetterCaseAsAFreshListingWould) {
     const Chain names = {"house.wrl", "HOUSE.WRL", "tree.wrl", "Tree.wrl", "box.wrl",  "Box.wrl",
                          "BOX.WRL",   "sub.wrl",   "gone.wrl", "Gone.wrl", "link.wrl", "new.wrl",
                          "NEW.WRL",   "",          ".",        ".."};
-    auto resolveAll = [&] {
+    auto resolveAll = [&](RunFolders* run) {
         Chain paths;
-        for (const std::string& name : names) paths.push_back(ResolveCase(dir / name));
+        for (const std::string& name : names) paths.push_back(ResolveCase(dir / name, run));
         return paths;
     };
-    const Chain before = resolveAll();
+    const Chain before = resolveAll(nullptr);
     Chain during, afterMaking;
     {
-        RunListings run;
-        during = resolveAll();
-        TextFileWriter made(dir / "New.wrl", Durability::Replaceable);
+        RunFolders run;
+        during = resolveAll(&run);
+        TextFileWriter made(dir / "New.wrl", Durability::Replaceable, &run);
         made.Commit();
-        afterMaking = resolveAll();
+        afterMaking = resolveAll(&run);
     }
     EXPECT_EQ(during, before);
-    EXPECT_EQ(afterMaking, resolveAll());
+    EXPECT_EQ(afterMaking, resolveAll(nullptr));
     EXPECT_EQ(afterMaking[11], dir / "New.wrl");
     EXPECT_EQ(before[1], dir / "house.wrl");
     EXPECT_EQ(before[8], dir / "GONE.wrl");

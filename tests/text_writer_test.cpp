@@ -43,7 +43,7 @@ TEST(SafeWriting, AFoldersFirstWriteRemovesOnlyTemporaryFilesNoWriterHasOpen) {
     WriteBytes(dir / ".a.wrl.tmp-Ab12Cd", "left by a killed run");
     TextFileWriter going(dir / "b.wrl", Durability::Replaceable);
     going.WriteTextLine("b");
-    ForgetCleanedFolders();  // the next run, while this writer still has its file open
+    // Another writer, while this one still has its file open.
     TextFileWriter(dir / "c.wrl", Durability::Replaceable).Commit();
     std::vector<std::string> entries = FolderEntries(dir.Path());
     EXPECT_EQ(

@@ -41,7 +41,8 @@ TEST_F(VandrelCli, MessagesOnStandardOutputAndTheirExitStatus) {
     WriteBytes(dir / "list.txt", CrLfLines({"shed,5,0,0,0,0,0"}));
     CliResult problem = Run("duplicate " + Models() + " --tso " + Arg(dir / "list.txt"));
     EXPECT_EQ(problem.Status, 1);
-    EXPECT_EQ(problem.Out, Printed("WRL does not exist\nDONE\n"));
+    EXPECT_EQ(problem.Out,
+              Printed("WRL does not exist (" + (dir / "models/shed.wrl") + ")\nDONE\n"));
 }
 
 TEST_F(VandrelCli, RunTimeErrorOnStandardErrorWithThePath) {
@@ -149,8 +150,8 @@ TEST_F(VandrelCli, DryRunVerboseAndSceneIndex) {
     WriteBytes(dir / "list.txt", CrLfLines({"tree,5,0,0,0,0,0", "shed,0,0,0,0,0,0"}));
     CliResult real = Run("duplicate --verbose --scene all " + Models() + list);
     EXPECT_EQ(real.Status, 1);
-    EXPECT_EQ(real.Out,
-              Printed("WRL does not exist\nDONE\nwrote " + copy + "\nwrote " + scene + "\n"));
+    EXPECT_EQ(real.Out, Printed("WRL does not exist (" + (dir / "models/shed.wrl") +
+                                ")\nDONE\nwrote " + copy + "\nwrote " + scene + "\n"));
     EXPECT_EQ(ReadBytes(scene), CrLfLines({"#VRML V2.0 utf8", "Inline { url \"tree_0.wrl\" }"}));
 
     for (const char* name : {"\"\"", "a/b", "..", "up..x"}) {

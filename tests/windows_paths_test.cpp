@@ -146,8 +146,8 @@ TEST(WindowsPaths, NamesAreUtf8OrWindows1252AndComeBackAsUtf8) {
     const std::string model = "\xE6\x97\xA5\xE6\x9C\xAC.wrl";  // two CJK characters
     platform::CreateFolder(folder);
     WriteFile(PathIn(folder, model), "bytes", Durability::UserFile);
-    EXPECT_EQ(platform::ListFolderNames(dir.Path()), Names{"\xCE\xA9"
-                                                           "dir"});
+    EXPECT_EQ(ListFolderNames(dir.Path()), Names{"\xCE\xA9"
+                                                 "dir"});
     EXPECT_EQ(ListMatchingFiles(folder, "*.WRL"), Names{model});
     const std::wstring wide =
         std::wstring(dir.Path().begin(), dir.Path().end()) + L"\\\u03a9dir\\\u65e5\u672c.wrl";

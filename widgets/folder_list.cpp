@@ -34,7 +34,7 @@ FolderList::FolderList(MessageSink& sink, QWidget* parent) : QTreeWidget(parent)
 
 void FolderList::SetPath(const std::string& path) {
     const std::string folder = NormalFolder(path);
-    std::vector<std::string> subfolders = platform::ListFolderNames(folder);
+    std::vector<std::string> subfolders = ListFolderNames(folder);
     // Hidden folders stay hidden, as in the system's own file windows.
     std::erase_if(subfolders, [](const std::string& name) { return name.front() == '.'; });
     std::sort(subfolders.begin(), subfolders.end(), LessIgnoringCase);

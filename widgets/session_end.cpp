@@ -25,7 +25,7 @@ void EndCommandsWithTheSession(QGuiApplication& app) {
 }
 
 RunningCommand::RunningCommand() {
-    if (gCommandsRunning++ == 0) ForgetCleanedFolders();
+    ++gCommandsRunning;
 }
 
 RunningCommand::~RunningCommand() {

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <optional>
 
 #include "block_search.hpp"
 #include "number_text.hpp"
 #include "parse_number.hpp"
+#include "paths.hpp"
 #include "sine_cosine.hpp"
 #include "strings.hpp"
 #include "text_reader.hpp"
@@ -72,50 +74,54 @@ bool ReadUsualPointNumbers(std::string_view line, Point3& p) {
     return false;
 }
 
-// Whether the first line (up to the first CR) holds a LF, in a text handed in block by block.
-struct FirstLineLf {
-    bool Found = false;
-    bool Ended = false;
-
+// The check of a model handed in block by block. Blocks, not lines: a model's line may be
+// longer than memory, and this is the cheapest way through a model of millions of point lines.
+class ModelChecker {
+  public:
     void Feed(std::string_view block) {
-        if (Ended) return;
+        named_.Feed(block);
+        if (header_.First() < 0 && header_.LinesEnded() < 3) header_.Feed(block);
+        if (firstLineEnded_) return;  // whether the first line (up to its CR) holds a LF
         const size_t lf = block.find('\n'), cr = block.find('\r');
-        Found = lf < cr;
-        Ended = Found || cr != std::string_view::npos;
+        lfLineEnds_ = lf < cr;
+        firstLineEnded_ = lfLineEnds_ || cr != std::string_view::npos;
     }
+    ModelCheck Result() const {
+        ModelCheck check;
+        check.HasHeader = header_.First() >= 0 && header_.First() < 3;
+        check.DefCount = static_cast<int16_t>(std::min<long>(named_.Count(), INT16_MAX));
+        check.LfLineEnds = lfLineEnds_;
+        return check;
+    }
+
+  private:
+    MarkedLines named_{kNamedNode}, header_{kConverterHeader};
+    bool lfLineEnds_ = false;
+    bool firstLineEnded_ = false;
 };
+
+ModelCheck CheckBlocks(
+    const std::function<void(const std::function<bool(std::string_view)>&)>& readBlocks) {
+    ModelChecker checker;
+    readBlocks([&checker](std::string_view block) {
+        checker.Feed(block);
+        return true;
+    });
+    return checker.Result();
+}
 
 }  // namespace
 
-ModelCheck CheckModel(const std::string& modelPath) {
-    // Read in blocks, not lines: a model's line may be longer than memory, and this is the
-    // cheapest way through a model of millions of point lines.
-    MarkedLines named(kNamedNode), header(kConverterHeader);
-    FirstLineLf firstLine;
-    ReadBlocks(modelPath, kCheckBlock, [&](std::string_view block) {
-        named.Feed(block);
-        if (header.First() < 0 && header.LinesEnded() < 3) header.Feed(block);
-        firstLine.Feed(block);
-        return true;
-    });
-    ModelCheck check;
-    check.HasHeader = header.First() >= 0 && header.First() < 3;
-    check.DefCount = static_cast<int16_t>(std::min<long>(named.Count(), INT16_MAX));
-    check.LfLineEnds = firstLine.Found;
-    return check;
+ModelCheck CheckModel(const std::string& modelPath, RunFolders* run) {
+    return CheckBlocks([&](const auto& read) { ReadBlocks(modelPath, kCheckBlock, read, run); });
 }
 
-ModelCheck CheckModel(TextFileReader& in) {
-    ModelCheck check;
-    int lineNumber = 0;
-    while (!in.AtEndOfFile()) {
-        std::string_view line = in.ReadTextLine();
-        if (Contains(line, kNamedNode) && check.DefCount < INT16_MAX) ++check.DefCount;
-        if (lineNumber < 3 && Contains(line, kConverterHeader)) check.HasHeader = true;
-        if (lineNumber == 0 && Contains(line, "\n")) check.LfLineEnds = true;
-        if (lineNumber < 3) ++lineNumber;
-    }
-    return check;
+ModelCheck CheckModel(std::FILE* model, const std::string& path) {
+    return CheckBlocks([&](const auto& read) { ReadBlocks(model, path, kCheckBlock, read); });
+}
+
+ModelCheck CheckModelText(std::string_view text) {
+    return CheckBlocks([&](const auto& read) { read(text); });
 }
 
 namespace {
@@ -230,25 +236,23 @@ std::string RepairedText(TextFileReader& model) {
     return text;
 }
 
-bool RepairTexCoordBlocks(const std::string& modelPath,
-                          const std::function<void()>& beforeReplacing) {
+bool RepairTexCoordBlocks(const std::string& modelPath, RunFolders* run) {
+    const std::string path = ResolveCase(modelPath, run);
+    platform::FileHandle model = platform::OpenLockedForRewrite(path);
     {
         // A model repaired before comes out unchanged: then it is not rewritten (nor flushed
         // to disk again), which matters when every copy of a model repairs it first.
-        TextFileReader in(modelPath);
+        TextFileReader in(path, model.get());
         RepairChangeFinder finder;
         RepairModel(in, finder);
         if (!finder.Changed) return false;
     }
-    std::optional<TextFileWriter> out;
-    {
-        TextFileReader in(modelPath);
-        out.emplace(in.Path(), Durability::UserFile);
-        RepairOutput<TextFileWriter> writer{*out};
-        RepairModel(in, writer);
-    }  // the model is closed before it is replaced
-    if (beforeReplacing) beforeReplacing();
-    out->Commit();
+    std::rewind(model.get());
+    TextFileWriter out(path, Durability::UserFile, run);
+    TextFileReader in(path, model.get());
+    RepairOutput<TextFileWriter> writer{out};
+    RepairModel(in, writer);
+    out.Commit(&model);
     return true;
 }
 
@@ -351,15 +355,17 @@ struct NoOutput {
 
 }  // namespace
 
+void WriteCopy(TextFileReader& model, TextFileWriter& copy, const Placement& placement,
+               std::string_view copyTag, StepFailures& failures) {
+    CopyLines(model, copy, placement, copyTag, failures);
+}
+
 void WriteCopy(const std::string& modelPath, const std::string& copyPath,
                const Placement& placement, std::string_view copyTag, StepFailures& failures) {
-    std::optional<TextFileWriter> out;
-    {
-        TextFileReader in(modelPath);
-        out.emplace(copyPath, Durability::Replaceable);
-        CopyLines(in, *out, placement, copyTag, failures);
-    }
-    out->Commit();
+    TextFileReader in(modelPath);
+    TextFileWriter out(copyPath, Durability::Replaceable);
+    WriteCopy(in, out, placement, copyTag, failures);
+    out.Commit();
 }
 
 void CountCopyFailures(TextFileReader& model, const Placement& placement, StepFailures& failures) {

@@ -1,27 +1,29 @@
 #include "duplicate.hpp"
 
 #include <algorithm>
-#include <deque>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
-#include "copy_jobs.hpp"
-#include "copy_rewriting.hpp"
 #include "duplicate_files.hpp"
 #include "failure.hpp"
 #include "number_text.hpp"
+#include "ordered_jobs.hpp"
 #include "paths.hpp"
 #include "placement_sources.hpp"
 #include "platform.hpp"
-#include "run_listings.hpp"
+#include "run_folders.hpp"
 #include "scene_index.hpp"
 #include "strings.hpp"
 
 namespace scene {
 
 namespace {
+
+// A model whose file keeps changing under the run is, after this many new starts, taken for
+// one that cannot be read.
+constexpr int kMaxRestarts = 8;
 
 // The model list's names by their keys, to find a name ignoring letter case at once.
 class ModelList {
@@ -35,24 +37,13 @@ class ModelList {
     std::unordered_set<std::string> keys_;
 };
 
-// A model's check, and whether a repair would leave it as it is, kept while the file is
+// A model's check, and whether a repair would leave it as it is, kept while its file is
 // unchanged: a run of many copies of one model reads it once per copy, not three times.
 struct ModelState {
-    std::optional<platform::FileStamp> Stamp;  // empty: to be checked
+    std::optional<platform::FileStamp> Stamp;  // of the file checked; empty: to be checked
     ModelCheck Check;
+    std::optional<Failure> Unreadable;  // why it could not be checked
     bool RepairSettled = false;
-
-    void CheckAgainIfChanged(DuplicateFiles& files, const std::string& path) {
-        const std::optional<platform::FileStamp> now = platform::StampOf(path);
-        if (Stamp && now == Stamp) return;
-        *this = ModelState{};
-        try {
-            Check = files.CheckModel(path);
-            Stamp = now;
-        } catch (const Failure&) {
-            // A model that cannot be read counts as lacking the header.
-        }
-    }
 };
 
 // The files that the run's copies read and write, by identity (so that every spelling that
@@ -61,15 +52,15 @@ struct ModelState {
 class FilesInUse {
   public:
     // Notes a model read; true when a copy of this run wrote that file.
-    bool Read(RunListings& listings, const std::string& path) {
-        std::string key = platform::NameKey(listings.Identity(path));
+    bool Read(RunFolders& folders, const std::string& path) {
+        std::string key = platform::NameKey(folders.Identity(path));
         const bool written = written_.contains(key);
         read_.insert(std::move(key));
         return written;
     }
     // Notes a copy written; true when the run reads or writes that file elsewhere too.
-    bool Written(RunListings& listings, const std::string& path) {
-        std::string key = platform::NameKey(listings.Identity(path));
+    bool Written(RunFolders& folders, const std::string& path) {
+        std::string key = platform::NameKey(folders.Identity(path));
         return !written_.insert(key).second || read_.contains(key);
     }
 
@@ -77,31 +68,240 @@ class FilesInUse {
     std::unordered_set<std::string> read_, written_;
 };
 
-std::string StepFailuresText(const StepFailures& failures) {
+std::string StepFailuresText(const StepFailures& failures, const std::optional<Failure>& root) {
+    const Failure& first = root ? *root : *failures.First;
     std::string text = "Some steps failed (" + std::to_string(failures.Count) + "). First: ";
-    text += failures.First->Description();
-    if (!failures.First->Path().empty()) text += " (" + failures.First->Path() + ")";
+    text += first.Description();
+    if (!first.Path().empty()) text += " (" + first.Path() + ")";
     return text;
 }
 
-// The scene index beside the copies; one that would replace a copy of the run (and so inline
-// itself) is a failed step.
-void WriteScene(const DuplicateInputs& inputs, const DuplicateOptions& options,
-                const SceneIndex& scene, DuplicateFiles& files, StepFailures& failures) {
-    const std::string fileName = options.SceneName + ".wrl";
-    const std::string path = JoinPath(OutputFolder(inputs), fileName);
-    try {
-        if (scene.Holds(fileName)) throw Failure(FailureKind::AccessFailure, path);
-        files.WriteFile(path, scene.Text());
-    } catch (const Failure& failure) {
-        failures.Add(failure);
-    }
-}
+// One Duplicate run from its output folder on. It owns all the run keeps: the model checks,
+// the folders' listings, the copies under way and their commits in placement order. Copies
+// are written on several threads, but each takes its final name only once every earlier
+// placement's copy has taken its own or failed; what ends the run at a placement (a message, a
+// stop, a run-time error) so leaves no copy of a later one.
+class DuplicateRun {
+  public:
+    DuplicateRun(const DuplicateInputs& inputs, MessageSink& sink, const DuplicateOptions& options,
+                 std::vector<Placement> placements)
+        : inputs_(inputs),
+          sink_(sink),
+          options_(options),
+          placements_(std::move(placements)),
+          total_(static_cast<int>(placements_.size())),
+          files_(options.DryRun ? DryRunFiles(sink, folders_) : RealFiles(sink, folders_)),
+          modelList_(inputs.WRLfolderList),
+          // A dry run keeps its state on one thread: its copies are "written" at once, in order.
+          jobs_(options.DryRun ? 1 : JobCount(options.Jobs, total_),
+                [this](PreparedCopy copy) { Finished(std::move(copy)); }) {}
 
-// A copy handed to the jobs, as its placement's turn to finish comes: whether it was written.
-struct PendingCopy {
-    std::string Path;
-    bool Written = false;  // set by the job; read once the job has finished
+    void Run() {
+        if (total_ > 0) CreateOutputFolder();  // the folder made once serves every placement
+        for (bool going = true; going;) {
+            if (next_ == total_) jobs_.FinishAll();  // the last copies' turns
+            if (halt_) {
+                going = Resume();
+            } else if (next_ == total_) {
+                break;
+            } else {
+                ShowProgress();
+                if (sink_.StopRequested()) return Stop();
+                going = Place(next_);
+                if (!halt_) ++next_;
+            }
+        }
+        Report();
+    }
+
+  private:
+    // A copy that came back from the jobs ends the run at its placement, or starts it again
+    // there (its model changed and must be repaired first).
+    struct Halt {
+        int At = 0;
+        bool Restart = false;
+        std::string ModelPath;
+        std::optional<Failure> Unreadable;
+    };
+
+    void CreateOutputFolder() {
+        try {
+            files_->CreateFolder(OutputFolder(inputs_));
+        } catch (const Failure& failure) {
+            // As a rule the folder exists already: nothing to report. Any other reason is the
+            // root of the copies' failures.
+            if (!platform::IsDirectory(failure.Path())) folderFailure_ = failure;
+        }
+    }
+
+    // The steps of one placement up to handing its copy to the jobs; false when a message
+    // ended the loop.
+    bool Place(int i) {
+        const Placement& placement = placements_[static_cast<size_t>(i)];
+        const std::string modelPath = ModelPath(inputs_, placement);
+        if (!UsesSelectedModel(inputs_) && !modelList_.Contains(placement.Name + ".wrl"))
+            return EndWith("WRL does not exist", modelPath);
+        // A model that a copy of this run wrote is read once that copy is committed.
+        if (filesInUse_.Read(folders_, modelPath) && !FinishJobs()) return true;
+        const std::string resolved = ResolveCase(modelPath, &folders_);
+        ModelState& model = models_[folders_.Identity(resolved)];
+        if (!IsCopyable(model, resolved))
+            return EndWith("invalid WRL file", Detail(model, resolved));
+        StepFailures placementFailures;
+        if (model.Check.DefCount >= 2 && !model.RepairSettled) {
+            if (!FinishJobs()) return true;  // no copy reads the model while it is rewritten
+            Repair(model, modelPath, placementFailures);
+            if (!IsCopyable(model, resolved))
+                return EndWith("invalid WRL file", Detail(model, resolved));
+        }
+        const std::string copyPath = CopyPath(inputs_, placement);
+        // A copy that replaces a model of this run, or another copy, waits for those before it.
+        if (filesInUse_.Written(folders_, copyPath) && !FinishJobs()) return true;
+        HandIn({i, resolved, model.Stamp, copyPath, &placement, CopyTag(inputs_, placement)},
+               std::move(placementFailures));
+        return true;
+    }
+
+    // Whether the model, checked again when its file changed, may be copied.
+    bool IsCopyable(ModelState& model, const std::string& path) {
+        if (!model.Stamp || files_->ModelStamp(path) != model.Stamp) {
+            model = ModelState{};
+            try {
+                CheckedModel checked = files_->CheckModel(path);
+                model.Check = checked.Check;
+                model.Stamp = checked.Stamp;
+            } catch (const Failure& failure) {
+                model.Unreadable = failure;  // counts as lacking the header
+            }
+        }
+        return !model.Unreadable && scene::IsCopyable(model.Check);
+    }
+
+    static std::string Detail(const ModelState& model, const std::string& path) {
+        return model.Unreadable ? model.Unreadable->PathAndReason() : path;
+    }
+
+    void Repair(ModelState& model, const std::string& modelPath, StepFailures& failures) {
+        try {
+            model.RepairSettled = !files_->RepairModel(modelPath);
+            if (!model.RepairSettled) model.Stamp.reset();  // to be checked again
+        } catch (const Failure& failure) {
+            failures.Add(failure);
+        }
+    }
+
+    void HandIn(CopyOrder order, StepFailures before) {
+        jobs_.Add([this, order = std::move(order), before = std::move(before)]() mutable {
+            PreparedCopy copy = files_->PrepareCopy(order);
+            before.Append(copy.Failures);
+            copy.Failures = std::move(before);
+            return copy;
+        });
+    }
+
+    // A copy's turn, on the run's thread in placement order.
+    void Finished(PreparedCopy copy) {
+        if (halt_ && copy.Index > halt_->At) return;  // dropped: its temporary file goes
+        using Outcome = PreparedCopy::Outcome;
+        if (copy.State == Outcome::ModelInvalid || copy.State == Outcome::ModelNeedsRepair) {
+            halt_ = Halt{copy.Index, copy.State == Outcome::ModelNeedsRepair, copy.ModelPath,
+                         copy.ModelFailure};
+            return;
+        }
+        failures_.Append(copy.Failures);
+        if (copy.State == Outcome::Written) {
+            try {
+                files_->Commit(copy);
+                ++written_;
+                if (!options_.SceneName.empty())
+                    scene_.Add(NameOf(ResolveCase(copy.CopyPath, &folders_)));
+            } catch (const Failure& failure) {
+                failures_.Add(failure);
+            }
+        }
+        ++finished_;
+        ShowProgress();
+    }
+
+    // Waits for every copy handed in; false when one of them halted the run.
+    bool FinishJobs() {
+        jobs_.FinishAll();
+        return !halt_;
+    }
+
+    bool EndWith(const std::string& message, const std::string& detail) {
+        if (!FinishJobs()) return true;  // an earlier placement ends or restarts the run
+        sink_.ShowFileProblem(message, detail);
+        return false;
+    }
+
+    // After a halt: the copies of later placements are dropped. False when the run ends.
+    bool Resume() {
+        const Halt halt = std::move(*halt_);
+        jobs_.DropQueued();
+        jobs_.FinishAll();
+        halt_.reset();
+        if (halt.Restart && ++restarts_ <= kMaxRestarts) {
+            next_ = halt.At;
+            return true;
+        }
+        sink_.ShowFileProblem("invalid WRL file",
+                              halt.Unreadable ? halt.Unreadable->PathAndReason() : halt.ModelPath);
+        return false;
+    }
+
+    // The copies under way finish; none is begun after them.
+    void Stop() {
+        jobs_.DropQueued();
+        jobs_.FinishAll();
+        sink_.ShowMessage(StoppedText(Work::WritingCopies, written_, total_), MessageIcon::None);
+    }
+
+    void ShowProgress() {
+        while (shown_ <= std::min(finished_, next_) && shown_ < total_)
+            sink_.Progress(Work::WritingCopies, shown_++, total_);
+    }
+
+    // The scene index beside the copies; one that would replace a copy of the run (and so
+    // inline itself) is a failed step.
+    void WriteScene() {
+        const std::string fileName = options_.SceneName + ".wrl";
+        const std::string path = JoinPath(OutputFolder(inputs_), fileName);
+        try {
+            if (scene_.Holds(fileName)) throw Failure(FailureKind::AccessFailure, path);
+            files_->WriteFile(path, scene_.Text());
+        } catch (const Failure& failure) {
+            failures_.Add(failure);
+        }
+    }
+
+    void Report() {
+        if (!options_.SceneName.empty() && total_ > 0) WriteScene();
+        if (failures_.Count > 0)
+            sink_.ShowMessage(StepFailuresText(failures_, folderFailure_), MessageIcon::Error);
+        sink_.ShowMessage("DONE", MessageIcon::None);
+    }
+
+    const DuplicateInputs& inputs_;
+    MessageSink& sink_;
+    const DuplicateOptions& options_;
+    const std::vector<Placement> placements_;
+    const int total_;
+    RunFolders folders_;  // letter case resolved against one listing per folder
+    std::unique_ptr<DuplicateFiles> files_;
+    const ModelList modelList_;
+    std::unordered_map<std::string, ModelState> models_;  // by the model file's identity
+    FilesInUse filesInUse_;
+    SceneIndex scene_;
+    StepFailures failures_;
+    std::optional<Failure> folderFailure_;  // the output folder could not be made
+    std::optional<Halt> halt_;
+    int next_ = 0;      // the placement the loop has reached
+    int finished_ = 0;  // placements whose copies took their turn
+    int shown_ = 0;     // progress steps shown
+    int written_ = 0;   // copies committed
+    int restarts_ = 0;
+    OrderedJobs<PreparedCopy> jobs_;  // last: its threads end before what they use goes
 };
 
 }  // namespace
@@ -141,108 +341,8 @@ void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
         sink.ShowMessage("Use MGP files and Manual Mode cannot both be set", MessageIcon::Error);
         return;
     }
-    const std::vector<Placement> placements = ReadPlacements(inputs);
-    const int total = static_cast<int>(placements.size());
-    const std::unique_ptr<DuplicateFiles> files =
-        options.DryRun ? DryRunFiles(sink) : RealFiles(sink);
-    SceneIndex scene;
-
-    RunListings listings;  // letter case resolved against one listing per folder
-    const ModelList modelList(inputs.WRLfolderList);
-    std::unordered_map<std::string, ModelState> models;  // by the model file's identity
-    FilesInUse filesInUse;
-
-    // From the output folder on, a failed step is skipped and counted, never fatal. Progress,
-    // failures, the files written and the scene index follow the placements finished in order,
-    // up to the one the loop has reached.
-    StepFailures failures;
-    std::deque<PendingCopy> pending;  // its elements stay in place while the jobs use them
-    int reached = 0, finished = 0, shown = 0, written = 0;
-    auto showProgress = [&] {
-        while (shown <= std::min(finished, reached) && shown < total)
-            sink.Progress(Work::WritingCopies, shown++, total);
-    };
-    // A dry run keeps its state on one thread: its copies are "written" at once, in order.
-    CopyJobs copies(options.DryRun ? 1 : CopyJobCount(options.Jobs),
-                    [&](const StepFailures& copyFailures) {
-                        failures.Append(copyFailures);
-                        const PendingCopy copy = std::move(pending.front());
-                        pending.pop_front();
-                        if (copy.Written) {
-                            ++written;
-                            files->CopyWritten(copy.Path);
-                            if (!options.SceneName.empty())
-                                scene.Add(NameOf(ResolveCase(copy.Path)));
-                        }
-                        ++finished;
-                        showProgress();
-                    });
-
-    for (int i = 0; i < total; ++i) {
-        reached = i;
-        showProgress();
-        if (sink.StopRequested()) {  // the copies in flight finish; nothing more is started
-            copies.FinishAll();
-            sink.ShowMessage(StoppedText(Work::WritingCopies, written, total), MessageIcon::None);
-            return;
-        }
-        const Placement& placement = placements[static_cast<size_t>(i)];
-        if (i == 0) {  // once: the folder made for the first placement serves them all
-            try {
-                files->CreateFolder(OutputFolder(inputs));
-            } catch (const Failure&) {
-                // As a rule the folder exists already: nothing to report.
-            }
-        }
-        if (!UsesSelectedModel(inputs) && !modelList.Contains(placement.Name + ".wrl")) {
-            copies.FinishAll();
-            sink.ShowMessage("WRL does not exist", MessageIcon::Error);
-            break;
-        }
-        // A model that a copy of this run wrote is read once that copy is written.
-        const std::string modelPath = ModelPath(inputs, placement);
-        if (filesInUse.Read(listings, modelPath)) copies.FinishAll();
-        const std::string resolvedModel = ResolveCase(modelPath);
-        ModelState& model = models[listings.Identity(resolvedModel)];
-        model.CheckAgainIfChanged(*files, resolvedModel);
-        if (!model.Check.HasHeader || model.Check.LfLineEnds) {
-            copies.FinishAll();
-            sink.ShowMessage("invalid WRL file", MessageIcon::Error);
-            break;
-        }
-        StepFailures placementFailures;
-        if (model.Check.DefCount >= 2 && !model.RepairSettled) {
-            try {
-                // The repaired model replaces the old one once no copy reads it any more.
-                model.RepairSettled =
-                    !files->RepairModel(modelPath, [&copies] { copies.FinishAll(); });
-                if (!model.RepairSettled) model.Stamp.reset();  // to be checked again
-            } catch (const Failure& failure) {
-                placementFailures.Add(failure);
-            }
-        }
-        // A copy that replaces a model of this run, or another copy, waits for the copies
-        // before it.
-        const std::string copyPath = CopyPath(inputs, placement);
-        if (filesInUse.Written(listings, copyPath)) copies.FinishAll();
-        PendingCopy& copy = pending.emplace_back(PendingCopy{copyPath});
-        copies.Add(
-            [&inputs, &placement, &files, &copy, modelPath](StepFailures& copyFailures) {
-                try {
-                    files->WriteCopy(modelPath, copy.Path, placement, CopyTag(inputs, placement),
-                                     copyFailures);
-                    copy.Written = true;
-                } catch (const Failure& failure) {
-                    copyFailures.Add(failure);
-                }
-            },
-            std::move(placementFailures));
-    }
-    copies.FinishAll();
-    if (!options.SceneName.empty() && total > 0)
-        WriteScene(inputs, options, scene, *files, failures);
-    if (failures.Count > 0) sink.ShowMessage(StepFailuresText(failures), MessageIcon::Error);
-    sink.ShowMessage("DONE", MessageIcon::None);
+    DuplicateRun run(inputs, sink, options, ReadPlacements(inputs));
+    run.Run();
 }
 
 }  // namespace scene

@@ -42,7 +42,9 @@ struct DuplicateOptions {
 
 // Runs the command and shows its messages. Throws the failure when the placements cannot be
 // read (nothing is made then); from the output folder on, failed steps are counted and
-// reported in one message before "DONE".
+// reported in one message before "DONE". A stop (MessageSink::StopRequested) lets the copies
+// under way finish, begins none after them and ends with "Stopped: N of M copies written".
+// Whatever ends the run at a placement leaves no copy of a later one.
 void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
                   const DuplicateOptions& options = {});
 

@@ -8,6 +8,7 @@
 #include "number_text.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
+#include "run_folders.hpp"
 #include "text_reader.hpp"
 #include "text_writer.hpp"
 
@@ -23,7 +24,7 @@ std::string PlacementText(const Placement& p) {
 
 class DryRunDuplicateFiles : public DuplicateFiles {
   public:
-    explicit DryRunDuplicateFiles(MessageSink& sink) : sink_(sink) {}
+    DryRunDuplicateFiles(MessageSink& sink, RunFolders& run) : sink_(sink), run_(run) {}
 
     void CreateFolder(const std::string& path) override {
         // As mkdir would: an existing entry, or a parent that takes no new entry, fails.
@@ -33,15 +34,21 @@ class DryRunDuplicateFiles : public DuplicateFiles {
         folders_.insert(path);
     }
 
-    ModelCheck CheckModel(const std::string& modelPath) override {
-        TextFileReader model = Open(modelPath);
-        return scene::CheckModel(model);
+    std::optional<platform::FileStamp> ModelStamp(const std::string& modelPath) override {
+        return platform::StampOf(modelPath);
     }
 
-    bool RepairModel(const std::string& modelPath, const std::function<void()>&) override {
+    CheckedModel CheckModel(const std::string& modelPath) override {
+        const std::optional<platform::FileStamp> stamp = platform::StampOf(modelPath);
+        auto repaired = repaired_.find(ResolveCase(modelPath, &run_));
+        if (repaired != repaired_.end()) return {CheckModelText(repaired->second), stamp};
+        return {scene::CheckModel(modelPath, &run_), stamp};
+    }
+
+    bool RepairModel(const std::string& modelPath) override {
         bool repaired = false;
         Told([&] {
-            const std::string key = ResolveCase(modelPath);
+            const std::string key = ResolveCase(modelPath, &run_);
             std::string before = Contents(key);
             TextFileReader model(key, before);
             std::string after = RepairedText(model);
@@ -54,24 +61,33 @@ class DryRunDuplicateFiles : public DuplicateFiles {
         return repaired;
     }
 
-    void WriteCopy(const std::string& modelPath, const std::string& copyPath,
-                   const Placement& placement, std::string_view /*copyTag*/,
-                   StepFailures& failures) override {
+    PreparedCopy PrepareCopy(const CopyOrder& order) override {
+        PreparedCopy copy;
+        copy.Index = order.Index;
+        copy.ModelPath = order.ModelPath;
+        copy.CopyPath = order.CopyPath;
         StepFailures lines;
-        Told([&] {
-            TextFileReader model = Open(modelPath);
-            CheckWouldWrite(copyPath);
-            sink_.DryRunLine("would write " + copyPath + " from " + modelPath + " at " +
-                             PlacementText(placement));
-            CountCopyFailures(model, placement, lines);
-        });
+        try {
+            Told([&] {
+                TextFileReader model = Open(order.ModelPath);
+                CheckWouldWrite(order.CopyPath);
+                sink_.DryRunLine("would write " + order.CopyPath + " from " + order.ModelPath +
+                                 " at " + PlacementText(*order.Place));
+                CountCopyFailures(model, *order.Place, lines);
+            });
+        } catch (const Failure& failure) {
+            copy.State = PreparedCopy::Outcome::Failed;
+            copy.Failures.Add(failure);
+            return copy;
+        }
         for (int i = 0; i < lines.Count; ++i) {  // each point line is a failed step
             Tell(*lines.First);
-            failures.Add(*lines.First);
+            copy.Failures.Add(*lines.First);
         }
+        return copy;
     }
 
-    void CopyWritten(const std::string&) override {}
+    void Commit(PreparedCopy&) override {}
 
     void WriteFile(const std::string& path, std::string_view) override {
         Told([&] {
@@ -82,6 +98,7 @@ class DryRunDuplicateFiles : public DuplicateFiles {
 
   private:
     MessageSink& sink_;
+    RunFolders& run_;
     std::set<std::string> folders_;                // folders the run would have created
     std::map<std::string, std::string> repaired_;  // models as the run would have repaired them
 
@@ -105,26 +122,26 @@ class DryRunDuplicateFiles : public DuplicateFiles {
 
     std::string Contents(const std::string& resolvedPath) {
         auto it = repaired_.find(resolvedPath);
-        return it != repaired_.end() ? it->second : ReadWholeText(resolvedPath);
+        return it != repaired_.end() ? it->second : ReadWholeText(resolvedPath, &run_);
     }
 
     TextFileReader Open(const std::string& path) {
-        auto it = repaired_.find(ResolveCase(path));
-        if (it == repaired_.end()) return TextFileReader(path);
+        auto it = repaired_.find(ResolveCase(path, &run_));
+        if (it == repaired_.end()) return TextFileReader(path, &run_);
         return TextFileReader(it->first, it->second);
     }
 
     // Throws what opening the file for writing would; a folder this run would have created
     // takes any new file.
     void CheckWouldWrite(const std::string& path) {
-        if (!folders_.count(FolderOf(path))) CheckCanWrite(path);
+        if (!folders_.count(FolderOf(path))) CheckCanWrite(path, &run_);
     }
 };
 
 }  // namespace
 
-std::unique_ptr<DuplicateFiles> DryRunFiles(MessageSink& sink) {
-    return std::make_unique<DryRunDuplicateFiles>(sink);
+std::unique_ptr<DuplicateFiles> DryRunFiles(MessageSink& sink, RunFolders& run) {
+    return std::make_unique<DryRunDuplicateFiles>(sink, run);
 }
 
 }  // namespace scene

@@ -1,7 +1,9 @@
 #include "duplicate_files.hpp"
 
-#include "platform.hpp"
-#include "text_writer.hpp"
+#include <cstdio>
+
+#include "run_folders.hpp"
+#include "text_reader.hpp"
 
 namespace scene {
 
@@ -9,31 +11,68 @@ namespace {
 
 class RealDuplicateFiles : public DuplicateFiles {
   public:
-    explicit RealDuplicateFiles(MessageSink& sink) : sink_(sink) {}
+    RealDuplicateFiles(MessageSink& sink, RunFolders& run) : sink_(sink), run_(run) {}
 
     void CreateFolder(const std::string& path) override { platform::CreateFolder(path); }
 
-    ModelCheck CheckModel(const std::string& modelPath) override {
-        return scene::CheckModel(modelPath);
+    std::optional<platform::FileStamp> ModelStamp(const std::string& modelPath) override {
+        return platform::StampOf(modelPath);
     }
 
-    bool RepairModel(const std::string& modelPath,
-                     const std::function<void()>& beforeReplacing) override {
-        if (!RepairTexCoordBlocks(modelPath, beforeReplacing)) return false;
+    CheckedModel CheckModel(const std::string& modelPath) override {
+        const platform::FileHandle model = platform::OpenForReading(modelPath);
+        const std::optional<platform::FileStamp> stamp = platform::StampOf(model.get());
+        return {scene::CheckModel(model.get(), modelPath), stamp};
+    }
+
+    bool RepairModel(const std::string& modelPath) override {
+        if (!RepairTexCoordBlocks(modelPath, &run_)) return false;
         sink_.FileWritten(modelPath);
         return true;
     }
 
-    void WriteCopy(const std::string& modelPath, const std::string& copyPath,
-                   const Placement& placement, std::string_view copyTag,
-                   StepFailures& failures) override {
-        scene::WriteCopy(modelPath, copyPath, placement, copyTag, failures);
+    PreparedCopy PrepareCopy(const CopyOrder& order) override {
+        PreparedCopy copy;
+        copy.Index = order.Index;
+        copy.ModelPath = order.ModelPath;
+        copy.CopyPath = order.CopyPath;
+        platform::FileHandle model;
+        try {
+            model = platform::OpenForReading(order.ModelPath);
+            if (platform::StampOf(model.get()) != order.ModelStamp) {
+                // Not the file that was checked: the copy checks what it opened.
+                const ModelCheck check = scene::CheckModel(model.get(), order.ModelPath);
+                if (!IsCopyable(check)) copy.State = PreparedCopy::Outcome::ModelInvalid;
+                if (check.DefCount >= 2) copy.State = PreparedCopy::Outcome::ModelNeedsRepair;
+                if (copy.State != PreparedCopy::Outcome::Written) return copy;
+                std::rewind(model.get());
+            }
+        } catch (const Failure& failure) {  // a model that cannot be read counts as invalid
+            copy.State = PreparedCopy::Outcome::ModelInvalid;
+            copy.ModelFailure = failure;
+            return copy;
+        }
+        try {
+            copy.Copy =
+                std::make_unique<TextFileWriter>(order.CopyPath, Durability::Replaceable, &run_);
+            TextFileReader in(order.ModelPath, model.get());
+            WriteCopy(in, *copy.Copy, *order.Place, order.Tag, copy.Failures);
+            copy.Copy->Flush();
+        } catch (const Failure& failure) {
+            copy.Copy.reset();  // its temporary file goes
+            copy.State = PreparedCopy::Outcome::Failed;
+            copy.Failures.Add(failure);
+        }
+        return copy;
     }
 
-    void CopyWritten(const std::string& copyPath) override { sink_.FileWritten(copyPath); }
+    void Commit(PreparedCopy& copy) override {
+        copy.Copy->Commit();
+        sink_.FileWritten(copy.CopyPath);
+    }
 
     void WriteFile(const std::string& path, std::string_view text) override {
-        TextFileWriter out(path, Durability::Replaceable);
+        TextFileWriter out(path, Durability::Replaceable, &run_);
         out.Write(text);
         out.Commit();
         sink_.FileWritten(path);
@@ -41,12 +80,13 @@ class RealDuplicateFiles : public DuplicateFiles {
 
   private:
     MessageSink& sink_;
+    RunFolders& run_;
 };
 
 }  // namespace
 
-std::unique_ptr<DuplicateFiles> RealFiles(MessageSink& sink) {
-    return std::make_unique<RealDuplicateFiles>(sink);
+std::unique_ptr<DuplicateFiles> RealFiles(MessageSink& sink, RunFolders& run) {
+    return std::make_unique<RealDuplicateFiles>(sink, run);
 }
 
 }  // namespace scene

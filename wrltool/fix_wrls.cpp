@@ -1,12 +1,11 @@
 #include "fix_wrls.hpp"
 
-#include <cstdint>
-
 #include "block_search.hpp"
 #include "failure.hpp"
 #include "number_text.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
+#include "run_folders.hpp"
 #include "strings.hpp"
 #include "text_reader.hpp"
 #include "text_writer.hpp"
@@ -34,11 +33,33 @@ namespace {
 constexpr size_t kHeaderBlock = 64 * 1024;  // the header stands near the top, as a rule
 constexpr size_t kRewriteBlock = 1 << 20;
 
-bool HasExporterHeader(const std::string& path) {
+bool HasExporterHeader(const std::string& path, RunFolders& run) {
     BlockFinder header(kExporterHeader);
-    ReadBlocks(path, kHeaderBlock,
-               [&header](std::string_view block) { return !header.Feed(block); });
+    ReadBlocks(
+        path, kHeaderBlock, [&header](std::string_view block) { return !header.Feed(block); },
+        &run);
     return header.Found();
+}
+
+// Rewrites the model with its seams deleted, locked against other rewrites from its reading to
+// its replacing. False, writing nothing, when it no longer holds the header (replaced since).
+bool RewriteWithoutSeams(const std::string& path, const std::string& name, RunFolders& run) {
+    const std::string resolved = ResolveCase(path, &run);
+    platform::FileHandle model = platform::OpenLockedForRewrite(resolved);
+    TextFileWriter out(resolved, Durability::UserFileInBatch, &run);
+    BlockFinder header(kExporterHeader);
+    BlockDeleter seams(ExporterSeam(BaseName(name)),
+                       [&out](std::string_view kept) { out.Write(kept); });
+    ReadBlocks(model.get(), resolved, kRewriteBlock, [&](std::string_view block) {
+        header.Feed(block);
+        seams.Feed(block);
+        return true;
+    });
+    if (!header.Found()) return false;
+    seams.Finish();
+    out.Write("\r\n");  // the whole content was written as one line
+    out.Commit(&model);
+    return true;
 }
 
 }  // namespace
@@ -54,7 +75,8 @@ void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun) {
             if (Needed) platform::SyncFolder(Folder);
         }
     } folderSync{inputs.FolderPath};
-    int16_t invalidCount = 0;  // a 16-bit counter: the 32768th invalid model overflows it
+    RunFolders run;
+    long invalidCount = 0;
     for (int i = 0; i < total; ++i) {
         sink.Progress(Work::FixingModels, i, total);
         if (sink.StopRequested()) {
@@ -63,31 +85,25 @@ void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun) {
         }
         const std::string& name = inputs.ModelNames[static_cast<size_t>(i)];
         const std::string path = JoinPath(inputs.FolderPath, name);
-        if (!HasExporterHeader(path)) {  // an empty model has none
-            if (invalidCount == INT16_MAX) throw Failure(FailureKind::Overflow);
+        if (!HasExporterHeader(path, run)) {  // an empty model has none
             ++invalidCount;
             continue;
         }
         if (dryRun) {  // the model would change (at least a line end is added)
-            CheckCanWrite(path);
+            CheckCanWrite(path, &run);
             sink.DryRunLine("would rewrite " + path);
             continue;
         }
-        TextFileWriter out(path, Durability::UserFileInBatch);
-        BlockDeleter seams(ExporterSeam(BaseName(name)),
-                           [&out](std::string_view kept) { out.Write(kept); });
-        ReadBlocks(path, kRewriteBlock, [&seams](std::string_view block) {
-            seams.Feed(block);
-            return true;
-        });
-        seams.Finish();
-        out.Write("\r\n");  // the whole content was written as one line
-        out.Commit();
+        if (!RewriteWithoutSeams(path, name, run)) {
+            ++invalidCount;
+            continue;
+        }
         folderSync.Needed = true;
         sink.FileWritten(path);
     }
-    sink.ShowMessage("DONE with " + NumberText(invalidCount) + " invalid file(s)",
-                     MessageIcon::None);
+    sink.ShowMessage(
+        "DONE with " + NumberText(static_cast<double>(invalidCount)) + " invalid file(s)",
+        MessageIcon::None);
 }
 
 }  // namespace scene

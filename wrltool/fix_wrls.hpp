@@ -27,7 +27,9 @@ std::string ExporterSeam(std::string_view baseName);
 // Rewrites every listed model that holds the exporter header with all seams deleted (plus
 // one CR LF at its end), counts the others, and ends with "DONE with  N invalid file(s)".
 // Stops at the first failure and throws it (no end message): a model that cannot be read or
-// written, or the 32768th invalid model. Models before it stay rewritten, later ones untouched.
+// written. Models before it stay rewritten, later ones untouched. Each model is locked against
+// other rewrites from its reading to its replacing. A stop (MessageSink::StopRequested) ends
+// the run between two models with "Stopped: N of M models checked".
 // A dry run writes nothing: the sink hears of each model it would rewrite, and the run stops
 // where a real one would.
 void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun = false);
