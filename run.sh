@@ -124,6 +124,12 @@ case "$cmd" in
         build "$ROOT/build/test" -DCMAKE_BUILD_TYPE=Debug -DSCENE_SANITIZE=ON -DSCENE_WERROR=ON
         cd "$ROOT/build/test"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS" "$@"
+        # The parallel code once more under ThreadSanitizer, which needs a build of its own.
+        cmake -S "$ROOT" -B "$ROOT/build/tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENE_TSAN=ON \
+            -DSCENE_WITH_GUI=OFF >/dev/null
+        cmake --build "$ROOT/build/tsan" -j "$JOBS" --target unit_tests
+        TSAN_OPTIONS=halt_on_error=1 "$ROOT/build/tsan/tests/unit_tests" --gtest_brief=1 \
+            --gtest_filter='OrderedJobs.*:Duplicate*:VandrelCli.DryRun*'
         # Every fuzz target over its seeds and then for a few seconds, so that they keep
         # building and running.
         build_fuzz

@@ -205,6 +205,7 @@ TEST_F(Duplicate, MissingModelEndsTheLoopAfterTheFirstCopy) {
     RunTso({"a,0,0,0,0,0,0", "b,0,0,0,0,0,0", "c,0,0,0,0,0,0"});
     EXPECT_EQ(sink.Texts(), (Lines{"WRL does not exist", "DONE"}));
     EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::Error);
+    EXPECT_EQ(sink.Messages[0].Detail, Model("b.wrl"));
     EXPECT_EQ(sink.Messages[1].Icon, MessageIcon::None);
     EXPECT_EQ(FolderEntries(Output()), Lines{"a_0.wrl"});
 }
@@ -248,6 +249,7 @@ TEST_F(Duplicate, ModelWithLfLineEndsIsInvalidAndNothingIsWritten) {
     AddModel("a.wrl", OneNodeModel());
     RunTso({"lf,0,0,0,0,0,0", "a,0,0,0,0,0,0"});
     EXPECT_EQ(sink.Texts(), (Lines{"invalid WRL file", "DONE"}));
+    EXPECT_EQ(sink.Messages[0].Detail, Model("lf.wrl"));
     EXPECT_TRUE(FolderEntries(Output()).empty());
 
     // A lone LF inside a later line of a CR LF model is part of that line, as ever.
@@ -399,7 +401,8 @@ TEST_F(Duplicate, FourJobsGiveTheFilesMessagesAndProgressOfOne) {
                     result.Files.emplace_back(name, ReadBytes(JoinPath(folder, name)));
         return result;
     };
-    const Result one = run(1), four = run(4);
+    const Result one = run(1), four = run(4), all = run(100000);
+    EXPECT_EQ(all.Files, one.Files);     // no more threads than placements: the same run
     EXPECT_EQ(one.Messages.size(), 3u);  // the missing model, the failed steps, "DONE"
     EXPECT_EQ(one.Progress.size(), 41u);
     EXPECT_EQ(four.Messages, one.Messages);
@@ -418,9 +421,9 @@ TEST_F(Duplicate, FourJobsGiveTheFilesMessagesAndProgressOfOne) {
     EXPECT_EQ(differing, Lines{});
 }
 
-// A run stopped while copies are being written (here by a sink that throws, as a cancel would)
-// waits for the copies under way and leaves no temporary file behind.
-TEST_F(Duplicate, StoppedRunLeavesNoTemporaryFiles) {
+// A run ended by a run-time error while copies are being written (here a sink that throws)
+// waits for the copies under way, keeps none of a later placement and leaves no temporary file.
+TEST_F(Duplicate, RunEndedMidwayKeepsNoCopyOfALaterPlacement) {
     Lines big = OneNodeModel();
     big.insert(big.begin() + 4, 20000, "  1.5 -2 3,");
     AddModel("box.wrl", big);
@@ -433,9 +436,102 @@ TEST_F(Duplicate, StoppedRunLeavesNoTemporaryFiles) {
     in.TSOfolderFileName = "list.txt";
     in.WRLfolderList = ListMatchingFiles(Models(), "*.wrl");
     EXPECT_THROW(RunDuplicate(in, stopping, {false, {}, 4}), std::runtime_error);
+    EXPECT_EQ(FolderEntries(Output()), (Lines{"box_0.wrl", "box_1.wrl", "box_2.wrl"}));
+}
+
+// Forty copies of a model, with a big point list so that several are under way at once.
+class DuplicateUnderWay : public Duplicate {
+  protected:
+    void SetUp() override {
+        Duplicate::SetUp();
+        Lines big = OneNodeModel();
+        big.insert(big.begin() + 4, 5000, "  1.5 -2 3,");
+        AddModel("box.wrl", big);
+        WriteBytes(dir / "list.txt", CrLfLines(Lines(40, "box,0,0,0,0,0,0")));
+        in.TSOfolderFileName = "list.txt";
+        in.WRLfolderList = {"box.wrl"};
+    }
+    // The copies left are those of the first placements, each as a whole run writes it.
+    void ExpectWholeCopiesOfTheFirstPlacements(const Lines& copies) {
+        Lines first;
+        for (size_t i = 0; i < copies.size(); ++i)
+            first.push_back("box_" + std::to_string(i) + ".wrl");
+        std::sort(first.begin(), first.end());
+        ASSERT_EQ(copies, first);
+        for (const std::string& name : copies)
+            EXPECT_EQ(ReadBytes(Copy(name)), wholeCopies_.at(name)) << name;
+    }
+    void WriteWholeCopies() {
+        RunDuplicate(in, sink, {false, {}, 1});
+        for (const std::string& name : FolderEntries(Output()))
+            wholeCopies_[name] = ReadBytes(Copy(name));
+        std::filesystem::remove_all(Output());
+        sink.Messages.clear();
+    }
+    std::map<std::string, std::string> wholeCopies_;
+};
+
+TEST_F(DuplicateUnderWay, StopFinishesTheCopiesUnderWayAndBeginsNoOther) {
+    WriteWholeCopies();
+    struct StopAtSix : ProgressSink {
+        bool Asked = false;
+        void Progress(Work, int done, int) override { Asked = Asked || done == 6; }
+        bool StopRequested() override { return Asked; }
+    } stopping;
+    RunDuplicate(in, stopping, {false, {}, 4});
     const Lines copies = FolderEntries(Output());
-    EXPECT_GE(copies.size(), 3u);
-    for (const std::string& name : copies) EXPECT_EQ(name.find(".tmp-"), std::string::npos);
+    EXPECT_GE(copies.size(), 6u);
+    EXPECT_LT(copies.size(), 40u);
+    ExpectWholeCopiesOfTheFirstPlacements(copies);
+    EXPECT_EQ(stopping.Texts(),
+              Lines{StoppedText(Work::WritingCopies, static_cast<int>(copies.size()), 40)});
+}
+
+// The model replaced mid-run by a version whose lines end in LF alone: no copy is made from
+// it; the run ends, in placement order, at the first placement that meets it.
+TEST_F(DuplicateUnderWay, ModelSwappedMidRunIsNeverCopiedUnchecked) {
+    WriteWholeCopies();
+    const std::string whole = ReadBytes(Model("box.wrl"));
+    std::string lf = whole;
+    lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
+    struct Swapping : ProgressSink {
+        std::string Path, Bytes;
+        void Progress(Work, int done, int) override {
+            if (done != 5) return;
+            WriteBytes(Path + ".new", Bytes);
+            std::rename((Path + ".new").c_str(), Path.c_str());
+        }
+    };
+    for (int round = 0; round < 5; ++round) {
+        WriteBytes(Model("box.wrl"), whole);
+        std::filesystem::remove_all(Output());
+        Swapping swapping;
+        swapping.Path = Model("box.wrl");
+        swapping.Bytes = lf;
+        RunDuplicate(in, swapping, {false, {}, 2});
+        EXPECT_EQ(swapping.Texts(), (Lines{"invalid WRL file", "DONE"}));
+        const Lines copies = FolderEntries(Output());
+        EXPECT_GE(copies.size(), 5u);
+        ExpectWholeCopiesOfTheFirstPlacements(copies);
+    }
+}
+
+// Names up to the system's limit: the temporary names beside them fit too, and the dry run
+// says what the run does.
+TEST_F(Duplicate, NamesAtTheLimitAreWrittenAndTheDryRunAgrees) {
+    const std::string name(249, 'n');  // the model 253 bytes, its copy 255
+    Lines model = OneNodeModel();
+    model.insert(model.begin() + 2, "      DEF VRL_second_vrl Group {");
+    model.insert(model.begin() + 3, "texCoordIndex [");
+    AddModel(name + ".wrl", model);
+    WriteBytes(dir / "list.txt", CrLfLines({name + ",0,0,0,0,0,0"}));
+    in.TSOfolderFileName = "list.txt";
+    Run({true, {}, 1});
+    EXPECT_EQ(sink.DryRunLines.size(), 2u);  // the repair and the copy, neither failing
+    Run();
+    EXPECT_EQ(sink.Texts(), (Lines{"DONE", "DONE"}));
+    EXPECT_TRUE(FileExists(Copy(name + "_0.wrl")));
+    EXPECT_EQ(FolderEntries(Models()), (Lines{"newwrls", name + ".wrl"}));
 }
 
 TEST_F(Duplicate, FailureWhileReadingPlacementsStopsBeforeAnyFolder) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <random>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "file_check.hpp"
 #include "fix_wrls.hpp"
 #include "paths.hpp"
+#include "platform.hpp"
 #include "test_files.hpp"
 
 namespace scene {
@@ -58,6 +60,23 @@ TEST(FaultInjection, RepairInterruptedByAFullDiskLeavesTheModel) {
     EXPECT_TRUE(FailsWithFileSizeLimit(64 * 1024, [&] { RepairTexCoordBlocks(dir / "m.wrl"); }));
     EXPECT_EQ(ReadBytes(dir / "m.wrl"), model);
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"m.wrl"});
+}
+
+// A rewrite of a model waits for one under way (in another run, here another thread) and then
+// works on what that one wrote: neither rewrite is lost.
+TEST(FaultInjection, InPlaceRewritesOfOneModelTakeTurns) {
+    TempDir dir;
+    const std::string model = dir / "m.wrl", theirs = ConverterModel(3) + "theirs\r\n";
+    WriteBytes(model, ConverterModel(2));
+    platform::FileHandle held = platform::OpenLockedForRewrite(model);
+    std::thread ours([&] { RepairTexCoordBlocks(model); });
+    usleep(100000);                      // ours opens the model and waits for the lock
+    WriteBytes(model + ".new", theirs);  // the other rewrite puts its file in place
+    std::rename((model + ".new").c_str(), model.c_str());
+    held.reset();
+    ours.join();
+    TextFileReader expected(model + ".x", theirs);
+    EXPECT_EQ(ReadBytes(model), RepairedText(expected));
 }
 
 TEST(FaultInjection, CopyInterruptedLeavesTheEarlierCopy) {
@@ -372,6 +391,19 @@ TEST_F(FaultInjectionDuplicate, ReadOnlyFoldersAreReportedAndLoseNothing) {
     EXPECT_EQ(ReadBytes(Model("m.wrl")), model);
     EXPECT_EQ(FolderEntries(Models()), (Lines{"e.wrl", "m.wrl"}));
     EXPECT_EQ(FolderEntries(dir / "points"), Lines{"site.mgp"});
+}
+
+// A model that may not be read is an invalid one; the message says which and why.
+TEST_F(FaultInjectionDuplicate, UnreadableModelIsNamedWithTheSystemsReason) {
+    WriteBytes(Model("m.wrl"), kOneNodeModel);
+    chmod(Model("m.wrl").c_str(), 0);
+    Prepare({"m,0,0,0,0,0,0"});
+    ChildResult duplicate = RunInChild({.Unprivileged = true}, [&] {
+        RecordingSink sink;
+        RunDuplicate(in, sink);
+        return sink.Messages.at(0).Text + " (" + sink.Messages.at(0).Detail + ")";
+    });
+    EXPECT_EQ(duplicate.Text, "invalid WRL file (" + Model("m.wrl") + ": Permission denied)");
 }
 
 // Moves the model folder away when the command comes to its second placement or model.

@@ -48,12 +48,16 @@ struct RecordingSink : MessageSink {
     struct Message {
         std::string Text;
         MessageIcon Icon;
+        std::string Detail = {};  // the file a problem message names
     };
     std::vector<Message> Messages;
     std::vector<Failure> Failures;
 
     void ShowMessage(const std::string& text, MessageIcon icon) override {
         Messages.push_back({text, icon});
+    }
+    void ShowFileProblem(const std::string& text, const std::string& detail) override {
+        Messages.push_back({text, MessageIcon::Error, detail});
     }
     void ReportFailure(const Failure& failure) override { Failures.push_back(failure); }
     std::vector<std::string> Texts() const;
