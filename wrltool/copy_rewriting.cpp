@@ -79,6 +79,7 @@ bool ReadUsualPointNumbers(std::string_view line, Point3& p) {
 class ModelChecker {
   public:
     void Feed(std::string_view block) {
+        bytes_ += block.size();
         named_.Feed(block);
         if (header_.First() < 0 && header_.LinesEnded() < 3) header_.Feed(block);
         if (firstLineEnded_) return;  // whether the first line (up to its CR) holds a LF
@@ -91,6 +92,7 @@ class ModelChecker {
         check.HasHeader = header_.First() >= 0 && header_.First() < 3;
         check.DefCount = static_cast<int16_t>(std::min<long>(named_.Count(), INT16_MAX));
         check.LfLineEnds = lfLineEnds_;
+        check.Bytes = bytes_;
         return check;
     }
 
@@ -98,6 +100,7 @@ class ModelChecker {
     MarkedLines named_{kNamedNode}, header_{kConverterHeader};
     bool lfLineEnds_ = false;
     bool firstLineEnded_ = false;
+    uint64_t bytes_ = 0;
 };
 
 ModelCheck CheckBlocks(

@@ -26,6 +26,7 @@ struct ModelCheck {
     bool HasHeader = false;   // the converter header stands in line 1, 2 or 3
     int16_t DefCount = 0;     // lines holding "DEF VRL_"; stops counting at 32767
     bool LfLineEnds = false;  // the first line holds a LF: lines end in LF alone (one line)
+    uint64_t Bytes = 0;       // the model's length
 };
 
 // Reads the whole model once. Throws the failure when it cannot be opened or read.

@@ -25,6 +25,10 @@ namespace {
 // one that cannot be read.
 constexpr int kMaxRestarts = 8;
 
+// Copies of smaller models are written on the run's own thread: such a copy is little more than
+// a few system calls on one folder, which another thread would only wait for.
+constexpr uint64_t kThreadedCopyBytes = 4096;
+
 // The model list's names by their keys, to find a name ignoring letter case at once.
 class ModelList {
   public:
@@ -158,7 +162,7 @@ class DuplicateRun {
         // A copy that replaces a model of this run, or another copy, waits for those before it.
         if (filesInUse_.Written(folders_, copyPath) && !FinishJobs()) return true;
         HandIn({i, resolved, model.Stamp, copyPath, &placement, CopyTag(inputs_, placement)},
-               std::move(placementFailures));
+               std::move(placementFailures), model.Check.Bytes >= kThreadedCopyBytes);
         return true;
     }
 
@@ -190,13 +194,17 @@ class DuplicateRun {
         }
     }
 
-    void HandIn(CopyOrder order, StepFailures before) {
-        jobs_.Add([this, order = std::move(order), before = std::move(before)]() mutable {
+    void HandIn(CopyOrder order, StepFailures before, bool threaded) {
+        auto job = [this, order = std::move(order), before = std::move(before)]() mutable {
             PreparedCopy copy = files_->PrepareCopy(order);
             before.Append(copy.Failures);
             copy.Failures = std::move(before);
             return copy;
-        });
+        };
+        if (threaded)
+            jobs_.Add(std::move(job));
+        else
+            jobs_.RunHere(std::move(job));
     }
 
     // A copy's turn, on the run's thread in placement order.

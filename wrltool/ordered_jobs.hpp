@@ -75,6 +75,13 @@ class OrderedJobs {
         wake_.notify_one();
     }
 
+    // Runs the job on the caller's thread, once every job handed in before it is finished: for
+    // work too small to gain from another thread.
+    void RunHere(Job job) {
+        FinishAll();
+        finished_(job());
+    }
+
     // Waits for every job handed in and finishes each.
     void FinishAll() {
         while (!pending_.empty()) FinishOldest();
