@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "blank_title.hpp"
 #include "desktop_conventions.hpp"
 #include "drive_list.hpp"
 #include "drive_navigation.hpp"
@@ -69,10 +70,10 @@ std::vector<std::string> ListedNames(const FileList& files) {
 
 Vandrel::Vandrel(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(sink) {
     setObjectName("Vandrel");
-    setWindowTitle(QString());
     // A fixed single border: no minimise or maximise button, no resizing.
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    ShowBlankTitle(*this);
     setFixedSize(TwipsSize(*this, 12405, 9675));
     // The window's default font, for which the controls' sizes are made.
     setFont(ClassicFont("MS Sans Serif", 8.25));
@@ -108,7 +109,12 @@ Vandrel::Vandrel(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(si
 
     Form_Load();
 
-    if (QScreen* shown = screen()) move(shown->availableGeometry().center() - rect().center());
+    // The client area centred: the native window exists already, so move() would count its frame.
+    if (QScreen* shown = screen()) {
+        QRect placed = rect();
+        placed.moveCenter(shown->availableGeometry().center());
+        setGeometry(placed);
+    }
 }
 
 // Left column: the model folder, "Use selected WRL" and "Fix WRLs".

@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <filesystem>
 
 #include "copy_rewriting.hpp"
@@ -481,7 +482,8 @@ TEST_F(VandrelWindow, MissingSourceFileIsReportedAndTheWindowGoesOn) {
     EXPECT_EQ(sink.Failures.size(), 1u);
 }
 
-// The window's own message boxes: the program's caption, the error icon for problems only.
+// The window's own message boxes: the program's caption alone, the error icon for problems
+// only.
 TEST_F(VandrelWindow, MessageBoxesCarryTheCaptionAndTheirIcons) {
     struct Box {
         QString Title, Text;
@@ -505,6 +507,7 @@ TEST_F(VandrelWindow, MessageBoxesCarryTheCaptionAndTheirIcons) {
     QtMessageSink messages("VandrelV3");
     Vandrel window(messages);
     messages.SetParent(&window);
+    EXPECT_EQ(window.windowHandle()->title(), " ");  // a blank title bar, no name appended
     window.findChild<QPushButton*>("Command1")->click();
     window.findChild<FileList*>("TSOfolder")->setCurrentRow(0);  // notes.txt, empty
     fs::remove(PathIn(models, "notes.txt"));
