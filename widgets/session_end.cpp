@@ -9,7 +9,8 @@
 namespace scene {
 
 namespace {
-int gCommandsRunning = 0;               // window commands run on the window's thread only
+int gCommandsRunning = 0;  // window commands run on the window's thread only
+unsigned long gCommandsStarted = 0;
 constexpr int kSessionEndStatus = 143;  // as for SIGTERM, which ends a session's programs
 }  // namespace
 
@@ -24,8 +25,18 @@ void EndCommandsWithTheSession(QGuiApplication& app) {
 #endif
 }
 
+bool CommandRunning() {
+    return gCommandsRunning > 0;
+}
+
+unsigned long CommandNumber() {
+    return gCommandsStarted;
+}
+
 RunningCommand::RunningCommand() {
-    if (gCommandsRunning++ == 0) ForgetCleanedFolders();
+    if (gCommandsRunning++ > 0) return;  // a handler inside a command's is part of it
+    ++gCommandsStarted;
+    ForgetCleanedFolders();
 }
 
 RunningCommand::~RunningCommand() {

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QEventLoop>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -135,6 +136,24 @@ class VandrelWindow : public ::testing::Test {
             EXPECT_EQ(ReadBytes(PathIn(models, "newwrls/" + copy)),
                       ReadBytes(PathIn(in.WRLfolderPath, "newwrls/" + copy)))
                 << copy;
+    }
+};
+
+// The message boxes shown meanwhile: caption, text and icon of each, closed with OK at once.
+struct ShownBoxes : QObject {
+    struct Box {
+        QString Title, Text;
+        QMessageBox::Icon Icon;
+    };
+    std::vector<Box> Boxes;
+    ShownBoxes() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* object, QEvent* event) override {
+        auto* box = qobject_cast<QMessageBox*>(object);
+        if (box && event->type() == QEvent::Show) {
+            Boxes.push_back({box->windowTitle(), box->text(), box->icon()});
+            QTimer::singleShot(0, box, &QMessageBox::accept);
+        }
+        return false;
     }
 };
 
@@ -483,45 +502,60 @@ TEST_F(VandrelWindow, MissingSourceFileIsReportedAndTheWindowGoesOn) {
 }
 
 // The window's own message boxes: the program's caption alone, the error icon for problems
-// only.
+// only. Escape stops a Duplicate under way; its box has no icon and the window goes on.
 TEST_F(VandrelWindow, MessageBoxesCarryTheCaptionAndTheirIcons) {
-    struct Box {
-        QString Title, Text;
-        QMessageBox::Icon Icon;
-    };
-    std::vector<Box> boxes;
-    struct Closer : QObject {
-        std::vector<Box>& Seen;
-        explicit Closer(std::vector<Box>& seen) : Seen(seen) {}
-        bool eventFilter(QObject* object, QEvent* event) override {
-            auto* box = qobject_cast<QMessageBox*>(object);
-            if (box && event->type() == QEvent::Show) {
-                Seen.push_back({box->windowTitle(), box->text(), box->icon()});
-                QTimer::singleShot(0, box, &QMessageBox::accept);
-            }
-            return false;
-        }
-    } closer(boxes);
-    qApp->installEventFilter(&closer);
-
+    WriteBytes(PathIn(models, "long.txt"), CrLfLines(Lines(50, "house,0,0,0,0,0,0")));
+    ShownBoxes shown;
     QtMessageSink messages("VandrelV3");
     Vandrel window(messages);
     messages.SetParent(&window);
-    EXPECT_EQ(window.windowHandle()->title(), " ");  // a blank title bar, no name appended
+    EXPECT_EQ(window.windowHandle()->title(), " ");  // a blank title bar
     window.findChild<QPushButton*>("Command1")->click();
-    window.findChild<FileList*>("TSOfolder")->setCurrentRow(0);  // notes.txt, empty
+    window.findChild<FileList*>("TSOfolder")->setCurrentRow(1);  // notes.txt, empty
     fs::remove(PathIn(models, "notes.txt"));
     window.findChild<QPushButton*>("Command3")->click();
-    qApp->removeEventFilter(&closer);
+    window.findChild<FileList*>("TSOfolder")->setCurrentRow(0);  // long.txt
+    QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+    window.findChild<QPushButton*>("Command3")->click();
 
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].Title, "VandrelV3");
+    const std::vector<ShownBoxes::Box>& boxes = shown.Boxes;
+    ASSERT_EQ(boxes.size(), 3u);
+    for (const ShownBoxes::Box& box : boxes) EXPECT_EQ(box.Title, "VandrelV3");
     EXPECT_EQ(boxes[0].Text, "DONE with  2 invalid file(s)");
     EXPECT_EQ(boxes[0].Icon, QMessageBox::NoIcon);
-    EXPECT_EQ(boxes[1].Title, "VandrelV3");
     EXPECT_EQ(boxes[1].Text.toStdString(),
               "Run-time error '53': File not found\n" + PathIn(models, "notes.txt"));
     EXPECT_EQ(boxes[1].Icon, QMessageBox::Critical);
+    // Stopped before the first placement: nothing is written.
+    EXPECT_EQ(boxes[2].Text, "Stopped: 0 of 50 copies written");
+    EXPECT_EQ(boxes[2].Icon, QMessageBox::NoIcon);
+    EXPECT_FALSE(fs::exists(PathIn(models, "newwrls")));
+}
+
+// The close button during a Duplicate stops it; the program ends once the command has returned,
+// without the Stopped box.
+TEST_F(VandrelWindow, ClosingTheWindowDuringARunStopsItAndEndsTheProgram) {
+    WriteBytes(PathIn(models, "long.txt"), CrLfLines(Lines(50, "house,0,0,0,0,0,0")));
+    EXPECT_EXIT(
+        {
+            ShownBoxes shown;
+            QtMessageSink messages("VandrelV3");
+            Vandrel window(messages);
+            messages.SetParent(&window);
+            window.findChild<FileList*>("TSOfolder")->setCurrentRow(0);  // long.txt
+            QEventLoop loop;
+            QTimer::singleShot(0, [&] {
+                // As the title bar's close button does it: through the window system's window.
+                QCoreApplication::postEvent(window.windowHandle(), new QCloseEvent);
+                window.findChild<QPushButton*>("Command3")->click();
+                QMetaObject::invokeMethod(
+                    &loop, [&] { loop.exit(1); }, Qt::QueuedConnection);
+            });
+            // Not shown: painting in a forked child may wait for the parent's threads.
+            const bool ended = loop.exec() == 0;
+            _exit(ended && shown.Boxes.empty() && !fs::exists(PathIn(models, "newwrls")) ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(VandrelWindow, ExitEndsTheProgram) {

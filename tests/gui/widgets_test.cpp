@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
@@ -150,22 +152,40 @@ TEST(QtMessageSink, RunTimeErrorReportNamesThePathOnASecondLine) {
     EXPECT_EQ(RunTimeErrorReport(Failure(FailureKind::Overflow)), "Run-time error '6': Overflow");
 }
 
-// Work that cannot be cancelled keeps its dialog, and so the window blocked, to its end.
-TEST(QtMessageSink, ProgressDialogStaysUntilTheWorkEnds) {
+// The progress window says what the work does, under the program's name alone. Cancel, Escape in
+// it or in the window stop the command under way until the next one starts. It blocks nothing:
+// a window under a modal one would get no close event.
+TEST(QtMessageSink, CancelAndEscapeStopTheCommandUnderWay) {
     QWidget window;
     QtMessageSink sink("VandrelV3", &window);
-    sink.Progress(Work::WritingCopies, 0, 10);
-    auto* progress = window.findChild<QProgressDialog*>();
-    ASSERT_NE(progress, nullptr);
-    EXPECT_EQ(progress->windowTitle(), "VandrelV3");
-    EXPECT_EQ(progress->windowModality(), Qt::ApplicationModal);
-    progress->show();
-    QTest::keyClick(progress, Qt::Key_Escape);
-    EXPECT_TRUE(progress->isVisible());
-    EXPECT_FALSE(progress->close());
-    EXPECT_TRUE(progress->isVisible());
-    sink.Progress(Work::WritingCopies, 10, 10);
-    EXPECT_EQ(window.findChild<QProgressDialog*>(), nullptr);
+    QTest::keyClick(&window, Qt::Key_Escape);  // no command runs: nothing to stop
+    auto progress = [&] { return window.findChild<QProgressDialog*>(); };
+    RunHandler(sink, [&] {
+        EXPECT_FALSE(sink.StopRequested());
+        sink.Progress(Work::WritingCopies, 1233, 20000);
+        ASSERT_NE(progress(), nullptr);
+        EXPECT_EQ(progress()->windowTitle(), "VandrelV3");
+        EXPECT_EQ(progress()->labelText(), "Writing copy 1,234 of 20,000");
+        EXPECT_EQ(progress()->windowModality(), Qt::NonModal);
+        progress()->findChild<QPushButton*>()->click();
+        EXPECT_TRUE(sink.StopRequested());
+    });
+    EXPECT_TRUE(sink.StopRequested());
+    RunHandler(sink, [&] {
+        EXPECT_FALSE(sink.StopRequested());
+        sink.Progress(Work::FixingModels, 0, 3);
+        QTest::keyClick(progress(), Qt::Key_Escape);
+        EXPECT_TRUE(sink.StopRequested());
+    });
+    RunHandler(sink, [&] {
+        // The window's events wait for the command to let them through.
+        QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+        EXPECT_FALSE(sink.StopRequested());
+        sink.Progress(Work::FixingModels, 0, 3);
+        EXPECT_TRUE(sink.StopRequested());
+        sink.Progress(Work::FixingModels, 3, 3);
+        EXPECT_EQ(progress(), nullptr);
+    });
 }
 
 TEST(RunHandler, ReportsFailuresAndOtherExceptionsAndGoesOn) {
