@@ -1,8 +1,12 @@
 #include "qt_message_sink.hpp"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 
 #include "native_text.hpp"
+#include "path_lines.hpp"
 #include "session_end.hpp"
 
 namespace scene {
@@ -21,6 +25,13 @@ class WorkProgress : public QProgressDialog {
   protected:
     void reject() override { emit canceled(); }
 };
+
+// As wide as a message box shows a line without wrapping it itself.
+int PathLineWidth(const QMessageBox& box) {
+    const QScreen* screen = box.screen();
+    const int half = screen ? screen->availableGeometry().width() / 2 : 640;
+    return std::min(60 * box.fontMetrics().averageCharWidth(), std::min(half, 500) - 100);
+}
 
 }  // namespace
 
@@ -46,17 +57,27 @@ void QtMessageSink::SetParent(QWidget* parent) {
 }
 
 void QtMessageSink::ShowMessage(const std::string& text, MessageIcon icon) {
-    ShowBox(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon, text);
+    ShowBox(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon, text, {});
+}
+
+void QtMessageSink::ShowFileProblem(const std::string& text, const std::string& detail) {
+    ShowBox(QMessageBox::Critical, text, detail);
 }
 
 void QtMessageSink::ReportFailure(const Failure& failure) {
-    ShowBox(QMessageBox::Critical, RunTimeErrorReport(failure));
+    ShowBox(QMessageBox::Critical, RunTimeErrorText(failure), failure.Path());
 }
 
-void QtMessageSink::ShowBox(QMessageBox::Icon icon, const std::string& text) {
+void QtMessageSink::ShowBox(QMessageBox::Icon icon, const std::string& text,
+                            const std::string& detail) {
     EndProgress();
     if (ending_) return;  // the user closed the window: nothing more to read
-    QMessageBox box(icon, caption_, ShownText(text), QMessageBox::Ok, parent_);
+    QMessageBox box(icon, caption_, QString(), QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
+    QString shown = ShownText(text);
+    if (!detail.empty())
+        shown += '\n' + BreakAtSeparators(ShownText(detail), box.fontMetrics(), PathLineWidth(box));
+    box.setText(shown);
     box.exec();
 }
 

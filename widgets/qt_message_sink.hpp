@@ -32,6 +32,8 @@ class QtMessageSink : public MessageSink {
     void SetParent(QWidget* parent);
 
     void ShowMessage(const std::string& text, MessageIcon icon) override;
+    // The text, and the file's path (with the reason) on a second line, broken at separators.
+    void ShowFileProblem(const std::string& text, const std::string& detail) override;
     void ReportFailure(const Failure& failure) override;
     // The progress window, which appears when a command runs longer than half a second.
     void Progress(Work work, int done, int total) override;
@@ -40,7 +42,7 @@ class QtMessageSink : public MessageSink {
 
   private:
     void Stop(bool closing);
-    void ShowBox(QMessageBox::Icon icon, const std::string& text);
+    void ShowBox(QMessageBox::Icon icon, const std::string& text, const std::string& detail);
     void EndProgress();
 
     QString caption_;

@@ -16,6 +16,7 @@
 #include "drive_list.hpp"
 #include "file_list.hpp"
 #include "folder_list.hpp"
+#include "path_lines.hpp"
 #include "platform.hpp"
 #include "qt_message_sink.hpp"
 #include "run_handler.hpp"
@@ -186,6 +187,23 @@ TEST(QtMessageSink, CancelAndEscapeStopTheCommandUnderWay) {
         sink.Progress(Work::FixingModels, 3, 3);
         EXPECT_EQ(progress(), nullptr);
     });
+}
+
+// A long path is broken after separators only: no name is split, nothing is lost.
+TEST(QtMessageSink, LongPathsBreakAtSeparators) {
+    const QString sep{QChar(kPathSeparator)};
+    const QString path = QStringList({"", "data", "a very long folder name", "scenes", "village",
+                                      "models", "house.wrl: Permission denied"})
+                             .join(sep);
+    const QFontMetrics metrics(QApplication::font());
+    const int width = metrics.horizontalAdvance("a very long folder name") * 2;
+    const QStringList lines = BreakAtSeparators(path, metrics, width).split('\n');
+    EXPECT_GT(lines.size(), 1);
+    EXPECT_EQ(lines.join(QString()), path);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        EXPECT_LE(metrics.horizontalAdvance(lines[i]), width) << lines[i].toStdString();
+        EXPECT_TRUE(i + 1 == lines.size() || lines[i].endsWith(sep));
+    }
 }
 
 TEST(RunHandler, ReportsFailuresAndOtherExceptionsAndGoesOn) {
