@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <stdexcept>
 
@@ -224,6 +225,22 @@ TEST(Twips, ConvertByLogicalDpi) {
     EXPECT_EQ(TwipsToPixels(1440, 96), 96);
     EXPECT_EQ(TwipsToPixels(5055, 96), 337);
     EXPECT_EQ(TwipsToPixels(255, 120), 21);
+}
+
+// Frame lines begin in the first half of a device pixel, a few pixels from where the layout puts
+// them; at whole scales they stay; aligned scroll steps are whole device pixels.
+TEST(Twips, LinesAlignedAtFractionalScales) {
+    for (const double scale : {1.0, 1.1, 1.25, 1.4, 1.5, 1.6, 1.75, 1.9, 2.0}) {
+        for (int pixels = 0; pixels < 60; ++pixels) {
+            const int line = AlignedLine(pixels, scale);
+            EXPECT_LE(std::abs(line - pixels), 4) << scale << ' ' << pixels;
+            const double start = line * scale;
+            EXPECT_LT(start - std::floor(start + 1e-9), 0.5) << scale << ' ' << pixels;
+            EXPECT_TRUE(scale != std::round(scale) || line == pixels);
+        }
+        const double step = AlignedScrollStep(scale) * scale;
+        EXPECT_NEAR(step, std::round(step), 1e-9) << scale;
+    }
 }
 
 }  // namespace scene
