@@ -22,6 +22,7 @@
 #include <filesystem>
 
 #include "copy_rewriting.hpp"
+#include "desktop_conventions.hpp"
 #include "drive_list.hpp"
 #include "duplicate.hpp"
 #include "file_list.hpp"
@@ -244,9 +245,15 @@ TEST_F(VandrelWindow, LayoutFontsAndFocusOrder) {
         ASSERT_NE(control, nullptr);
         EXPECT_TRUE(IsKind(control, c.Kind));
         EXPECT_EQ(control->parentWidget()->objectName(), c.Container);
-        EXPECT_EQ(control->geometry(),
-                  QRect(TwipsToPixels(c.Left, dpiX), TwipsToPixels(c.Top, dpiY),
-                        TwipsToPixels(c.Width, dpiX), TwipsToPixels(c.Height, dpiY)));
+        const QRect laidOut(TwipsToPixels(c.Left, dpiX), TwipsToPixels(c.Top, dpiY),
+                            TwipsToPixels(c.Width, dpiX), TwipsToPixels(c.Height, dpiY));
+        // A caption too wide at 8 points widens its control on its line (FitCaptions).
+        if (CaptionWidth(*control) > laidOut.width()) {
+            EXPECT_TRUE(control->geometry().contains(laidOut));
+            EXPECT_EQ(control->geometry().top(), laidOut.top());
+        } else {
+            EXPECT_EQ(control->geometry(), laidOut);
+        }
         EXPECT_EQ(ShownTextOf(control, c.Kind), c.Text);
         EXPECT_TRUE(control->isVisibleTo(form.get()));
     }
