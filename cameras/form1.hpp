@@ -11,6 +11,7 @@ class QLineEdit;
 class QPushButton;
 
 namespace scene {
+class ClientArea;
 class DriveList;
 class FileList;
 class FolderList;
@@ -29,6 +30,7 @@ class Form1 : public QWidget {
     void Command2_Click();
 
     MessageSink& sink_;
+    ClientArea* client_;  // holds every control below
     QLabel* Label1;
     DriveList* Drive1;
     FolderList* Dir1;

@@ -16,6 +16,7 @@ class QListWidget;
 class QPushButton;
 
 namespace scene {
+class ClientArea;
 class DriveList;
 class FileList;
 class FolderList;
@@ -47,6 +48,7 @@ class Vandrel : public QWidget {
     void SetSourcePattern(const std::string& pattern);
 
     MessageSink& sink_;
+    ClientArea* client_;  // holds every control below
 
     QLabel* Label1;
     QGroupBox* Frame1;

@@ -16,11 +16,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 #include <filesystem>
 
+#include "client_area.hpp"
 #include "copy_rewriting.hpp"
 #include "desktop_conventions.hpp"
 #include "drive_list.hpp"
@@ -167,15 +169,15 @@ struct Layout {
 };
 
 const Layout kLayout[] = {
-    {"Label1", "label", "Vandrel", 2400, 240, 7575, 615, "WRL FIXER / VANDREL V3"},
-    {"Frame1", "frame", "Vandrel", 240, 960, 4455, 7935, ""},
+    {"Label1", "label", "ClientArea", 2400, 240, 7575, 615, "WRL FIXER / VANDREL V3"},
+    {"Frame1", "frame", "ClientArea", 240, 960, 4455, 7935, ""},
     {"Label2", "label", "Frame1", 1080, 360, 2415, 255, "SELECT WRL FOLDER"},
     {"Drive1", "drives", "Frame1", 360, 720, 3735, 315, ""},
     {"Dir1", "folders", "Frame1", 360, 1080, 3735, 1440, ""},
     {"WRLfolder", "files", "Frame1", 360, 2520, 3735, 4185, ""},
     {"Check1", "check", "Frame1", 1440, 6840, 1695, 255, "Use selected WRL"},
     {"Command1", "button", "Frame1", 1560, 7320, 1335, 375, "Fix WRLs"},
-    {"Frame2", "frame", "Vandrel", 4920, 960, 4455, 7935, ""},
+    {"Frame2", "frame", "ClientArea", 4920, 960, 4455, 7935, ""},
     {"Label3", "label", "Frame2", 1200, 360, 2175, 255, "SELECT INSERT FILE"},
     {"Drive2", "drives", "Frame2", 360, 720, 3735, 315, ""},
     {"Dir2", "folders", "Frame2", 360, 1080, 3735, 1440, ""},
@@ -198,12 +200,12 @@ const Layout kLayout[] = {
     {"Text1", "text", "Frame3", 240, 600, 615, 285, "0"},
     {"Label4", "label", "Frame3", 960, 600, 615, 255, "Degrees"},
     {"Check3", "check", "Frame3", 1920, 600, 1575, 255, "Orientation Angle"},
-    {"Frame5", "frame", "Vandrel", 9600, 960, 2535, 6855, ""},
+    {"Frame5", "frame", "ClientArea", 9600, 960, 2535, 6855, ""},
     {"Label11", "label", "Frame5", 360, 360, 1815, 255, "LIST FILE CONTENTS"},
     {"List1", "list", "Frame5", 360, 720, 1815, 5910, ""},
-    {"Frame6", "frame", "Vandrel", 9600, 7920, 2535, 975, ""},
+    {"Frame6", "frame", "ClientArea", 9600, 7920, 2535, 975, ""},
     {"Command3", "button", "Frame6", 600, 360, 1335, 375, "Duplicate"},
-    {"Command2", "button", "Vandrel", 5160, 9120, 1695, 375, "Exit Vandrel"},
+    {"Command2", "button", "ClientArea", 5160, 9120, 1695, 375, "Exit Vandrel"},
 };
 
 // The caption or text a control shows, when its kind has one.
@@ -289,6 +291,27 @@ TEST_F(VandrelWindow, LayoutFontsAndFocusOrder) {
                             "Check1",    "Check3",   "Text1",    "Check2", "Text2", "Text3",
                             "Text4",     "Text5",    "Text6",    "Check4", "List1", "Command3",
                             "Command2",  "Command1", "WRLfolder"}));
+}
+
+// On a screen too small for the layout (1280x1024 at twice the scale) the window lies inside the
+// available area and scrolls to every control; on a large one it is the layout's size again.
+TEST_F(VandrelWindow, ScrollsWhereTheScreenIsTooSmall) {
+    form->show();
+    auto* area = Control<ClientArea>("Scroll");
+    const QRect small(0, 0, 640, 512);
+    area->FitInto(small);
+    EXPECT_TRUE(small.contains(form->geometry()));
+    EXPECT_EQ(area->Layout()->size(), TwipsSize(*form, 12405, 9675));
+    for (const char* corner : {"Label1", "Command1", "Command2", "Command3", "Label11"}) {
+        QWidget* control = Control<QWidget>(corner);
+        area->ensureWidgetVisible(control, 0, 0);
+        EXPECT_TRUE(area->viewport()->rect().contains(
+            QRect(control->mapTo(area->viewport(), QPoint()), control->size())))
+            << corner;
+    }
+    area->FitInto(form->screen()->availableGeometry());
+    EXPECT_EQ(form->size(), area->Layout()->size());
+    EXPECT_EQ(area->verticalScrollBar()->maximum(), 0);
 }
 
 TEST_F(VandrelWindow, StartsInTsoListModeAtTheCurrentFolder) {
