@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "camera_file.hpp"
 #include "client_area.hpp"
@@ -83,6 +84,8 @@ Form1::Form1(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(sink) 
     connect(CamFile, &FileList::Click, this, &Form1::CamFile_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+            &Form1::ReloadLists);
 
     FitCaptions(*this);
     PressFocusedButtonWithEnter(*this);
@@ -115,6 +118,11 @@ void Form1::Command1_Click() {
 
 void Form1::Command2_Click() {
     QCoreApplication::exit(0);
+}
+
+// F5: the lists as the disk has them now.
+void Form1::ReloadLists() {
+    ReloadColumn(*Drive1, *Dir1, *CamFile, sink_);
 }
 
 }  // namespace scene

@@ -1,5 +1,5 @@
 // Form1, the camera file generator's window: drive, folder and point file lists, the picked
-// file's name and point count, "Create File" and "Exit".
+// file's name and point count, "Create File" and "Exit". F5 reads the lists again.
 #pragma once
 
 #include <QWidget>
@@ -28,6 +28,7 @@ class Form1 : public QWidget {
     void CamFile_Click();
     void Command1_Click();
     void Command2_Click();
+    void ReloadLists();
 
     MessageSink& sink_;
     ClientArea* client_;  // holds every control below

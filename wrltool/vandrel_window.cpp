@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <optional>
 #include <vector>
 
@@ -103,6 +104,8 @@ Vandrel::Vandrel(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(si
     connect(Drive2, &DriveList::Change, this, &Vandrel::Drive2_Change);
     connect(Dir2, &FolderList::Change, this, &Vandrel::Dir2_Change);
     connect(TSOfolder, &FileList::Click, this, &Vandrel::TSOfolder_Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+            &Vandrel::ReloadLists);
 
     UseReadableRows(*List1);
     FitCaptions(*this);
@@ -259,6 +262,12 @@ void Vandrel::TSOfolder_Click() {
         List1->clear();
         for (const std::string& name : *names) List1->addItem(ShownText(name));
     });
+}
+
+// F5: the commands leave the lists as they are; the user reads them again.
+void Vandrel::ReloadLists() {
+    ReloadColumn(*Drive1, *Dir1, *WRLfolder, sink_);
+    ReloadColumn(*Drive2, *Dir2, *TSOfolder, sink_);
 }
 
 }  // namespace scene

@@ -1,6 +1,7 @@
 // Vandrel, the WRL placement tool's window: the model folder with "Fix WRLs" on the left, the
 // placement source with the mode check boxes and the manual fields in the middle, the list
-// file's names and "Duplicate" on the right, "Exit Vandrel" below.
+// file's names and "Duplicate" on the right, "Exit Vandrel" below. F5 reads the drive, folder
+// and file lists again.
 #pragma once
 
 #include <QWidget>
@@ -44,6 +45,7 @@ class Vandrel : public QWidget {
     void Drive2_Change();
     void Dir2_Change();
     void TSOfolder_Click();
+    void ReloadLists();
 
     void SetSourcePattern(const std::string& pattern);
 

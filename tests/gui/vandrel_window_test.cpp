@@ -314,6 +314,33 @@ TEST_F(VandrelWindow, ScrollsWhereTheScreenIsTooSmall) {
     EXPECT_EQ(area->verticalScrollBar()->maximum(), 0);
 }
 
+// F5 reads the lists again, keeping each selection whose name is still there (without a new
+// preview); a folder gone takes its list to the nearest folder above.
+TEST_F(VandrelWindow, F5ReloadsTheListsKeepingTheirSelections) {
+    OpenLists();
+    Pick("TSOfolder", "village.txt");
+    Pick("WRLfolder", "tower.wrl");
+    WriteBytes(PathIn(lists, "added.txt"), "");
+    WriteBytes(PathIn(lists, "village.txt"), CrLfLines({"shed,0,0,0,0,0,0"}));
+    fs::remove(PathIn(models, "house.wrl"));
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form.get(), Qt::Key_F5);
+    EXPECT_EQ(Listed("TSOfolder"), (Lines{"added.txt", "other.txt", "village.txt"}));
+    EXPECT_EQ(Files("TSOfolder")->FileName(), "village.txt");
+    EXPECT_EQ(Shown(), (Lines{"house", "/ comment", "house"}));
+    EXPECT_EQ(Listed("WRLfolder"), Lines{"tower.wrl"});
+    EXPECT_EQ(Files("WRLfolder")->FileName(), "tower.wrl");
+
+    fs::remove_all(lists);
+    QTest::keyClick(form.get(), Qt::Key_F5);
+    EXPECT_EQ(Control<FolderList>("Dir2")->Path(), root);
+    EXPECT_EQ(Files("TSOfolder")->Path(), root);
+    EXPECT_EQ(Control<DriveList>("Drive2")->Drive(), Control<DriveList>("Drive1")->Drive());
+    EXPECT_TRUE(sink.Failures.empty());
+}
+
 TEST_F(VandrelWindow, StartsInTsoListModeAtTheCurrentFolder) {
     for (const char* check : {"Check1", "Check2", "Check3", "Check4"})
         EXPECT_FALSE(Check(check)->isChecked()) << check;
