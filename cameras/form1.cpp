@@ -19,6 +19,7 @@
 #include "native_text.hpp"
 #include "run_handler.hpp"
 #include "twips.hpp"
+#include "user_guide.hpp"
 
 namespace scene {
 
@@ -86,6 +87,7 @@ Form1::Form1(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(sink) 
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
             &Form1::ReloadLists);
+    AddUserGuide(*this, "Oskivo user guide", "qrc:/guide/oskivo.md");
 
     FitCaptions(*this);
     PressFocusedButtonWithEnter(*this);

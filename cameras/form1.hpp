@@ -1,5 +1,6 @@
 // Form1, the camera file generator's window: drive, folder and point file lists, the picked
-// file's name and point count, "Create File" and "Exit". F5 reads the lists again.
+// file's name and point count, "Create File" and "Exit". F5 reads the lists again; F1 shows the
+// user guide.
 #pragma once
 
 #include <QWidget>

@@ -26,6 +26,7 @@
 #include "native_text.hpp"
 #include "run_handler.hpp"
 #include "twips.hpp"
+#include "user_guide.hpp"
 
 namespace scene {
 
@@ -106,6 +107,7 @@ Vandrel::Vandrel(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(si
     connect(TSOfolder, &FileList::Click, this, &Vandrel::TSOfolder_Click);
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
             &Vandrel::ReloadLists);
+    AddUserGuide(*this, "VandrelV3 user guide", "qrc:/guide/vandrel.md");
 
     UseReadableRows(*List1);
     FitCaptions(*this);

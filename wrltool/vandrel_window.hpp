@@ -1,7 +1,7 @@
 // Vandrel, the WRL placement tool's window: the model folder with "Fix WRLs" on the left, the
 // placement source with the mode check boxes and the manual fields in the middle, the list
 // file's names and "Duplicate" on the right, "Exit Vandrel" below. F5 reads the drive, folder
-// and file lists again.
+// and file lists again; F1 shows the user guide.
 #pragma once
 
 #include <QWidget>

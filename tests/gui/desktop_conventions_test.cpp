@@ -6,12 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTextBrowser>
 #include <cstdlib>
 
 #include "file_list.hpp"
@@ -74,6 +77,33 @@ TEST(DesktopConventions, CaptionsTooWideTakeTheFreeSpaceBesideThem) {
     EXPECT_GT(centred->geometry().right(), 199);
     EXPECT_EQ(centred->geometry().center().x(), QRect(180, 30, 20, 20).center().x());
     EXPECT_TRUE(frame.contentsRect().contains(centred->geometry()));
+}
+
+// F1 shows the window's user guide with its pictures, which are built into the program.
+TEST(DesktopConventions, F1ShowsTheUserGuideWithItsPictures) {
+    RecordingSink sink;
+    Vandrel vandrel(sink);
+    Form1 form1(sink);
+    for (QWidget* window : {static_cast<QWidget*>(&vandrel), static_cast<QWidget*>(&form1)}) {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_F1);
+        auto* guide = window->findChild<QTextBrowser*>("UserGuide");
+        ASSERT_NE(guide, nullptr);
+        EXPECT_TRUE(guide->isVisible());
+        EXPECT_TRUE(guide->windowTitle().endsWith(" user guide"));
+        EXPECT_TRUE(guide->toPlainText().contains("Messages"));
+        int pictures = 0;
+        const QRegularExpression image(R"(!\[[^]]*\]\(([^)]+)\))");
+        for (const QRegularExpressionMatch& shown : image.globalMatch(guide->toMarkdown())) {
+            ++pictures;
+            EXPECT_TRUE(QFile::exists(":/guide/" + shown.captured(1)))
+                << shown.captured(1).toStdString();
+        }
+        EXPECT_GE(pictures, 2);
+        guide->close();
+    }
 }
 
 TEST(DesktopConventions, EnterPressesTheFocusedButton) {
