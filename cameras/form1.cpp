@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "camera_file.hpp"
+#include "client_area.hpp"
 #include "desktop_conventions.hpp"
 #include "drive_list.hpp"
 #include "drive_navigation.hpp"
@@ -17,6 +19,7 @@
 #include "native_text.hpp"
 #include "run_handler.hpp"
 #include "twips.hpp"
+#include "user_guide.hpp"
 
 namespace scene {
 
@@ -34,38 +37,39 @@ void GreyField(QLineEdit& field) {
 Form1::Form1(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(sink) {
     setObjectName("Form1");
     setWindowTitle("Form1");
-    setFixedSize(TwipsSize(*this, 5055, 9105));
     // The controls' sizes are made for an 8-point window font.
     setFont(ClassicFont("MS Sans Serif", 8.25));
+    client_ = new ClientArea(*this, 5055, 9105);
+    QWidget* client = client_->Layout();
 
-    Label1 = MakeControl<QLabel>(this, "Label1", 240, 120, 4335, 255);
+    Label1 = MakeControl<QLabel>(client, "Label1", 240, 120, 4335, 255);
     Label1->setText("Camera File Generator");
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setFont(ClassicFont("Arial", 12, true));
 
-    Drive1 = MakeControl<DriveList>(this, "Drive1", 960, 840, 3135, 315);
+    Drive1 = MakeControl<DriveList>(client, "Drive1", 960, 840, 3135, 315);
 
-    Dir1 = new FolderList(sink_, this);
+    Dir1 = new FolderList(sink_, client);
     Dir1->setObjectName("Dir1");
     PlaceInTwips(*Dir1, 960, 1320, 3135, 1890);
 
-    CamFile = MakeControl<FileList>(this, "CamFile", 960, 3360, 3135, 2235);
+    CamFile = MakeControl<FileList>(client, "CamFile", 960, 3360, 3135, 2235);
     CamFile->SetPattern("*.mgp");
     RunHandler(sink_, [&] { CamFile->SetPath(Dir1->Path()); });
 
-    Label2 = MakeControl<QLabel>(this, "Label2", 1320, 5880, 495, 255);
+    Label2 = MakeControl<QLabel>(client, "Label2", 1320, 5880, 495, 255);
     Label2->setText("File : ");
-    Text1 = MakeControl<QLineEdit>(this, "Text1", 1800, 5880, 2055, 285);
+    Text1 = MakeControl<QLineEdit>(client, "Text1", 1800, 5880, 2055, 285);
     GreyField(*Text1);
 
-    Label3 = MakeControl<QLabel>(this, "Label3", 1320, 6360, 735, 255);
+    Label3 = MakeControl<QLabel>(client, "Label3", 1320, 6360, 735, 255);
     Label3->setText("Cameras : ");
-    Cams = MakeControl<QLineEdit>(this, "Cams", 2160, 6360, 1815, 285);
+    Cams = MakeControl<QLineEdit>(client, "Cams", 2160, 6360, 1815, 285);
     GreyField(*Cams);
 
-    Command1 = MakeControl<QPushButton>(this, "Command1", 1680, 7200, 1695, 255);
+    Command1 = MakeControl<QPushButton>(client, "Command1", 1680, 7200, 1695, 255);
     Command1->setText("Create File");
-    Command2 = MakeControl<QPushButton>(this, "Command2", 1680, 7800, 1695, 255);
+    Command2 = MakeControl<QPushButton>(client, "Command2", 1680, 7800, 1695, 255);
     Command2->setText("Exit");
 
     // Tab order by tab index; the labels take no focus.
@@ -81,9 +85,13 @@ Form1::Form1(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(sink) 
     connect(CamFile, &FileList::Click, this, &Form1::CamFile_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+            &Form1::ReloadLists);
+    AddUserGuide(*this, "Oskivo user guide", "qrc:/guide/oskivo.md");
 
     FitCaptions(*this);
     PressFocusedButtonWithEnter(*this);
+    client_->FitIntoScreen(false);  // where the system puts it, when it fits
 }
 
 void Form1::Drive1_Change() {
@@ -112,6 +120,11 @@ void Form1::Command1_Click() {
 
 void Form1::Command2_Click() {
     QCoreApplication::exit(0);
+}
+
+// F5: the lists as the disk has them now.
+void Form1::ReloadLists() {
+    ReloadColumn(*Drive1, *Dir1, *CamFile, sink_);
 }
 
 }  // namespace scene

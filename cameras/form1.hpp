@@ -1,5 +1,6 @@
 // Form1, the camera file generator's window: drive, folder and point file lists, the picked
-// file's name and point count, "Create File" and "Exit".
+// file's name and point count, "Create File" and "Exit". F5 reads the lists again; F1 shows the
+// user guide.
 #pragma once
 
 #include <QWidget>
@@ -11,6 +12,7 @@ class QLineEdit;
 class QPushButton;
 
 namespace scene {
+class ClientArea;
 class DriveList;
 class FileList;
 class FolderList;
@@ -27,8 +29,10 @@ class Form1 : public QWidget {
     void CamFile_Click();
     void Command1_Click();
     void Command2_Click();
+    void ReloadLists();
 
     MessageSink& sink_;
+    ClientArea* client_;  // holds every control below
     QLabel* Label1;
     DriveList* Drive1;
     FolderList* Dir1;

@@ -28,7 +28,9 @@ int main(int argc, char** argv) {
     auto* files = form.findChild<FileList*>("CamFile");
     if (files && files->ListCount() > 0) files->setCurrentRow(0);
     QApplication::processEvents();
-    if (!form.grab().save(QString::fromStdString(output), "PNG")) {
+    // The client area whole, as on a screen that holds the window, whatever the screen here.
+    auto* client = form.findChild<QWidget*>("ClientArea");
+    if (!client || !client->grab().save(QString::fromStdString(output), "PNG")) {
         std::cerr << "cannot write " << output << '\n';
         return 1;
     }

@@ -162,6 +162,49 @@ else
 fi
 wineserver -k >/dev/null 2>&1 || true
 
+# VandrelV3 stopped: a Duplicate of 20,000 placements, Escape half a second in. Fewer copies,
+# each equal to the Linux one, no temporary file left, the window still there, and the box
+# "Stopped: N of 20,000 copies written" captioned with the program's name alone.
+long_linux=$OUT/linux/long
+long_windows=$OUT/windows/long
+for folder in "$long_linux" "$long_windows"; do
+    mkdir -p "$folder"
+    cp "$ROOT/examples/models/house.wrl" "$folder/"
+    awk 'BEGIN { for (i = 0; i < 20000; i++) printf "house,%d,0,%d,%d,0,0\r\n", i % 200,
+        int(i / 200), (i * 7) % 360 }' >"$folder/long.txt"
+done
+"$LINUX_BUILD/wrltool/vandrel-cli" duplicate --models "$long_linux" --tso "$long_linux/long.txt" \
+    >/dev/null
+(cd "$long_windows" && setsid wine "$installed/bin/VandrelV3.exe" >/dev/null 2>&1 &)
+if window=$(wait_window vandrelv3.exe); then
+    sleep 2
+    click "$window" 362 240
+    xdotool mousemove --window "$window" 724 564 click 1
+    sleep 0.5
+    xdotool key Escape
+    sleep 3
+    box=$(xdotool search --onlyvisible --name '^VandrelV3$' 2>/dev/null | head -n 1 || true)
+    written=$(find "$long_windows/newwrls" -name '*.wrl' 2>/dev/null | wc -l)
+    leftovers=$(find "$long_windows/newwrls" -name '.*.tmp-*' 2>/dev/null | wc -l)
+    differing=0
+    for copy in "$long_windows"/newwrls/*.wrl; do
+        [ -e "$copy" ] || continue
+        cmp -s "$copy" "$long_linux/newwrls/$(basename "$copy")" || differing=$((differing + 1))
+    done
+    if [ -n "$box" ] && [ "$written" -lt 20000 ] && [ "$differing" -eq 0 ] &&
+        [ "$leftovers" -eq 0 ] && xdotool search --onlyvisible --classname vandrelv3.exe \
+        >/dev/null 2>&1; then
+        pass "Escape stops VandrelV3.exe's Duplicate after $written whole copies"
+    else
+        fail "Escape: box '${box:+VandrelV3}', $written copies, $differing differing, $leftovers temporary"
+        import -window root "$OUT/vandrel-stop-failed.png" || true
+    fi
+    enter
+else
+    fail "VandrelV3.exe showed no window for the stop"
+fi
+wineserver -k >/dev/null 2>&1 || true
+
 # --- Uninstall ---------------------------------------------------------------------------------
 wine "$installed/Uninstall.exe" /S >/dev/null 2>&1 || true
 wineserver -w

@@ -2,11 +2,13 @@
 
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <utility>
 
 namespace scene {
 
@@ -31,6 +33,42 @@ class ReadableRowDelegate : public QStyledItemDelegate {
     }
 };
 
+// The free space beside a control inside its container: from the nearest control on its line to
+// the left to the nearest to the right, inside a frame's border.
+std::pair<int, int> FreeSpan(const QWidget& control) {
+    const QWidget& container = *control.parentWidget();
+    const int inset = qobject_cast<const QGroupBox*>(&container)
+                          ? container.style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 1
+                          : 0;
+    const QRect at = control.geometry();
+    int from = inset, to = container.width() - inset;
+    for (const QWidget* other :
+         container.findChildren<const QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRect there = other->geometry();
+        if (other == &control || other->isWindow() || there.bottom() < at.top() ||
+            there.top() > at.bottom())
+            continue;
+        if (there.left() > at.right()) to = std::min(to, there.left());
+        if (there.right() < at.left()) from = std::max(from, there.right() + 1);
+    }
+    return {std::min(from, at.left()), std::max(to, at.right() + 1)};
+}
+
+void WidenIntoFreeSpace(QWidget& control, int needed) {
+    const auto* label = qobject_cast<const QLabel*>(&control);
+    if (!label && !qobject_cast<const QCheckBox*>(&control)) return;  // buttons keep their size
+    const auto [from, to] = FreeSpan(control);
+    QRect at = control.geometry();
+    const int missing = needed - at.width();
+    if (label && (label->alignment() & Qt::AlignHCenter)) {
+        const int side = std::min({(missing + 1) / 2, at.left() - from, to - at.right() - 1});
+        at.adjust(-side, 0, side, 0);
+    } else {
+        at.setRight(std::min(at.right() + missing, to - 1));
+    }
+    control.setGeometry(at);
+}
+
 }  // namespace
 
 int CaptionWidth(const QWidget& control) {
@@ -51,13 +89,15 @@ int CaptionWidth(const QWidget& control) {
 }
 
 void FitCaptions(QWidget& window) {
-    constexpr double kSmallestPoints = 6;
+    constexpr double kSmallestPoints = 8;
     for (QWidget* control : window.findChildren<QWidget*>()) {
         QFont font = control->font();
         while (CaptionWidth(*control) > control->width() && font.pointSizeF() > kSmallestPoints) {
             font.setPointSizeF(std::max(kSmallestPoints, font.pointSizeF() - 0.25));
             control->setFont(font);
         }
+        if (CaptionWidth(*control) > control->width())
+            WidenIntoFreeSpace(*control, CaptionWidth(*control));
     }
 }
 

@@ -13,7 +13,10 @@ namespace scene {
 int CaptionWidth(const QWidget& control);
 
 // Narrows the font of each captioned control inside the window whose caption does not fit its
-// width (in quarter points, 6 points at the least); the others keep the window's fonts.
+// width (in quarter points, 8 points at the least, to stay readable); the others keep the
+// window's fonts. A label or check box still too narrow then widens into the free space beside
+// it (to its right; both sides when centred), up to the next control on its line or the edge of
+// its frame.
 void FitCaptions(QWidget& window);
 
 // Rows at least one line of the view's font high, with a pixel of room above and below, so

@@ -58,6 +58,14 @@ void DriveList::SelectDriveOf(const std::string& folder) {
     setCurrentIndex(best);
 }
 
+void DriveList::Reload(const std::string& folder) {
+    const std::string selected = Drive();
+    SetDrives(MachineDrives(), folder);
+    QSignalBlocker quiet(this);
+    for (size_t i = 0; i < drives_.size(); ++i)
+        if (drives_[i].Text == selected) setCurrentIndex(static_cast<int>(i));
+}
+
 std::string DriveList::Drive() const {
     int i = currentIndex();
     return i < 0 ? std::string() : drives_[static_cast<size_t>(i)].Text;

@@ -27,6 +27,9 @@ class DriveList : public QComboBox {
     void SetDrives(std::vector<DriveEntry> drives, const std::string& folder);
     // Selects the drive that holds the folder (the longest root it begins with); no change.
     void SelectDriveOf(const std::string& folder);
+    // Lists the machine's drives again, keeping the selected one where it is still there, else
+    // selecting the drive of `folder`; no change.
+    void Reload(const std::string& folder);
 
     // The selected entry's text and root folder; empty when the list is empty.
     std::string Drive() const;

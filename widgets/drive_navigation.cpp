@@ -1,6 +1,7 @@
 #include "drive_navigation.hpp"
 
 #include "drive_list.hpp"
+#include "file_list.hpp"
 #include "folder_list.hpp"
 #include "run_handler.hpp"
 
@@ -14,6 +15,14 @@ void GoToDriveRoot(DriveList& drives, FolderList& folders, MessageSink& sink) {
             drives.SelectDriveOf(folders.Path());
             throw;
         }
+    });
+}
+
+void ReloadColumn(DriveList& drives, FolderList& folders, FileList& files, MessageSink& sink) {
+    RunHandler(sink, [&] {
+        folders.Reload();  // a folder gone moves the file list too
+        files.Reload();
+        drives.Reload(folders.Path());
     });
 }
 

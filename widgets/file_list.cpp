@@ -1,6 +1,7 @@
 #include "file_list.hpp"
 
 #include <QMouseEvent>
+#include <algorithm>
 
 #include "desktop_conventions.hpp"
 #include "failure.hpp"
@@ -56,6 +57,15 @@ void FileList::SetPattern(const std::string& pattern) {
         return;
     }
     Load(path_, pattern);
+}
+
+void FileList::Reload() {
+    const std::string selected = FileName();
+    Load(path_, pattern_);
+    const auto kept = std::find(names_.begin(), names_.end(), selected);
+    if (selected.empty() || kept == names_.end()) return;
+    QSignalBlocker quiet(this);
+    setCurrentRow(static_cast<int>(kept - names_.begin()));
 }
 
 std::string FileList::FileName() const {

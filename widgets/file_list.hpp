@@ -24,6 +24,10 @@ class FileList : public QListWidget {
     // Lists the folder's files that match the new pattern, none selected; throws as SetPath.
     void SetPattern(const std::string& pattern);
 
+    // Lists the folder's matching files again, keeping the selected name where it is still
+    // listed; reports no click. Throws as SetPath.
+    void Reload();
+
     // The selected name; empty when none is selected.
     std::string FileName() const;
     int ListCount() const { return static_cast<int>(names_.size()); }

@@ -2,7 +2,9 @@
 
 #include <QHeaderView>
 #include <QStyle>
+#include <QTreeWidgetItemIterator>
 #include <algorithm>
+#include <iterator>
 
 #include "native_text.hpp"
 #include "paths.hpp"
@@ -63,6 +65,23 @@ void FolderList::SetPath(const std::string& path) {
     if (folder == path_) return;
     path_ = folder;
     emit Change();
+}
+
+void FolderList::Reload() {
+    QTreeWidgetItem* highlighted = currentItem();
+    const QByteArray kept =
+        highlighted ? highlighted->data(0, kPathRole).toByteArray() : QByteArray();
+    const std::vector<std::string> chain = FolderChain(path_);
+    for (auto step = chain.rbegin(); step != chain.rend(); ++step) {
+        try {
+            SetPath(*step);
+            break;
+        } catch (const Failure&) {
+            if (std::next(step) == chain.rend()) throw;
+        }
+    }
+    for (QTreeWidgetItemIterator item(this); *item; ++item)
+        if ((*item)->data(0, kPathRole).toByteArray() == kept) setCurrentItem(*item);
 }
 
 }  // namespace scene

@@ -22,6 +22,11 @@ class FolderList : public QTreeWidget {
     // folder cannot be listed; the list then stays as it was.
     void SetPath(const std::string& path);
 
+    // Lists the folder again, keeping the highlighted entry where it is still there. A folder
+    // gone since goes to the nearest folder above it that can be listed (a change); throws the
+    // failure when none can.
+    void Reload();
+
   signals:
     void Change();
 

@@ -1,25 +1,37 @@
 #include "qt_message_sink.hpp"
 
-#include <QCloseEvent>
-#include <QMessageBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 
 #include "native_text.hpp"
+#include "path_lines.hpp"
+#include "session_end.hpp"
 
 namespace scene {
 
 namespace {
 
-// The work cannot be cancelled: neither Escape nor the title bar closes the dialog, so the
-// window stays blocked until the command ends.
+// How often a running command lets the windows answer: often enough for a smooth progress bar
+// and a prompt Escape, seldom enough to cost nothing beside the writing.
+constexpr qint64 kEventsEveryMs = 20;
+
+// Escape, like Cancel and the close button, asks to stop.
 class WorkProgress : public QProgressDialog {
   public:
-    explicit WorkProgress(QWidget* parent)
-        : QProgressDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {}
+    using QProgressDialog::QProgressDialog;
 
   protected:
-    void reject() override {}
-    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+    void reject() override { emit canceled(); }
 };
+
+// As wide as a message box shows a line without wrapping it itself.
+int PathLineWidth(const QMessageBox& box) {
+    const QScreen* screen = box.screen();
+    const int half = screen ? screen->availableGeometry().width() / 2 : 640;
+    return std::min(60 * box.fontMetrics().averageCharWidth(), std::min(half, 500) - 100);
+}
 
 }  // namespace
 
@@ -29,36 +41,89 @@ std::string RunTimeErrorReport(const Failure& failure) {
     return text;
 }
 
-void QtMessageSink::ShowMessage(const std::string& text, MessageIcon icon) {
+QtMessageSink::QtMessageSink(QString caption, QWidget* parent) : caption_(std::move(caption)) {
+    SetParent(parent);
+}
+
+QtMessageSink::~QtMessageSink() {
     EndProgress();
-    QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    caption_, ShownText(text), QMessageBox::Ok, parent_);
-    box.exec();
+    delete guard_.data();  // it calls back into this sink
+}
+
+void QtMessageSink::SetParent(QWidget* parent) {
+    delete guard_.data();
+    parent_ = parent;
+    if (parent) guard_ = new StopGuard(*parent, [this](bool closing) { Stop(closing); });
+}
+
+void QtMessageSink::ShowMessage(const std::string& text, MessageIcon icon) {
+    ShowBox(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon, text, {});
+}
+
+void QtMessageSink::ShowFileProblem(const std::string& text, const std::string& detail) {
+    ShowBox(QMessageBox::Critical, text, detail);
 }
 
 void QtMessageSink::ReportFailure(const Failure& failure) {
+    ShowBox(QMessageBox::Critical, RunTimeErrorText(failure), failure.Path());
+}
+
+void QtMessageSink::ShowBox(QMessageBox::Icon icon, const std::string& text,
+                            const std::string& detail) {
     EndProgress();
-    QMessageBox box(QMessageBox::Critical, caption_, ShownText(RunTimeErrorReport(failure)),
-                    QMessageBox::Ok, parent_);
+    if (ending_) return;  // the user closed the window: nothing more to read
+    QMessageBox box(icon, caption_, QString(), QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
+    QString shown = ShownText(text);
+    if (!detail.empty())
+        shown += '\n' + BreakAtSeparators(ShownText(detail), box.fontMetrics(), PathLineWidth(box));
+    box.setText(shown);
     box.exec();
 }
 
-void QtMessageSink::Progress(Work, int done, int total) {
+void QtMessageSink::Progress(Work work, int done, int total) {
     if (total <= 0) return;
     if (done >= total) {
         EndProgress();
         return;
     }
-    if (!progress_) {
+    const bool newCommand = !progress_ || progressCommand_ != CommandNumber();
+    if (!newCommand && sinceEvents_.elapsed() < kEventsEveryMs) return;
+    sinceEvents_.start();
+    if (newCommand) {
+        EndProgress();
         progress_ = new WorkProgress(parent_);
+        progressCommand_ = CommandNumber();
         progress_->setWindowTitle(caption_);
-        progress_->setCancelButton(nullptr);
-        progress_->setWindowModality(Qt::ApplicationModal);
+        progress_->setCancelButtonText("Cancel");
+        // Not modal: a window blocked by a modal one gets no close event. The guard keeps the
+        // main window's input away instead.
+        progress_->setWindowModality(Qt::NonModal);
         progress_->setMinimumDuration(500);
         progress_->setAutoClose(false);
+        progress_->setAutoReset(false);
+        QObject::connect(progress_, &QProgressDialog::canceled, [this] { Stop(false); });
     }
-    progress_->setMaximum(total);
-    progress_->setValue(done);
+    if (!StopRequested()) {
+        progress_->setMaximum(total);
+        progress_->setLabelText(ShownText(ProgressText(work, done, total)));
+        progress_->setValue(done);
+    }
+    QCoreApplication::processEvents();
+}
+
+bool QtMessageSink::StopRequested() {
+    return stoppedCommand_ && *stoppedCommand_ == CommandNumber();
+}
+
+void QtMessageSink::Stop(bool closing) {
+    if (!CommandRunning()) return;
+    stoppedCommand_ = CommandNumber();
+    if (progress_) progress_->cancel();  // hidden, and shown no more
+    if (closing && !ending_) {
+        ending_ = true;
+        QCoreApplication::exit(0);  // the main loop ends once the command has returned
+    }
 }
 
 void QtMessageSink::EndProgress() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <exception>
+#include <optional>
 #include <utility>
 
 #include "messages.hpp"
@@ -15,11 +16,12 @@ void RunHandler(MessageSink& sink, Handler&& handler) {
     const RunningCommand command;
     try {
         std::forward<Handler>(handler)();
-    } catch (const Failure& failure) {
-        sink.ReportFailure(failure);
-    } catch (const std::exception& unexpected) {
-        // Anything else (out of memory, say) must not end the program either.
-        sink.ShowMessage(unexpected.what(), MessageIcon::Error);
+    } catch (const std::exception& stopped) {
+        // Reported as the command-line programs report it; nothing ends the program.
+        if (std::optional<Failure> failure = AsFailure(stopped))
+            sink.ReportFailure(*failure);
+        else
+            sink.ShowMessage(stopped.what(), MessageIcon::Error);
     }
 }
 

@@ -4,12 +4,12 @@
 #include <QSessionManager>
 
 #include "interrupt.hpp"
-#include "text_writer.hpp"
 
 namespace scene {
 
 namespace {
-int gCommandsRunning = 0;               // window commands run on the window's thread only
+int gCommandsRunning = 0;  // window commands run on the window's thread only
+unsigned long gCommandsStarted = 0;
 constexpr int kSessionEndStatus = 143;  // as for SIGTERM, which ends a session's programs
 }  // namespace
 
@@ -24,8 +24,17 @@ void EndCommandsWithTheSession(QGuiApplication& app) {
 #endif
 }
 
+bool CommandRunning() {
+    return gCommandsRunning > 0;
+}
+
+unsigned long CommandNumber() {
+    return gCommandsStarted;
+}
+
 RunningCommand::RunningCommand() {
-    ++gCommandsRunning;
+    if (gCommandsRunning++ > 0) return;  // a handler inside a command's is part of it
+    ++gCommandsStarted;
 }
 
 RunningCommand::~RunningCommand() {

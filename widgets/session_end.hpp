@@ -10,6 +10,11 @@ namespace scene {
 // while a command runs. (Signals are watched by EndProgramOnInterrupt, called before.)
 void EndCommandsWithTheSession(QGuiApplication& app);
 
+// Whether a window's command runs now.
+bool CommandRunning();
+// Counts the commands started so far: a new number for each, the same while one runs.
+unsigned long CommandNumber();
+
 // Marks a window's command as running while it lives. Each command is a new run: it cleans
 // the folders it writes into of leftovers again.
 class RunningCommand {

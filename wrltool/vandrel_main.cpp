@@ -27,10 +27,8 @@ int main(int argc, char** argv) {
     EndProgramOnInterrupt();  // before Qt starts any thread
     QApplication app(argc, argv);
     EndCommandsWithTheSession(app);
-    // The title bar shows no text. For an empty title Qt shows the program's name instead, and
-    // for a set display name the title followed by that name: a blank one leaves the bar blank
-    // while the program keeps its name (and its window class).
-    QGuiApplication::setApplicationDisplayName(" ");
+    // No display name: Qt would append it to every caption ("VandrelV3 — NAME"). The window
+    // blanks its own title bar (blank_title.hpp).
     QtMessageSink sink("VandrelV3");
     Vandrel window(sink);
     sink.SetParent(&window);

@@ -76,7 +76,9 @@ int main(int argc, char** argv) {
         Type(window, "Text6", "90");
     }
     QApplication::processEvents();
-    if (!window.grab().save(QString::fromStdString(output), "PNG")) {
+    // The client area whole, as on a screen that holds the window, whatever the screen here.
+    auto* client = window.findChild<QWidget*>("ClientArea");
+    if (!client || !client->grab().save(QString::fromStdString(output), "PNG")) {
         std::cerr << "cannot write " << output << '\n';
         return 1;
     }

@@ -7,10 +7,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
+#include <QShortcut>
 #include <optional>
 #include <vector>
 
+#include "blank_title.hpp"
+#include "client_area.hpp"
 #include "desktop_conventions.hpp"
 #include "drive_list.hpp"
 #include "drive_navigation.hpp"
@@ -24,6 +26,7 @@
 #include "native_text.hpp"
 #include "run_handler.hpp"
 #include "twips.hpp"
+#include "user_guide.hpp"
 
 namespace scene {
 
@@ -69,21 +72,22 @@ std::vector<std::string> ListedNames(const FileList& files) {
 
 Vandrel::Vandrel(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(sink) {
     setObjectName("Vandrel");
-    setWindowTitle(QString());
     // A fixed single border: no minimise or maximise button, no resizing.
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(TwipsSize(*this, 12405, 9675));
+    ShowBlankTitle(*this);
     // The window's default font, for which the controls' sizes are made.
     setFont(ClassicFont("MS Sans Serif", 8.25));
+    client_ = new ClientArea(*this, 12405, 9675);
+    QWidget* client = client_->Layout();
 
-    Label1 = MakeHeading(this, "Label1", 2400, 240, 7575, 615, "WRL FIXER / VANDREL V3",
+    Label1 = MakeHeading(client, "Label1", 2400, 240, 7575, 615, "WRL FIXER / VANDREL V3",
                          "MS Sans Serif", 24);
 
     CreateModelColumn();
     CreateSourceColumn();
     CreateListColumn();
-    Command2 = MakeControl<QPushButton>(this, "Command2", 5160, 9120, 1695, 375, "Exit Vandrel");
+    Command2 = MakeControl<QPushButton>(client, "Command2", 5160, 9120, 1695, 375, "Exit Vandrel");
 
     const std::vector<QWidget*> focusOrder = {
         WRLfolder, Dir1,  Drive1, Drive2, Dir2,  TSOfolder, Check1, Check3,   Text1,    Check2,
@@ -101,19 +105,21 @@ Vandrel::Vandrel(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(si
     connect(Drive2, &DriveList::Change, this, &Vandrel::Drive2_Change);
     connect(Dir2, &FolderList::Change, this, &Vandrel::Dir2_Change);
     connect(TSOfolder, &FileList::Click, this, &Vandrel::TSOfolder_Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+            &Vandrel::ReloadLists);
+    AddUserGuide(*this, "VandrelV3 user guide", "qrc:/guide/vandrel.md");
 
     UseReadableRows(*List1);
     FitCaptions(*this);
     PressFocusedButtonWithEnter(*this);
 
     Form_Load();
-
-    if (QScreen* shown = screen()) move(shown->availableGeometry().center() - rect().center());
+    client_->FitIntoScreen();
 }
 
 // Left column: the model folder, "Use selected WRL" and "Fix WRLs".
 void Vandrel::CreateModelColumn() {
-    Frame1 = MakeFrame(this, "Frame1", 240, 960, 4455, 7935);
+    Frame1 = MakeFrame(client_->Layout(), "Frame1", 240, 960, 4455, 7935);
     Label2 =
         MakeHeading(Frame1, "Label2", 1080, 360, 2415, 255, "SELECT WRL FOLDER", "Arial", 8.25);
     Drive1 = MakeControl<DriveList>(Frame1, "Drive1", 360, 720, 3735, 315);
@@ -127,7 +133,7 @@ void Vandrel::CreateModelColumn() {
 
 // Middle column: the placement source, the manual fields and the MGP settings.
 void Vandrel::CreateSourceColumn() {
-    Frame2 = MakeFrame(this, "Frame2", 4920, 960, 4455, 7935);
+    Frame2 = MakeFrame(client_->Layout(), "Frame2", 4920, 960, 4455, 7935);
     Label3 =
         MakeHeading(Frame2, "Label3", 1200, 360, 2175, 255, "SELECT INSERT FILE", "Arial", 8.25);
     Drive2 = MakeControl<DriveList>(Frame2, "Drive2", 360, 720, 3735, 315);
@@ -159,11 +165,11 @@ void Vandrel::CreateSourceColumn() {
 
 // Right column: the list file's names and "Duplicate".
 void Vandrel::CreateListColumn() {
-    Frame5 = MakeFrame(this, "Frame5", 9600, 960, 2535, 6855);
+    Frame5 = MakeFrame(client_->Layout(), "Frame5", 9600, 960, 2535, 6855);
     Label11 =
         MakeHeading(Frame5, "Label11", 360, 360, 1815, 255, "LIST FILE CONTENTS", "Arial", 8.25);
     List1 = MakeControl<QListWidget>(Frame5, "List1", 360, 720, 1815, 5910);
-    Frame6 = MakeFrame(this, "Frame6", 9600, 7920, 2535, 975);
+    Frame6 = MakeFrame(client_->Layout(), "Frame6", 9600, 7920, 2535, 975);
     Command3 = MakeControl<QPushButton>(Frame6, "Command3", 600, 360, 1335, 375, "Duplicate");
 }
 
@@ -258,6 +264,12 @@ void Vandrel::TSOfolder_Click() {
         List1->clear();
         for (const std::string& name : *names) List1->addItem(ShownText(name));
     });
+}
+
+// F5: the commands leave the lists as they are; the user reads them again.
+void Vandrel::ReloadLists() {
+    ReloadColumn(*Drive1, *Dir1, *WRLfolder, sink_);
+    ReloadColumn(*Drive2, *Dir2, *TSOfolder, sink_);
 }
 
 }  // namespace scene

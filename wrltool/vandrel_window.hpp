@@ -1,6 +1,7 @@
 // Vandrel, the WRL placement tool's window: the model folder with "Fix WRLs" on the left, the
 // placement source with the mode check boxes and the manual fields in the middle, the list
-// file's names and "Duplicate" on the right, "Exit Vandrel" below.
+// file's names and "Duplicate" on the right, "Exit Vandrel" below. F5 reads the drive, folder
+// and file lists again; F1 shows the user guide.
 #pragma once
 
 #include <QWidget>
@@ -16,6 +17,7 @@ class QListWidget;
 class QPushButton;
 
 namespace scene {
+class ClientArea;
 class DriveList;
 class FileList;
 class FolderList;
@@ -43,10 +45,12 @@ class Vandrel : public QWidget {
     void Drive2_Change();
     void Dir2_Change();
     void TSOfolder_Click();
+    void ReloadLists();
 
     void SetSourcePattern(const std::string& pattern);
 
     MessageSink& sink_;
+    ClientArea* client_;  // holds every control below
 
     QLabel* Label1;
     QGroupBox* Frame1;

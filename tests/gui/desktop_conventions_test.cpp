@@ -1,13 +1,20 @@
 // What users expect of both windows whatever fonts the machine has: every caption fits its
 // control, file list rows hold their text, Enter presses the focused button, and only picking a
 // name changes a file list's selection.
+#include "desktop_conventions.hpp"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTextBrowser>
 #include <cstdlib>
 
 #include "file_list.hpp"
@@ -35,6 +42,7 @@ void ExpectEveryCaptionFits(const QWidget& window) {
         if (auto* button = qobject_cast<const QAbstractButton*>(control)) text = button->text();
         if (text.isEmpty()) continue;
         ++captions;
+        EXPECT_GE(control->font().pointSizeF(), 8) << control->objectName().toStdString();
         EXPECT_LE(NeededWidth(*control, text), control->width())
             << control->objectName().toStdString() << " \"" << text.toStdString() << "\" in "
             << QFontInfo(control->font()).family().toStdString();
@@ -48,6 +56,54 @@ TEST(DesktopConventions, EveryCaptionFitsItsControl) {
     ExpectEveryCaptionFits(vandrel);
     Form1 form1(sink);
     ExpectEveryCaptionFits(form1);
+}
+
+// A caption too wide at 8 points widens its control into the free space on its line: to the
+// right, or both ways when centred, never over a neighbour or the frame's edge.
+TEST(DesktopConventions, CaptionsTooWideTakeTheFreeSpaceBesideThem) {
+    QGroupBox frame;
+    frame.setGeometry(0, 0, 400, 60);
+    auto* left = new QLabel("Orientation Angle of every placement", &frame);
+    left->setGeometry(10, 5, 40, 20);
+    auto* neighbour = new QLineEdit(&frame);
+    neighbour->setGeometry(120, 5, 50, 20);
+    auto* centred = new QLabel("Manual TSO Placement of the window", &frame);
+    centred->setAlignment(Qt::AlignCenter);
+    centred->setGeometry(180, 30, 20, 20);
+    FitCaptions(frame);
+    EXPECT_EQ(left->font().pointSizeF(), 8);
+    EXPECT_EQ(left->geometry(), QRect(10, 5, 110, 20));  // up to its neighbour
+    EXPECT_LT(centred->x(), 180);
+    EXPECT_GT(centred->geometry().right(), 199);
+    EXPECT_EQ(centred->geometry().center().x(), QRect(180, 30, 20, 20).center().x());
+    EXPECT_TRUE(frame.contentsRect().contains(centred->geometry()));
+}
+
+// F1 shows the window's user guide with its pictures, which are built into the program.
+TEST(DesktopConventions, F1ShowsTheUserGuideWithItsPictures) {
+    RecordingSink sink;
+    Vandrel vandrel(sink);
+    Form1 form1(sink);
+    for (QWidget* window : {static_cast<QWidget*>(&vandrel), static_cast<QWidget*>(&form1)}) {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_F1);
+        auto* guide = window->findChild<QTextBrowser*>("UserGuide");
+        ASSERT_NE(guide, nullptr);
+        EXPECT_TRUE(guide->isVisible());
+        EXPECT_TRUE(guide->windowTitle().endsWith(" user guide"));
+        EXPECT_TRUE(guide->toPlainText().contains("Messages"));
+        int pictures = 0;
+        const QRegularExpression image(R"(!\[[^]]*\]\(([^)]+)\))");
+        for (const QRegularExpressionMatch& shown : image.globalMatch(guide->toMarkdown())) {
+            ++pictures;
+            EXPECT_TRUE(QFile::exists(":/guide/" + shown.captured(1)))
+                << shown.captured(1).toStdString();
+        }
+        EXPECT_GE(pictures, 2);
+        guide->close();
+    }
 }
 
 TEST(DesktopConventions, EnterPressesTheFocusedButton) {

@@ -9,17 +9,22 @@
 #include <QCheckBox>
 #include <QEventLoop>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <filesystem>
 
+#include "client_area.hpp"
 #include "copy_rewriting.hpp"
+#include "desktop_conventions.hpp"
 #include "drive_list.hpp"
 #include "duplicate.hpp"
 #include "file_list.hpp"
@@ -137,6 +142,24 @@ class VandrelWindow : public ::testing::Test {
     }
 };
 
+// The message boxes shown meanwhile: caption, text and icon of each, closed with OK at once.
+struct ShownBoxes : QObject {
+    struct Box {
+        QString Title, Text;
+        QMessageBox::Icon Icon;
+    };
+    std::vector<Box> Boxes;
+    ShownBoxes() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* object, QEvent* event) override {
+        auto* box = qobject_cast<QMessageBox*>(object);
+        if (box && event->type() == QEvent::Show) {
+            Boxes.push_back({box->windowTitle(), box->text(), box->icon()});
+            QTimer::singleShot(0, box, &QMessageBox::accept);
+        }
+        return false;
+    }
+};
+
 struct Layout {
     const char* Name;
     const char* Kind;
@@ -146,15 +169,15 @@ struct Layout {
 };
 
 const Layout kLayout[] = {
-    {"Label1", "label", "Vandrel", 2400, 240, 7575, 615, "WRL FIXER / VANDREL V3"},
-    {"Frame1", "frame", "Vandrel", 240, 960, 4455, 7935, ""},
+    {"Label1", "label", "ClientArea", 2400, 240, 7575, 615, "WRL FIXER / VANDREL V3"},
+    {"Frame1", "frame", "ClientArea", 240, 960, 4455, 7935, ""},
     {"Label2", "label", "Frame1", 1080, 360, 2415, 255, "SELECT WRL FOLDER"},
     {"Drive1", "drives", "Frame1", 360, 720, 3735, 315, ""},
     {"Dir1", "folders", "Frame1", 360, 1080, 3735, 1440, ""},
     {"WRLfolder", "files", "Frame1", 360, 2520, 3735, 4185, ""},
     {"Check1", "check", "Frame1", 1440, 6840, 1695, 255, "Use selected WRL"},
     {"Command1", "button", "Frame1", 1560, 7320, 1335, 375, "Fix WRLs"},
-    {"Frame2", "frame", "Vandrel", 4920, 960, 4455, 7935, ""},
+    {"Frame2", "frame", "ClientArea", 4920, 960, 4455, 7935, ""},
     {"Label3", "label", "Frame2", 1200, 360, 2175, 255, "SELECT INSERT FILE"},
     {"Drive2", "drives", "Frame2", 360, 720, 3735, 315, ""},
     {"Dir2", "folders", "Frame2", 360, 1080, 3735, 1440, ""},
@@ -177,12 +200,12 @@ const Layout kLayout[] = {
     {"Text1", "text", "Frame3", 240, 600, 615, 285, "0"},
     {"Label4", "label", "Frame3", 960, 600, 615, 255, "Degrees"},
     {"Check3", "check", "Frame3", 1920, 600, 1575, 255, "Orientation Angle"},
-    {"Frame5", "frame", "Vandrel", 9600, 960, 2535, 6855, ""},
+    {"Frame5", "frame", "ClientArea", 9600, 960, 2535, 6855, ""},
     {"Label11", "label", "Frame5", 360, 360, 1815, 255, "LIST FILE CONTENTS"},
     {"List1", "list", "Frame5", 360, 720, 1815, 5910, ""},
-    {"Frame6", "frame", "Vandrel", 9600, 7920, 2535, 975, ""},
+    {"Frame6", "frame", "ClientArea", 9600, 7920, 2535, 975, ""},
     {"Command3", "button", "Frame6", 600, 360, 1335, 375, "Duplicate"},
-    {"Command2", "button", "Vandrel", 5160, 9120, 1695, 375, "Exit Vandrel"},
+    {"Command2", "button", "ClientArea", 5160, 9120, 1695, 375, "Exit Vandrel"},
 };
 
 // The caption or text a control shows, when its kind has one.
@@ -224,9 +247,15 @@ TEST_F(VandrelWindow, LayoutFontsAndFocusOrder) {
         ASSERT_NE(control, nullptr);
         EXPECT_TRUE(IsKind(control, c.Kind));
         EXPECT_EQ(control->parentWidget()->objectName(), c.Container);
-        EXPECT_EQ(control->geometry(),
-                  QRect(TwipsToPixels(c.Left, dpiX), TwipsToPixels(c.Top, dpiY),
-                        TwipsToPixels(c.Width, dpiX), TwipsToPixels(c.Height, dpiY)));
+        const QRect laidOut(TwipsToPixels(c.Left, dpiX), TwipsToPixels(c.Top, dpiY),
+                            TwipsToPixels(c.Width, dpiX), TwipsToPixels(c.Height, dpiY));
+        // A caption too wide at 8 points widens its control on its line (FitCaptions).
+        if (CaptionWidth(*control) > laidOut.width()) {
+            EXPECT_TRUE(control->geometry().contains(laidOut));
+            EXPECT_EQ(control->geometry().top(), laidOut.top());
+        } else {
+            EXPECT_EQ(control->geometry(), laidOut);
+        }
         EXPECT_EQ(ShownTextOf(control, c.Kind), c.Text);
         EXPECT_TRUE(control->isVisibleTo(form.get()));
     }
@@ -262,6 +291,54 @@ TEST_F(VandrelWindow, LayoutFontsAndFocusOrder) {
                             "Check1",    "Check3",   "Text1",    "Check2", "Text2", "Text3",
                             "Text4",     "Text5",    "Text6",    "Check4", "List1", "Command3",
                             "Command2",  "Command1", "WRLfolder"}));
+}
+
+// On a screen too small for the layout (1280x1024 at twice the scale) the window lies inside the
+// available area and scrolls to every control; on a large one it is the layout's size again.
+TEST_F(VandrelWindow, ScrollsWhereTheScreenIsTooSmall) {
+    form->show();
+    auto* area = Control<ClientArea>("Scroll");
+    const QRect small(0, 0, 640, 512);
+    area->FitInto(small);
+    EXPECT_TRUE(small.contains(form->geometry()));
+    EXPECT_EQ(area->Layout()->size(), TwipsSize(*form, 12405, 9675));
+    for (const char* corner : {"Label1", "Command1", "Command2", "Command3", "Label11"}) {
+        QWidget* control = Control<QWidget>(corner);
+        area->ensureWidgetVisible(control, 0, 0);
+        EXPECT_TRUE(area->viewport()->rect().contains(
+            QRect(control->mapTo(area->viewport(), QPoint()), control->size())))
+            << corner;
+    }
+    area->FitInto(form->screen()->availableGeometry());
+    EXPECT_EQ(form->size(), area->Layout()->size());
+    EXPECT_EQ(area->verticalScrollBar()->maximum(), 0);
+}
+
+// F5 reads the lists again, keeping each selection whose name is still there (without a new
+// preview); a folder gone takes its list to the nearest folder above.
+TEST_F(VandrelWindow, F5ReloadsTheListsKeepingTheirSelections) {
+    OpenLists();
+    Pick("TSOfolder", "village.txt");
+    Pick("WRLfolder", "tower.wrl");
+    WriteBytes(PathIn(lists, "added.txt"), "");
+    WriteBytes(PathIn(lists, "village.txt"), CrLfLines({"shed,0,0,0,0,0,0"}));
+    fs::remove(PathIn(models, "house.wrl"));
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form.get(), Qt::Key_F5);
+    EXPECT_EQ(Listed("TSOfolder"), (Lines{"added.txt", "other.txt", "village.txt"}));
+    EXPECT_EQ(Files("TSOfolder")->FileName(), "village.txt");
+    EXPECT_EQ(Shown(), (Lines{"house", "/ comment", "house"}));
+    EXPECT_EQ(Listed("WRLfolder"), Lines{"tower.wrl"});
+    EXPECT_EQ(Files("WRLfolder")->FileName(), "tower.wrl");
+
+    fs::remove_all(lists);
+    QTest::keyClick(form.get(), Qt::Key_F5);
+    EXPECT_EQ(Control<FolderList>("Dir2")->Path(), root);
+    EXPECT_EQ(Files("TSOfolder")->Path(), root);
+    EXPECT_EQ(Control<DriveList>("Drive2")->Drive(), Control<DriveList>("Drive1")->Drive());
+    EXPECT_TRUE(sink.Failures.empty());
 }
 
 TEST_F(VandrelWindow, StartsInTsoListModeAtTheCurrentFolder) {
@@ -481,44 +558,61 @@ TEST_F(VandrelWindow, MissingSourceFileIsReportedAndTheWindowGoesOn) {
     EXPECT_EQ(sink.Failures.size(), 1u);
 }
 
-// The window's own message boxes: the program's caption, the error icon for problems only.
+// The window's own message boxes: the program's caption alone, the error icon for problems
+// only. Escape stops a Duplicate under way; its box has no icon and the window goes on.
 TEST_F(VandrelWindow, MessageBoxesCarryTheCaptionAndTheirIcons) {
-    struct Box {
-        QString Title, Text;
-        QMessageBox::Icon Icon;
-    };
-    std::vector<Box> boxes;
-    struct Closer : QObject {
-        std::vector<Box>& Seen;
-        explicit Closer(std::vector<Box>& seen) : Seen(seen) {}
-        bool eventFilter(QObject* object, QEvent* event) override {
-            auto* box = qobject_cast<QMessageBox*>(object);
-            if (box && event->type() == QEvent::Show) {
-                Seen.push_back({box->windowTitle(), box->text(), box->icon()});
-                QTimer::singleShot(0, box, &QMessageBox::accept);
-            }
-            return false;
-        }
-    } closer(boxes);
-    qApp->installEventFilter(&closer);
-
+    WriteBytes(PathIn(models, "long.txt"), CrLfLines(Lines(50, "house,0,0,0,0,0,0")));
+    ShownBoxes shown;
     QtMessageSink messages("VandrelV3");
     Vandrel window(messages);
     messages.SetParent(&window);
+    EXPECT_EQ(window.windowHandle()->title(), " ");  // a blank title bar
     window.findChild<QPushButton*>("Command1")->click();
-    window.findChild<FileList*>("TSOfolder")->setCurrentRow(0);  // notes.txt, empty
+    window.findChild<FileList*>("TSOfolder")->setCurrentRow(1);  // notes.txt, empty
     fs::remove(PathIn(models, "notes.txt"));
     window.findChild<QPushButton*>("Command3")->click();
-    qApp->removeEventFilter(&closer);
+    window.findChild<FileList*>("TSOfolder")->setCurrentRow(0);  // long.txt
+    QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+    window.findChild<QPushButton*>("Command3")->click();
 
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].Title, "VandrelV3");
+    const std::vector<ShownBoxes::Box>& boxes = shown.Boxes;
+    ASSERT_EQ(boxes.size(), 3u);
+    for (const ShownBoxes::Box& box : boxes) EXPECT_EQ(box.Title, "VandrelV3");
     EXPECT_EQ(boxes[0].Text, "DONE with  2 invalid file(s)");
     EXPECT_EQ(boxes[0].Icon, QMessageBox::NoIcon);
-    EXPECT_EQ(boxes[1].Title, "VandrelV3");
     EXPECT_EQ(boxes[1].Text.toStdString(),
               "Run-time error '53': File not found\n" + PathIn(models, "notes.txt"));
     EXPECT_EQ(boxes[1].Icon, QMessageBox::Critical);
+    // Stopped before the first placement: nothing is written.
+    EXPECT_EQ(boxes[2].Text, "Stopped: 0 of 50 copies written");
+    EXPECT_EQ(boxes[2].Icon, QMessageBox::NoIcon);
+    EXPECT_FALSE(fs::exists(PathIn(models, "newwrls")));
+}
+
+// The close button during a Duplicate stops it; the program ends once the command has returned,
+// without the Stopped box.
+TEST_F(VandrelWindow, ClosingTheWindowDuringARunStopsItAndEndsTheProgram) {
+    WriteBytes(PathIn(models, "long.txt"), CrLfLines(Lines(50, "house,0,0,0,0,0,0")));
+    EXPECT_EXIT(
+        {
+            ShownBoxes shown;
+            QtMessageSink messages("VandrelV3");
+            Vandrel window(messages);
+            messages.SetParent(&window);
+            window.findChild<FileList*>("TSOfolder")->setCurrentRow(0);  // long.txt
+            QEventLoop loop;
+            QTimer::singleShot(0, [&] {
+                // As the title bar's close button does it: through the window system's window.
+                QCoreApplication::postEvent(window.windowHandle(), new QCloseEvent);
+                window.findChild<QPushButton*>("Command3")->click();
+                QMetaObject::invokeMethod(
+                    &loop, [&] { loop.exit(1); }, Qt::QueuedConnection);
+            });
+            // Not shown: painting in a forked child may wait for the parent's threads.
+            const bool ended = loop.exec() == 0;
+            _exit(ended && shown.Boxes.empty() && !fs::exists(PathIn(models, "newwrls")) ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(VandrelWindow, ExitEndsTheProgram) {

@@ -4,16 +4,20 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <stdexcept>
 
 #include "drive_list.hpp"
 #include "file_list.hpp"
 #include "folder_list.hpp"
+#include "path_lines.hpp"
 #include "platform.hpp"
 #include "qt_message_sink.hpp"
 #include "run_handler.hpp"
@@ -150,32 +154,69 @@ TEST(QtMessageSink, RunTimeErrorReportNamesThePathOnASecondLine) {
     EXPECT_EQ(RunTimeErrorReport(Failure(FailureKind::Overflow)), "Run-time error '6': Overflow");
 }
 
-// Work that cannot be cancelled keeps its dialog, and so the window blocked, to its end.
-TEST(QtMessageSink, ProgressDialogStaysUntilTheWorkEnds) {
+// The progress window says what the work does, under the program's name alone. Cancel, Escape in
+// it or in the window stop the command under way until the next one starts. It blocks nothing:
+// a window under a modal one would get no close event.
+TEST(QtMessageSink, CancelAndEscapeStopTheCommandUnderWay) {
     QWidget window;
     QtMessageSink sink("VandrelV3", &window);
-    sink.Progress(Work::WritingCopies, 0, 10);
-    auto* progress = window.findChild<QProgressDialog*>();
-    ASSERT_NE(progress, nullptr);
-    EXPECT_EQ(progress->windowTitle(), "VandrelV3");
-    EXPECT_EQ(progress->windowModality(), Qt::ApplicationModal);
-    progress->show();
-    QTest::keyClick(progress, Qt::Key_Escape);
-    EXPECT_TRUE(progress->isVisible());
-    EXPECT_FALSE(progress->close());
-    EXPECT_TRUE(progress->isVisible());
-    sink.Progress(Work::WritingCopies, 10, 10);
-    EXPECT_EQ(window.findChild<QProgressDialog*>(), nullptr);
+    QTest::keyClick(&window, Qt::Key_Escape);  // no command runs: nothing to stop
+    auto progress = [&] { return window.findChild<QProgressDialog*>(); };
+    RunHandler(sink, [&] {
+        EXPECT_FALSE(sink.StopRequested());
+        sink.Progress(Work::WritingCopies, 1233, 20000);
+        ASSERT_NE(progress(), nullptr);
+        EXPECT_EQ(progress()->windowTitle(), "VandrelV3");
+        EXPECT_EQ(progress()->labelText(), "Writing copy 1,234 of 20,000");
+        EXPECT_EQ(progress()->windowModality(), Qt::NonModal);
+        progress()->findChild<QPushButton*>()->click();
+        EXPECT_TRUE(sink.StopRequested());
+    });
+    EXPECT_TRUE(sink.StopRequested());
+    RunHandler(sink, [&] {
+        EXPECT_FALSE(sink.StopRequested());
+        sink.Progress(Work::FixingModels, 0, 3);
+        QTest::keyClick(progress(), Qt::Key_Escape);
+        EXPECT_TRUE(sink.StopRequested());
+    });
+    RunHandler(sink, [&] {
+        // The window's events wait for the command to let them through.
+        QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+        EXPECT_FALSE(sink.StopRequested());
+        sink.Progress(Work::FixingModels, 0, 3);
+        EXPECT_TRUE(sink.StopRequested());
+        sink.Progress(Work::FixingModels, 3, 3);
+        EXPECT_EQ(progress(), nullptr);
+    });
+}
+
+// A long path is broken after separators only: no name is split, nothing is lost.
+TEST(QtMessageSink, LongPathsBreakAtSeparators) {
+    const QString sep{QChar(kPathSeparator)};
+    const QString path = QStringList({"", "data", "a very long folder name", "scenes", "village",
+                                      "models", "house.wrl: Permission denied"})
+                             .join(sep);
+    const QFontMetrics metrics(QApplication::font());
+    const int width = metrics.horizontalAdvance("a very long folder name") * 2;
+    const QStringList lines = BreakAtSeparators(path, metrics, width).split('\n');
+    EXPECT_GT(lines.size(), 1);
+    EXPECT_EQ(lines.join(QString()), path);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        EXPECT_LE(metrics.horizontalAdvance(lines[i]), width) << lines[i].toStdString();
+        EXPECT_TRUE(i + 1 == lines.size() || lines[i].endsWith(sep));
+    }
 }
 
 TEST(RunHandler, ReportsFailuresAndOtherExceptionsAndGoesOn) {
     RecordingSink sink;
     RunHandler(sink, [] { throw Failure(FailureKind::PathNotFound, "/x"); });
     RunHandler(sink, [] { throw std::runtime_error("out of luck"); });
+    RunHandler(sink, [] { throw std::bad_alloc(); });  // reported as the command line does
     bool ran = false;
     RunHandler(sink, [&] { ran = true; });
-    ASSERT_EQ(sink.Failures.size(), 1u);
+    ASSERT_EQ(sink.Failures.size(), 2u);
     EXPECT_EQ(sink.Failures[0].Number(), 76);
+    EXPECT_EQ(sink.Failures[1].Number(), 7);
     ASSERT_EQ(sink.Messages.size(), 1u);
     EXPECT_EQ(sink.Messages[0].Text, "out of luck");
     EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::Error);
@@ -186,6 +227,22 @@ TEST(Twips, ConvertByLogicalDpi) {
     EXPECT_EQ(TwipsToPixels(1440, 96), 96);
     EXPECT_EQ(TwipsToPixels(5055, 96), 337);
     EXPECT_EQ(TwipsToPixels(255, 120), 21);
+}
+
+// Frame lines begin in the first half of a device pixel, a few pixels from where the layout puts
+// them; at whole scales they stay; aligned scroll steps are whole device pixels.
+TEST(Twips, LinesAlignedAtFractionalScales) {
+    for (const double scale : {1.0, 1.1, 1.25, 1.4, 1.5, 1.6, 1.75, 1.9, 2.0}) {
+        for (int pixels = 0; pixels < 60; ++pixels) {
+            const int line = AlignedLine(pixels, scale);
+            EXPECT_LE(std::abs(line - pixels), 4) << scale << ' ' << pixels;
+            const double start = line * scale;
+            EXPECT_LT(start - std::floor(start + 1e-9), 0.5) << scale << ' ' << pixels;
+            EXPECT_TRUE(scale != std::round(scale) || line == pixels);
+        }
+        const double step = AlignedScrollStep(scale) * scale;
+        EXPECT_NEAR(step, std::round(step), 1e-9) << scale;
+    }
 }
 
 }  // namespace scene

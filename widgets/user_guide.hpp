@@ -1,0 +1,19 @@
+// F1 shows a window's user guide, with its pictures, in a window of its own: a Markdown file
+// among the program's resources, so that it needs no file beside the program.
+#pragma once
+
+#include <QString>
+
+class QTextBrowser;
+class QWidget;
+
+namespace scene {
+
+// F1 on the window shows the guide `resource` ("qrc:/guide/NAME.md"; its pictures beside it)
+// under the title.
+void AddUserGuide(QWidget& window, const QString& title, const QString& resource);
+
+// Shows the guide, opening its window the first time; that window belongs to `window`.
+QTextBrowser& ShowUserGuide(QWidget& window, const QString& title, const QString& resource);
+
+}  // namespace scene
