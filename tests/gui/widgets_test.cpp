@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <new>
 #include <stdexcept>
 
 #include "drive_list.hpp"
