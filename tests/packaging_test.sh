@@ -57,4 +57,12 @@ done
 dpkg --root="$root" --force-depends --force-not-root --purge "$name" >/dev/null 2>&1 ||
     fail "dpkg --purge failed"
 [ ! -e "$root/usr" ] || fail "files left after removal: $(find "$root/usr" -type f | head)"
+# The source archive holds the sources, none of what .gitignore ignores (builds, the demo).
+(cd "$work" && cpack --config "$build/CPackSourceConfig.cmake" -B "$work/source" >/dev/null) ||
+    fail "cpack of the sources failed"
+archive=$(find "$work/source" -maxdepth 1 -name '*.tar.gz' | head -n 1)
+listing=$(tar -tzf "$archive")
+grep -q '/CMakeLists.txt$' <<<"$listing" || fail "the source archive has no CMakeLists.txt"
+ignored=$(grep -E '^[^/]*/(build|build-[^/]*|demo-run)/' <<<"$listing" | head -n 3 || true)
+[ -z "$ignored" ] || fail "the source archive holds ignored files: $ignored"
 echo "1 passed, 0 failed"
