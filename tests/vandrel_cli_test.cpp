@@ -1,6 +1,8 @@
 // vandrel-cli run as a program: its printed lines and exit statuses.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "copy_rewriting.hpp"
 #include "duplicate.hpp"
 #include "failure_of.hpp"
@@ -42,6 +44,22 @@ TEST_F(VandrelCli, MessagesOnStandardOutputAndTheirExitStatus) {
     CliResult problem = Run("duplicate " + Models() + " --tso " + Arg(dir / "list.txt"));
     EXPECT_EQ(problem.Status, 1);
     EXPECT_EQ(problem.Out, Printed("WRL does not exist\nDONE\n"));
+}
+
+// A list saved behind a byte-order mark, in UTF-8 or UTF-16, gives the plain list's copies.
+TEST_F(VandrelCli, MarkedListGivesThePlainListsCopies) {
+    const std::string plain = CrLfLines({"tree,5,0,0,0,0,0", "tree,1,2,3,45,0,0"});
+    std::vector<std::string> copies;
+    for (const std::string& list :
+         {plain, Marked(plain, Mark::Utf8), Marked(plain, Mark::Utf16Le)}) {
+        std::filesystem::remove_all(dir / "models/newwrls");
+        WriteBytes(dir / "list.txt", list);
+        EXPECT_EQ(Run("duplicate " + Models() + " --tso " + Arg(dir / "list.txt")).Out,
+                  Printed("DONE\n"));
+        copies.push_back(ReadBytes(dir / "models/newwrls/tree_0.wrl") + "|" +
+                         ReadBytes(dir / "models/newwrls/tree_1.wrl"));
+    }
+    EXPECT_EQ(copies, std::vector<std::string>(3, copies[0]));
 }
 
 TEST_F(VandrelCli, RunTimeErrorOnStandardErrorWithThePath) {
