@@ -171,10 +171,12 @@ TEST_F(VandrelCli, DryRunVerboseAndSceneIndex) {
               Printed("WRL does not exist\nDONE\nwrote " + copy + "\nwrote " + scene + "\n"));
     EXPECT_EQ(ReadBytes(scene), CrLfLines({"#VRML V2.0 utf8", "Inline { url \"tree_0.wrl\" }"}));
 
-    for (const char* name : {"\"\"", "a/b", "..", "up..x"}) {
+    const std::vector<std::string> written = FolderEntries(dir / "models/newwrls");
+    for (const char* name : {"\"\"", "a/b", "..", "up..x", "a:b", "CON", "\"x?\"", "nul.txt"}) {
         CliResult wrong = Run("duplicate --scene " + std::string(name) + " " + Models() + list);
         EXPECT_EQ(wrong.Status, 2) << name;
         EXPECT_NE(wrong.Err.find("Usage: vandrel-cli"), std::string::npos) << name;
+        EXPECT_EQ(FolderEntries(dir / "models/newwrls"), written) << name;
     }
 
     const std::string exported = dir / "models/exported.wrl";
