@@ -154,30 +154,25 @@ TEST(ListSource, MarkedListsReadAsThePlainText) {
         plain += "h\xC3\xA9" + std::to_string(i) + ",\xF0\x9D\x84\x9E\xE2\x82\xAC\r\n";
     for (Mark mark : {Mark::Utf8, Mark::Utf16Le, Mark::Utf16Be})
         EXPECT_EQ(Lines(Marked(plain, mark), TextSource::List), Lines(plain));
-    EXPECT_EQ(Lines(Marked("a", Mark::Utf8)), L{"\xEF\xBB\xBF"
-                                                "a"});
+    EXPECT_EQ(Lines(Marked("a", Mark::Utf8)), L{Marked("a", Mark::Utf8)});
 
     const std::string bytes = Marked(plain.substr(0, 99), Mark::Utf16Be).substr(2) + "x";
-    std::string whole(256, 0), pieces(256, 0);
+    char whole[256], pieces[256];
     Utf16Decoder wholeDecoder(true), pieceDecoder(true);
-    whole.resize(wholeDecoder.Finish(wholeDecoder.Decode(bytes.data(), bytes.size(), &whole[0])) -
-                 &whole[0]);
-    char* end = &pieces[0];
+    const std::string text(
+        whole, wholeDecoder.Finish(wholeDecoder.Decode(bytes.data(), bytes.size(), whole)));
+    char* end = pieces;
     for (const char& byte : bytes) end = pieceDecoder.Decode(&byte, 1, end);
-    pieces.resize(pieceDecoder.Finish(end) - &pieces[0]);
-    EXPECT_EQ(pieces, whole);
-    EXPECT_EQ(whole, plain.substr(0, 99) + "\xEF\xBF\xBD");  // the odd byte
+    EXPECT_EQ(std::string(pieces, pieceDecoder.Finish(end)), text);
+    EXPECT_EQ(text, plain.substr(0, 99) + "\xEF\xBF\xBD");  // the odd byte
 }
 
 // Broken UTF-16 reads on: an unpaired surrogate and a last odd byte each become U+FFFD.
 TEST(ListSource, BrokenUtf16ReadsWithReplacementCharacters) {
     const std::string r = "\xEF\xBF\xBD";
-    EXPECT_EQ(Lines(std::string("\xFF\xFE"
-                                "a\0\0\xD8"
-                                "b\0\0\xDC\x3D\xD8"
-                                "x",
-                                13),
-                    TextSource::List),
+    const char broken[] = {'\xFF', '\xFE', 'a',    0,      0,      '\xD8', 'b',
+                           0,      0,      '\xDC', '\x3D', '\xD8', 'x'};
+    EXPECT_EQ(Lines(std::string(broken, sizeof broken), TextSource::List),
               L{"a" + r + "b" + r + r + r});
 }
 
