@@ -128,11 +128,13 @@ std::string CrLfLines(const std::vector<std::string>& lines) {
 std::string Marked(const std::string& utf8, Mark mark) {
     if (mark == Mark::Utf8) return "\xEF\xBB\xBF" + utf8;
     std::string bytes;
-    for (char16_t unit : u"\uFEFF" + Utf16Name(utf8)) {
+    auto put = [&](char16_t unit) {
         const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
         bytes += mark == Mark::Utf16Be ? high : low;
         bytes += mark == Mark::Utf16Be ? low : high;
-    }
+    };
+    put(u'\uFEFF');
+    for (char16_t unit : Utf16Name(utf8)) put(unit);
     return bytes;
 }
 
