@@ -14,11 +14,11 @@ cd "$(dirname "$0")"
 ROOT=$(pwd)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
-# help2man writes the manual pages at build time; dpkg-dev and file let CPack compute the
-# Debian package's dependencies; libcoin-dev is the VRML reader the tests load every copy with
-# (tests/vrml).
+# help2man writes the manual pages at build time and cmark-gfm the HTML user guides; dpkg-dev
+# and file let CPack compute the Debian package's dependencies; libcoin-dev is the VRML reader
+# the tests load every copy with (tests/vrml).
 PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libcli11-dev
-          libbenchmark-dev desktop-file-utils help2man dpkg-dev file libcoin-dev)
+          libbenchmark-dev desktop-file-utils help2man cmark-gfm dpkg-dev file libcoin-dev)
 
 # The picture of the placed scene: a VRML viewer on a virtual X display with software OpenGL.
 PICTURE_PACKAGES=(view3dscene xvfb xauth libgl1-mesa-dri)
@@ -60,9 +60,14 @@ FUZZ_TARGETS=(
 )
 FUZZ_BUILD=$ROOT/build/fuzz
 
-# The fuzz targets need clang with its libFuzzer runtime; the normal build never does.
+# The fuzz targets need clang with its libFuzzer runtime, which comes in the package of clang's
+# own major version; the normal build never does.
 build_fuzz() {
-    install_missing clang libclang-rt-14-dev
+    install_missing clang
+    local version
+    version=$(clang --version | sed -n 's/.*clang version \([0-9]*\)\..*/\1/p' | head -n 1)
+    [ -n "$version" ] || { echo "no version in: $(clang --version | head -n 1)" >&2; exit 1; }
+    install_missing "libclang-rt-$version-dev"
     cmake -S "$ROOT" -B "$FUZZ_BUILD" -DCMAKE_CXX_COMPILER=clang++ \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENE_FUZZ=ON -DSCENE_WITH_GUI=OFF \
         -DSCENE_TESTS=OFF >/dev/null

@@ -125,7 +125,7 @@ void GenerateCameraFile(const std::string& folder, const std::string& fileName, 
     double count = 0;
     std::vector<CameraStart> starts;
     {
-        TextFileReader points(pointPath);
+        TextFileReader points(pointPath, TextSource::List);
         std::string_view header = points.ReadTextLine();
         if (IsMgpHeader(header))
             count =

@@ -12,7 +12,7 @@ std::optional<FileCheckResult> CheckPointFile(const std::string& folder,
                                               const std::string& fileName, MessageSink& sink) {
     int16_t count = 0;
     {
-        TextFileReader file(JoinPath(folder, fileName));
+        TextFileReader file(JoinPath(folder, fileName), TextSource::List);
         std::string_view header = file.ReadTextLine();
         if (!IsMgpHeader(header)) {
             sink.ShowMessage("wrong file contents", MessageIcon::Error);

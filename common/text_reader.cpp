@@ -2,22 +2,37 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include "failure.hpp"
 #include "paths.hpp"
 #include "platform.hpp"
+#include "utf16_decoder.hpp"
 
 namespace scene {
 
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
-}
+// UTF-16 bytes converted at a time: their UTF-8 fills the buffer at most.
+constexpr size_t kUtf16Piece = kBufferSize / 2;
+static_assert(Utf16Decoder::MaxOutput(kUtf16Piece) + Utf16Decoder::MaxOutput(0) <= kBufferSize);
+}  // namespace
 
-TextFileReader::TextFileReader(const std::string& path, RunFolders* run)
+// A List source before its first fill; for a UTF-16 file, its bytes as read and their decoder.
+struct TextFileReader::ListSource {
+    std::optional<Utf16Decoder> Utf16;  // set once the mark was seen
+    std::unique_ptr<char[]> Bytes;      // read, converted kUtf16Piece at a time
+    size_t Used = 0;
+    size_t Length = 0;
+    bool Finished = false;
+};
+
+TextFileReader::TextFileReader(const std::string& path, TextSource source, RunFolders* run)
     : path_(ResolveCase(path, run)), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
     owned_ = platform::OpenForReading(path_);
     file_ = owned_.get();
+    if (source == TextSource::List) list_ = std::make_unique<ListSource>();
 }
 
 TextFileReader::TextFileReader(std::string path, std::FILE* file)
@@ -25,21 +40,66 @@ TextFileReader::TextFileReader(std::string path, std::FILE* file)
       path_(std::move(path)),
       buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
+TextFileReader::~TextFileReader() = default;
+
 TextFileReader::TextFileReader(std::string path, std::string bytes)
     : bytes_(std::move(bytes)),
       path_(std::move(path)),
       buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
+size_t TextFileReader::ReadBytes(char* to, size_t size) {
+    if (!file_) {
+        const size_t n = std::min(size, bytes_.size() - bytesUsed_);
+        std::memcpy(to, bytes_.data() + bytesUsed_, n);
+        bytesUsed_ += n;
+        return n;
+    }
+    const size_t n = std::fread(to, 1, size, file_);
+    if (n == 0 && std::ferror(file_)) throw platform::ReadFailure(file_, path_);
+    return n;
+}
+
 bool TextFileReader::Refill() {
     pos_ = 0;
-    if (!file_) {
-        len_ = std::min(kBufferSize, bytes_.size() - bytesUsed_);
-        std::memcpy(buffer_.get(), bytes_.data() + bytesUsed_, len_);
-        bytesUsed_ += len_;
-        return len_ > 0;
+    if (list_) return RefillList();
+    len_ = ReadBytes(buffer_.get(), kBufferSize);
+    return len_ > 0;
+}
+
+bool TextFileReader::RefillList() {
+    ListSource& list = *list_;
+    if (!list.Utf16) {  // the first fill: its first bytes tell what the file is
+        len_ = ReadBytes(buffer_.get(), kBufferSize);
+        const std::string_view start(buffer_.get(), std::min<size_t>(len_, 3));
+        if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF")) {
+            list.Utf16.emplace(start[0] == '\xFE');
+            list.Bytes =
+                std::exchange(buffer_, std::make_unique_for_overwrite<char[]>(kBufferSize));
+            list.Used = 2;
+            list.Length = len_;
+            return RefillList();
+        }
+        list_.reset();  // no UTF-16: the bytes as they are, past a UTF-8 mark
+        if (start == "\xEF\xBB\xBF") pos_ = 3;
+        return pos_ < len_ || Refill();
     }
-    len_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
-    if (len_ == 0 && std::ferror(file_)) throw platform::ReadFailure(file_, path_);
+    char* const out = buffer_.get();
+    char* end = out;
+    while (end == out && !list.Finished) {
+        if (list.Used == list.Length) {
+            list.Used = 0;
+            list.Length = ReadBytes(list.Bytes.get(), kBufferSize);
+        }
+        if (list.Length == 0) {
+            end = list.Utf16->Finish(out);
+            list.Finished = true;
+            break;
+        }
+        const size_t n = std::min(kUtf16Piece, list.Length - list.Used);
+        end = list.Utf16->Decode(list.Bytes.get() + list.Used, n, out);
+        list.Used += n;
+    }
+    len_ = static_cast<size_t>(end - out);
     return len_ > 0;
 }
 

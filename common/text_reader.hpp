@@ -14,15 +14,22 @@ namespace scene {
 
 class RunFolders;
 
+// What a file is read as. Exact: every byte as it is (models). List: a TSO list or point file
+// as a user's editor saved it: a leading UTF-8 byte-order mark is passed over, and a file that
+// begins with a UTF-16 one (either byte order) is read as its text in UTF-8.
+enum class TextSource { Exact, List };
+
 class TextFileReader {
   public:
     // Opens for reading (letter case resolved as the file system at hand needs, through the
     // run's listings when there is a run); throws the file-not-found, path-not-found or access
     // failure.
-    explicit TextFileReader(const std::string& path, RunFolders* run = nullptr);
-    // Reads a file the caller opened and keeps open, from where it stands; `path` names it in
-    // failures.
+    explicit TextFileReader(const std::string& path, TextSource source = TextSource::Exact,
+                            RunFolders* run = nullptr);
+    // Reads, every byte as it is, a file the caller opened and keeps open, from where it
+    // stands; `path` names it in failures.
     TextFileReader(std::string path, std::FILE* file);
+    ~TextFileReader();
     // Reads these bytes as if they were the file at `path` (one a dry run would have written).
     TextFileReader(std::string path, std::string bytes);
     TextFileReader(const TextFileReader&) = delete;
@@ -55,6 +62,11 @@ class TextFileReader {
     int Peek();     // the next byte, or -1 at the end of the file
     bool SkipLineEndAfterCr();  // true when a LF followed the CR
 
+    // The file's next bytes as they are; 0 at its end.
+    size_t ReadBytes(char* to, size_t size);
+    // Refill of a List source: its first fill, and every fill of a UTF-16 file.
+    bool RefillList();
+
     platform::FileHandle owned_;  // the file when the reader opened it
     std::FILE* file_ = nullptr;   // null when reading `bytes_`
     std::string bytes_;
@@ -65,6 +77,10 @@ class TextFileReader {
     size_t len_ = 0;
     std::string line_;
     bool lastCrLf_ = false;
+    // Set for a List source until its first bytes show no UTF-16 mark (then it reads on as an
+    // Exact one).
+    struct ListSource;
+    std::unique_ptr<ListSource> list_;
 };
 
 // Every byte of the file as one text.

@@ -56,6 +56,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         FUZZ_CHECK(joined == lines);
     }
+    {  // As a list: behind a UTF-8 mark the same lines; behind a UTF-16 one, any bytes read.
+        TextFileReader list(WriteInput("utf8.txt", "\xEF\xBB\xBF" + std::string(bytes)),
+                            TextSource::List);
+        std::vector<std::string> listLines;
+        while (!list.AtEndOfFile()) listLines.emplace_back(list.ReadTextLine());
+        FUZZ_CHECK(listLines == lines);
+        TextFileReader utf16(WriteInput("utf16.txt", "\xFE\xFF" + std::string(bytes)),
+                             TextSource::List);
+        while (!utf16.AtEndOfFile()) utf16.ReadTextLine();
+    }
 
     const std::vector<TextFileReader::Item> expected = ReferenceItems(bytes);
     TextFileReader in(path);

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "failure_of.hpp"
+#include "file_check.hpp"
 #include "test_files.hpp"
 
 namespace scene {
@@ -112,6 +113,18 @@ TEST_F(CameraFile, PointLineForms) {
                                         Block("03", "  Start=(-1,-2,-3)")})));
     EXPECT_EQ(Generate(CrLfLines({"number_points=1", "PointPos=(1E20,.5,-1234567.125)"})),
               CrLfLines(Lines({kHead, Block("01", "  Start=(-1E+20,-.5,1234567.125)")})));
+}
+
+// A point file saved behind a byte-order mark gives the plain file's cameras and check.
+TEST_F(CameraFile, MarkedPointFileGivesThePlainFilesCameras) {
+    const std::string plain =
+        CrLfLines({"number_points=2", "PointPos=(1,2,3)", "PointPos=(4,5,6)"});
+    const std::string cameras = Generate(plain);
+    const std::optional<FileCheckResult> check = CheckPointFile(dir.Path(), "site.mgp", sink);
+    for (Mark mark : {Mark::Utf8, Mark::Utf16Le}) {
+        EXPECT_EQ(Generate(Marked(plain, mark)), cameras);
+        EXPECT_EQ(CheckPointFile(dir.Path(), "site.mgp", sink)->Cams, check->Cams);
+    }
 }
 
 TEST_F(CameraFile, CamerasAreNumberedWithTwoDigitsAtLeast) {

@@ -45,6 +45,12 @@ TEST_F(ListPreview, RecordsRunAcrossLines) {
     EXPECT_EQ(Preview(CrLfLines(lines)), (Names{"line1", "line8", "line15"}));
 }
 
+TEST_F(ListPreview, MarkedListShowsThePlainListsNames) {
+    const std::string plain = CrLfLines({"h\xC3\xA9,1,2,3,4,5,6", "007,1,2,3,4,5,6"});
+    const Names names = Preview(plain);
+    for (Mark mark : {Mark::Utf8, Mark::Utf16Le}) EXPECT_EQ(Preview(Marked(plain, mark)), names);
+}
+
 TEST_F(ListPreview, EmptyAndMissingFiles) {
     EXPECT_TRUE(Preview("").empty());
     const Failure failure = FailureOf([&] { PreviewListFile(dir.Path(), "gone.txt"); });

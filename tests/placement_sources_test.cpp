@@ -107,6 +107,18 @@ TEST_F(PlacementSources, MgpLineShapes) {
     ExpectPlacement(list[3], "", {0, 0, 0, 0, 0, 0, 3, 0});
 }
 
+// Saved behind a byte-order mark, in UTF-8 or UTF-16, a list gives the plain list's placements.
+TEST_F(PlacementSources, MarkedListsGiveThePlainListsPlacements) {
+    for (Mark mark : {Mark::Utf8, Mark::Utf16Le}) {
+        auto tso = Tso(Marked(CrLfLines({"h\xC3\xA9,1,2,3,4,5,6"}), mark));
+        auto mgp = Mgp(Marked(CrLfLines({"number_points=1", "P\xC3\xA9=(1,2,3)"}), mark));
+        ASSERT_EQ(tso.size(), 1u);
+        ASSERT_EQ(mgp.size(), 2u);
+        ExpectPlacement(tso[0], "h\xC3\xA9", {1, 3, 2, 4, 5, 6, 0, 0});
+        ExpectPlacement(mgp[1], "P\xC3\xA9", {1, 2, 3, 0, 0, 0, 1, 0});
+    }
+}
+
 TEST_F(PlacementSources, MgpOrientationOverride) {
     DuplicateInputs in;
     in.Check3Value = 1;

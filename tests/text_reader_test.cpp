@@ -7,17 +7,18 @@
 #include "failure_of.hpp"
 #include "test_files.hpp"
 #include "text_writer.hpp"
+#include "utf16_decoder.hpp"
 
 namespace scene {
 
 namespace {
 
 // The lines as ReadTextLine gives them; the lines read in pieces must be the same.
-std::vector<std::string> Lines(const std::string& bytes) {
+std::vector<std::string> Lines(const std::string& bytes, TextSource source = TextSource::Exact) {
     TempDir dir;
     WriteBytes(dir / "f.txt", bytes);
     std::vector<std::pair<std::string, bool>> whole, pieces;  // each line and its CR LF
-    TextFileReader in(dir / "f.txt"), inPieces(dir / "f.txt");
+    TextFileReader in(dir / "f.txt", source), inPieces(dir / "f.txt", source);
     while (!in.AtEndOfFile()) {
         whole.emplace_back(in.ReadTextLine(), false);
         whole.back().second = in.LastLineEndedWithCrLf();
@@ -142,6 +143,37 @@ TEST(ReadItem, ReadingPastTheEndFails) {
     in.ReadItem(item);
     in.ReadItem(item);
     EXPECT_THROW(in.ReadItem(item), Failure);
+}
+
+// A list saved behind a byte-order mark reads as the plain UTF-8 list, also across the buffer's
+// fills (which split UTF-16 pairs); a model keeps every byte. The decoder fed byte by byte gives
+// what it gives for the whole.
+TEST(ListSource, MarkedListsReadAsThePlainText) {
+    std::string plain;
+    for (int i = 0; plain.size() < 3 << 19; ++i)
+        plain += "h\xC3\xA9" + std::to_string(i) + ",\xF0\x9D\x84\x9E\xE2\x82\xAC\r\n";
+    for (Mark mark : {Mark::Utf8, Mark::Utf16Le, Mark::Utf16Be})
+        EXPECT_EQ(Lines(Marked(plain, mark), TextSource::List), Lines(plain));
+    EXPECT_EQ(Lines(Marked("a", Mark::Utf8)), L{Marked("a", Mark::Utf8)});
+
+    const std::string bytes = Marked(plain.substr(0, 99), Mark::Utf16Be).substr(2) + "x";
+    char whole[256], pieces[256];
+    Utf16Decoder wholeDecoder(true), pieceDecoder(true);
+    const std::string text(
+        whole, wholeDecoder.Finish(wholeDecoder.Decode(bytes.data(), bytes.size(), whole)));
+    char* end = pieces;
+    for (const char& byte : bytes) end = pieceDecoder.Decode(&byte, 1, end);
+    EXPECT_EQ(std::string(pieces, pieceDecoder.Finish(end)), text);
+    EXPECT_EQ(text, plain.substr(0, 99) + "\xEF\xBF\xBD");  // the odd byte
+}
+
+// Broken UTF-16 reads on: an unpaired surrogate and a last odd byte each become U+FFFD.
+TEST(ListSource, BrokenUtf16ReadsWithReplacementCharacters) {
+    const std::string r = "\xEF\xBF\xBD";
+    const char broken[] = {'\xFF', '\xFE', 'a',    0,      0,      '\xD8', 'b',
+                           0,      0,      '\xDC', '\x3D', '\xD8', 'x'};
+    EXPECT_EQ(Lines(std::string(broken, sizeof broken), TextSource::List),
+              L{"a" + r + "b" + r + r + r});
 }
 
 }  // namespace

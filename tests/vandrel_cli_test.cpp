@@ -1,6 +1,8 @@
 // vandrel-cli run as a program: its printed lines and exit statuses.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "copy_rewriting.hpp"
 #include "duplicate.hpp"
 #include "failure_of.hpp"
@@ -43,6 +45,22 @@ TEST_F(VandrelCli, MessagesOnStandardOutputAndTheirExitStatus) {
     EXPECT_EQ(problem.Status, 1);
     EXPECT_EQ(problem.Out,
               Printed("WRL does not exist (" + (dir / "models/shed.wrl") + ")\nDONE\n"));
+}
+
+// A list saved behind a byte-order mark, in UTF-8 or UTF-16, gives the plain list's copies.
+TEST_F(VandrelCli, MarkedListGivesThePlainListsCopies) {
+    const std::string plain = CrLfLines({"tree,5,0,0,0,0,0", "tree,1,2,3,45,0,0"});
+    std::vector<std::string> copies;
+    for (const std::string& list :
+         {plain, Marked(plain, Mark::Utf8), Marked(plain, Mark::Utf16Le)}) {
+        std::filesystem::remove_all(dir / "models/newwrls");
+        WriteBytes(dir / "list.txt", list);
+        EXPECT_EQ(Run("duplicate " + Models() + " --tso " + Arg(dir / "list.txt")).Out,
+                  Printed("DONE\n"));
+        copies.push_back(ReadBytes(dir / "models/newwrls/tree_0.wrl") + "|" +
+                         ReadBytes(dir / "models/newwrls/tree_1.wrl"));
+    }
+    EXPECT_EQ(copies, std::vector<std::string>(3, copies[0]));
 }
 
 TEST_F(VandrelCli, RunTimeErrorOnStandardErrorWithThePath) {
@@ -154,10 +172,12 @@ TEST_F(VandrelCli, DryRunVerboseAndSceneIndex) {
                                 ")\nDONE\nwrote " + copy + "\nwrote " + scene + "\n"));
     EXPECT_EQ(ReadBytes(scene), CrLfLines({"#VRML V2.0 utf8", "Inline { url \"tree_0.wrl\" }"}));
 
-    for (const char* name : {"\"\"", "a/b", "..", "up..x"}) {
+    const std::vector<std::string> written = FolderEntries(dir / "models/newwrls");
+    for (const char* name : {"\"\"", "a/b", "..", "up..x", "a:b", "CON", "\"x?\"", "nul.txt"}) {
         CliResult wrong = Run("duplicate --scene " + std::string(name) + " " + Models() + list);
         EXPECT_EQ(wrong.Status, 2) << name;
         EXPECT_NE(wrong.Err.find("Usage: vandrel-cli"), std::string::npos) << name;
+        EXPECT_EQ(FolderEntries(dir / "models/newwrls"), written) << name;
     }
 
     const std::string exported = dir / "models/exported.wrl";

@@ -49,7 +49,7 @@ wineserver -w
 installed="$WINEPREFIX/drive_c/Program Files/Scene tools"
 missing=()
 for file in bin/VandrelV3.exe bin/Oskivo.exe bin/vandrel-cli.exe bin/oskivo-cli.exe \
-    doc/docs/vandrel.md doc/docs/oskivo.md Uninstall.exe; do
+    doc/docs/vandrel.html doc/docs/oskivo.html Uninstall.exe; do
     [ -f "$installed/$file" ] || missing+=("$file")
 done
 if [ ${#missing[@]} -eq 0 ]; then pass "the installer installs every file"; else
@@ -59,6 +59,27 @@ shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' \( -name 'VandrelV3.
     -name 'Oskivo.lnk' \) | wc -l)
 if [ "$shortcuts" -eq 2 ]; then pass "Start menu shortcuts to both windows"; else
     fail "$shortcuts of 2 Start menu shortcuts"
+fi
+# The guides' shortcuts open HTML pages (which Windows opens in its browser) that are installed,
+# with every picture they show beside them.
+guides=""
+while IFS= read -r link; do
+    # The target is in the link as 8-bit or UTF-16 text: without its zero bytes, either reads.
+    page=$(tr -d '\0' <"$link" | grep -a -o 'doc\\docs\\[A-Za-z0-9_-]*\.html' | head -n 1 |
+        sed 's|\\|/|g')
+    if [ -z "$page" ] || [ ! -f "$installed/$page" ]; then
+        guides+="$(basename "$link") opens ${page:-no page}; "
+        continue
+    fi
+    for picture in $(grep -o '<img src="[^"]*"' "$installed/$page" | sed 's/^[^"]*"//; s/"$//'); do
+        [ -f "$installed/doc/docs/$picture" ] || guides+="$page lacks $picture; "
+    done
+done < <(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name '* user guide.lnk')
+links=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name '* user guide.lnk' | wc -l)
+if [ "$links" -eq 2 ] && [ -z "$guides" ]; then
+    pass "both guides' shortcuts open installed HTML pages with their pictures"
+else
+    fail "$links of 2 guide shortcuts; $guides"
 fi
 # The windows are window programs (no console opens beside them), the others console ones.
 subsystems=""

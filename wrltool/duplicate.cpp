@@ -101,7 +101,6 @@ class DuplicateRun {
                 [this](PreparedCopy copy) { Finished(std::move(copy)); }) {}
 
     void Run() {
-        if (total_ > 0) CreateOutputFolder();  // the folder made once serves every placement
         for (bool going = true; going;) {
             if (next_ == total_) jobs_.FinishAll();  // the last copies' turns
             if (halt_) {
@@ -111,6 +110,7 @@ class DuplicateRun {
             } else {
                 ShowProgress();
                 if (sink_.StopRequested()) return Stop();
+                if (!folderTried_) CreateOutputFolder();  // made once, it serves every placement
                 going = Place(next_);
                 if (!halt_) ++next_;
             }
@@ -129,6 +129,7 @@ class DuplicateRun {
     };
 
     void CreateOutputFolder() {
+        folderTried_ = true;
         try {
             files_->CreateFolder(OutputFolder(inputs_));
         } catch (const Failure& failure) {
@@ -302,6 +303,7 @@ class DuplicateRun {
     FilesInUse filesInUse_;
     SceneIndex scene_;
     StepFailures failures_;
+    bool folderTried_ = false;
     std::optional<Failure> folderFailure_;  // the output folder could not be made
     std::optional<Halt> halt_;
     int next_ = 0;      // the placement the loop has reached

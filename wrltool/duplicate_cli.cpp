@@ -98,9 +98,8 @@ CliCommand AddDuplicateCommand(CLI::App& program) {
                     "Also write DIR/newwrls/NAME.wrl, inlining every copy the run wrote")
         ->type_name("NAME")
         ->check([](const std::string& name) {
-            return IsUsableSceneName(name)
-                       ? std::string()
-                       : "the scene NAME may not be empty nor hold a separator or \"..\"";
+            const std::string problem = SceneNameProblem(name);
+            return problem.empty() ? problem : "the scene NAME \"" + name + "\" " + problem;
         });
     cmd->add_flag("--dry-run", args->Options.DryRun,
                   "Write nothing: print each copy (path, model, placement), repair and failed "

@@ -127,7 +127,7 @@ class DryRunDuplicateFiles : public DuplicateFiles {
 
     TextFileReader Open(const std::string& path) {
         auto it = repaired_.find(ResolveCase(path, &run_));
-        if (it == repaired_.end()) return TextFileReader(path, &run_);
+        if (it == repaired_.end()) return TextFileReader(path, TextSource::Exact, &run_);
         return TextFileReader(it->first, it->second);
     }
 

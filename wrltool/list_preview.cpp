@@ -35,7 +35,8 @@ bool AtEndOrUnreadable(TextFileReader& in) {
 
 std::vector<std::string> PreviewListFile(const std::string& folderPath,
                                          const std::string& fileName) {
-    TextFileReader in(JoinPath(folderPath, fileName));  // opening stops on failure
+    // Opening stops on failure.
+    TextFileReader in(JoinPath(folderPath, fileName), TextSource::List);
     std::vector<std::string> names;
     std::string first;  // the first value; kept across records when its read fails
     TextFileReader::Item item;

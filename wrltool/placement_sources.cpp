@@ -52,7 +52,7 @@ Placement ReadMgpLine(std::string_view trimmed, const std::string& path) {
 }
 
 std::vector<Placement> ReadMgpPlacements(const DuplicateInputs& in) {
-    TextFileReader file(SourcePath(in));
+    TextFileReader file(SourcePath(in), TextSource::List);
     std::vector<Placement> list;
     while (!file.AtEndOfFile()) {
         if (list.size() == kMaxMgpLines) throw Failure(FailureKind::Overflow, file.Path());
@@ -70,7 +70,7 @@ std::vector<Placement> ReadMgpPlacements(const DuplicateInputs& in) {
 }
 
 std::vector<Placement> ReadTsoPlacements(const DuplicateInputs& in) {
-    TextFileReader file(SourcePath(in));
+    TextFileReader file(SourcePath(in), TextSource::List);
     std::vector<Placement> list;
     while (!file.AtEndOfFile()) {
         TsoRecord record = ReadTsoRecord(file);

@@ -1,11 +1,19 @@
 #include "scene_index.hpp"
 
 #include "strings.hpp"
+#include "windows_names.hpp"
 
 namespace scene {
 
+std::string SceneNameProblem(std::string_view name) {
+    std::string problem = WindowsNameProblem(name);
+    if (problem.empty() && Contains(name, ".."))
+        problem = "holds \"..\", which could lead out of the output folder";
+    return problem;
+}
+
 bool IsUsableSceneName(std::string_view name) {
-    return !name.empty() && !Contains(name, "/") && !Contains(name, "\\") && !Contains(name, "..");
+    return SceneNameProblem(name).empty();
 }
 
 void SceneIndex::Add(const std::string& copyFileName) {

@@ -125,6 +125,19 @@ std::string CrLfLines(const std::vector<std::string>& lines) {
     return text;
 }
 
+std::string Marked(const std::string& utf8, Mark mark) {
+    if (mark == Mark::Utf8) return "\xEF\xBB\xBF" + utf8;
+    std::string bytes;
+    auto put = [&](char16_t unit) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += mark == Mark::Utf16Be ? high : low;
+        bytes += mark == Mark::Utf16Be ? low : high;
+    };
+    put(u'\uFEFF');
+    for (char16_t unit : Utf16Name(utf8)) put(unit);
+    return bytes;
+}
+
 std::vector<std::string> RecordingSink::Texts() const {
     std::vector<std::string> texts;
     for (const Message& m : Messages) texts.push_back(m.Text);

@@ -44,6 +44,11 @@ std::vector<std::string> FolderEntries(const std::string& folder);
 // Lines joined with CR LF after each, as the tools write them.
 std::string CrLfLines(const std::vector<std::string>& lines);
 
+// A UTF-8 text as an editor saves it behind a byte-order mark: in UTF-8, or in UTF-16 (little
+// or big endian).
+enum class Mark { Utf8, Utf16Le, Utf16Be };
+std::string Marked(const std::string& utf8, Mark mark);
+
 struct RecordingSink : MessageSink {
     struct Message {
         std::string Text;
