@@ -14,6 +14,9 @@ namespace scene {
 
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
+// The first fill of a file read as it is: most models and lists are smaller, and a buffer of a
+// megabyte for each of thousands of copies only kept the allocator busy.
+constexpr size_t kFirstFill = 64 << 10;
 // UTF-16 bytes converted at a time: their UTF-8 fills the buffer at most.
 constexpr size_t kUtf16Piece = kBufferSize / 2;
 static_assert(Utf16Decoder::MaxOutput(kUtf16Piece) + Utf16Decoder::MaxOutput(0) <= kBufferSize);
@@ -29,7 +32,9 @@ struct TextFileReader::ListSource {
 };
 
 TextFileReader::TextFileReader(const std::string& path, TextSource source, RunFolders* run)
-    : path_(ResolveCase(path, run)), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
+    : path_(ResolveCase(path, run)),
+      capacity_(source == TextSource::List ? kBufferSize : kFirstFill),
+      buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {
     owned_ = platform::OpenForReading(path_);
     file_ = owned_.get();
     if (source == TextSource::List) list_ = std::make_unique<ListSource>();
@@ -38,14 +43,16 @@ TextFileReader::TextFileReader(const std::string& path, TextSource source, RunFo
 TextFileReader::TextFileReader(std::string path, std::FILE* file)
     : file_(file),
       path_(std::move(path)),
-      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
+      capacity_(kFirstFill),
+      buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {}
 
 TextFileReader::~TextFileReader() = default;
 
 TextFileReader::TextFileReader(std::string path, std::string bytes)
     : bytes_(std::move(bytes)),
       path_(std::move(path)),
-      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
+      capacity_(kFirstFill),
+      buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {}
 
 size_t TextFileReader::ReadBytes(char* to, size_t size) {
     if (!file_) {
@@ -62,7 +69,11 @@ size_t TextFileReader::ReadBytes(char* to, size_t size) {
 bool TextFileReader::Refill() {
     pos_ = 0;
     if (list_) return RefillList();
-    len_ = ReadBytes(buffer_.get(), kBufferSize);
+    if (len_ == capacity_ && capacity_ < kBufferSize) {  // a larger file: read on in large fills
+        capacity_ = kBufferSize;
+        buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
+    }
+    len_ = ReadBytes(buffer_.get(), capacity_);
     return len_ > 0;
 }
 

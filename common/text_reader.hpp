@@ -72,7 +72,8 @@ class TextFileReader {
     std::string bytes_;
     size_t bytesUsed_ = 0;
     std::string path_;
-    std::unique_ptr<char[]> buffer_;  // kBufferSize bytes, not zero-filled
+    size_t capacity_;                 // the buffer's size
+    std::unique_ptr<char[]> buffer_;  // not zero-filled
     size_t pos_ = 0;
     size_t len_ = 0;
     std::string line_;
