@@ -48,9 +48,15 @@ size_t RootLength(std::string_view path);
 // Whether the path names something (a folder); false also when it cannot be examined.
 bool Exists(const std::string& path);
 bool IsDirectory(const std::string& path);
-// An existing file that must not be written: no write permission bit, or no write access.
-// False for a folder and for a path that names nothing.
-bool IsReadOnlyFile(const std::string& path);
+// What stands where a writer is to put its file, found in one look.
+struct TargetState {
+    bool Exists = false;
+    bool Folder = false;
+    // A file that must not be written: no write permission bit, or no write access.
+    bool ReadOnly = false;
+    uint32_t Permissions = 0;  // of an existing file: its permission bits (Windows: attributes)
+};
+TargetState StateOf(const std::string& path);
 
 // What a folder entry is: a folder, a file (anything else that is there), or an entry that
 // cannot be examined (a link to nothing, an entry of a folder that may be listed but not
@@ -86,9 +92,10 @@ std::optional<FileStamp> StampOf(std::FILE* file);
 // Creates one folder; throws the failure when it cannot (also when it exists).
 void CreateFolder(const std::string& path);
 
-// Opens a regular file for binary reading; throws the failure (access failure for a folder,
-// a FIFO or a device), with the system's reason when the system refused.
-FileHandle OpenForReading(const std::string& path);
+// Opens a regular file for binary reading, and gives the opened file's stamp when asked;
+// throws the failure (access failure for a folder, a FIFO or a device), with the system's
+// reason when the system refused.
+FileHandle OpenForReading(const std::string& path, std::optional<FileStamp>* stamp = nullptr);
 
 // The failure a read error on the open file stands for (the access failure), with the
 // system's reason.
@@ -117,9 +124,9 @@ struct TempFile {
 // `target` as its path. Returns false, creating nothing, when the name is taken.
 bool CreateTemp(const std::string& path, const std::string& target, TempFile& temp);
 
-// Gives the temporary file the target's permission bits when the target exists. Best effort:
-// a file system that keeps no such bits refuses, and the file is still written.
-void MatchPermissions(const TempFile& temp, const std::string& target);
+// Gives the temporary file the permissions of the target it replaces, when there is one. Best
+// effort: a file system that keeps no such bits refuses, and the file is still written.
+void MatchPermissions(const TempFile& temp, const TargetState& target);
 // Flushes the file's data to the disk (not only to the system); false when that fails.
 bool FlushToDisk(std::FILE* file);
 // Closes the temporary file and puts it in place of the target in one step, holding its lock

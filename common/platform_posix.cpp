@@ -65,10 +65,13 @@ bool IsDirectory(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool IsReadOnlyFile(const std::string& path) {
+TargetState StateOf(const std::string& path) {
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0) return false;
-    return (st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+    if (::stat(path.c_str(), &st) != 0) return {};
+    TargetState state{true, S_ISDIR(st.st_mode), false, st.st_mode & 07777};
+    state.ReadOnly =
+        !state.Folder && ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0);
+    return state;
 }
 
 std::vector<FolderEntry> ListFolder(const std::string& folder) {
@@ -141,21 +144,21 @@ void CreateFolder(const std::string& path) {
     }
 }
 
-FileHandle OpenForReading(const std::string& path) {
-    if (IsDirectory(path)) throw Failure(FailureKind::AccessFailure, path);
-    // Only a regular file is read: a FIFO named like a model would block the open (and the
-    // command) for ever, a device such as /dev/zero would feed it without end.
+FileHandle OpenForReading(const std::string& path, std::optional<FileStamp>* stamp) {
+    // Only a regular file is read (a folder is the access failure too): a FIFO named like a model
+    // would block the open (and the command) for ever, a device such as /dev/zero would feed it
+    // without end. (On a regular file, non-blocking reads are plain reads.)
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) throw SystemFailure(errno, path);
     struct stat st;
     std::FILE* file = nullptr;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
-        file = ::fdopen(fd, "rb");
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) file = ::fdopen(fd, "rb");
     if (!file) {
         ::close(fd);
         throw Failure(FailureKind::AccessFailure, path);
     }
+    ::setvbuf(file, nullptr, _IONBF, 0);  // read in large blocks by the callers themselves
+    if (stamp) *stamp = StampOf(st);
     return FileHandle(file);
 }
 
@@ -209,7 +212,9 @@ bool CreateTemp(const std::string& path, const std::string& target, TempFile& te
     // held: then it is removing it, and another name is tried. (Where the file system has no
     // locks, no clean-up can take one either.)
     const int locked = ::flock(fd, LOCK_EX | LOCK_NB);
-    if ((locked != 0 && errno == EWOULDBLOCK) || (locked == 0 && !NamesOpenFile(path, fd))) {
+    struct stat st;
+    if ((locked != 0 && errno == EWOULDBLOCK) ||
+        (locked == 0 && ::fstat(fd, &st) == 0 && st.st_nlink == 0)) {  // removed meanwhile
         ::close(fd);
         return false;
     }
@@ -219,13 +224,13 @@ bool CreateTemp(const std::string& path, const std::string& target, TempFile& te
         ::close(fd);
         throw Failure(FailureKind::AccessFailure, target);
     }
+    ::setvbuf(file, nullptr, _IONBF, 0);  // the writer buffers itself
     temp = {FileHandle(file), path};
     return true;
 }
 
-void MatchPermissions(const TempFile& temp, const std::string& target) {
-    struct stat st;
-    if (::stat(target.c_str(), &st) == 0) ::fchmod(::fileno(temp.File.get()), st.st_mode & 07777);
+void MatchPermissions(const TempFile& temp, const TargetState& target) {
+    if (target.Exists) ::fchmod(::fileno(temp.File.get()), static_cast<mode_t>(target.Permissions));
 }
 
 bool FlushToDisk(std::FILE* file) {

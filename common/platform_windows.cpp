@@ -140,9 +140,8 @@ bool IsDirectory(const std::string& path) {
     return attributes != kNoAttributes && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool IsReadOnlyFile(const std::string& path) {
-    DWORD attributes = AttributesOf(path);
-    if (attributes == kNoAttributes || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+namespace {
+bool IsReadOnlyFile(const std::string& path, DWORD attributes) {
     if (attributes & FILE_ATTRIBUTE_READONLY) return true;
     // Write access refused by an access list, or the file held by a program that shares it
     // for reading only: opening it for writing would fail.
@@ -156,6 +155,14 @@ bool IsReadOnlyFile(const std::string& path) {
     DWORD code = ::GetLastError();
     return code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ||
            code == ERROR_LOCK_VIOLATION;
+}
+}  // namespace
+
+TargetState StateOf(const std::string& path) {
+    const DWORD attributes = AttributesOf(path);
+    if (attributes == kNoAttributes) return {};
+    const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return {true, folder, !folder && IsReadOnlyFile(path, attributes), attributes};
 }
 
 std::vector<FolderEntry> ListFolder(const std::string& folder) {
@@ -220,7 +227,7 @@ void CreateFolder(const std::string& path) {
     }
 }
 
-FileHandle OpenForReading(const std::string& path) {
+FileHandle OpenForReading(const std::string& path, std::optional<FileStamp>* stamp) {
     if (IsDirectory(path)) throw Failure(FailureKind::AccessFailure, path);
     // Shared for deleting too, as on POSIX: a file being read may still be replaced.
     HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_READ,
@@ -237,6 +244,8 @@ FileHandle OpenForReading(const std::string& path) {
         ::_close(fd);
         throw Failure(FailureKind::AccessFailure, path);
     }
+    std::setvbuf(file, nullptr, _IONBF, 0);  // read in large blocks by the callers themselves
+    if (stamp) *stamp = StampOf(file);
     return FileHandle(file);
 }
 
@@ -309,18 +318,18 @@ bool CreateTemp(const std::string& path, const std::string& target, TempFile& te
         ::_close(fd);
         throw Failure(FailureKind::AccessFailure, target);
     }
+    std::setvbuf(file, nullptr, _IONBF, 0);  // the writer buffers itself
     temp = {FileHandle(file), path};
     return true;
 }
 
-void MatchPermissions(const TempFile& temp, const std::string& target) {
+void MatchPermissions(const TempFile& temp, const TargetState& target) {
     // The replaced file keeps the target's attributes; a new one gets those of a plain create.
     // Either way the temporary file's hidden attribute goes.
     constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                             FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    DWORD existing = AttributesOf(target);
-    DWORD wanted = existing == kNoAttributes ? FILE_ATTRIBUTE_ARCHIVE : existing & kKept;
+    const DWORD wanted = target.Exists ? target.Permissions & kKept : FILE_ATTRIBUTE_ARCHIVE;
     FILE_BASIC_INFO info = {};  // times of 0 stay as they are
     info.FileAttributes = wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL;
     ::SetFileInformationByHandle(HandleOf(temp.File.get()), FileBasicInfo, &info, sizeof info);

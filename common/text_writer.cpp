@@ -13,12 +13,12 @@ namespace scene {
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
 
-// A missing folder is "path not found"; a folder or a read-only file in the target's place
-// is the access failure, as opening it for writing would be.
-void CheckTarget(const std::string& target) {
-    if (!platform::IsDirectory(FolderOf(target))) throw Failure(FailureKind::PathNotFound, target);
-    if (platform::IsDirectory(target) || platform::IsReadOnlyFile(target))
-        throw Failure(FailureKind::AccessFailure, target);
+// A folder or a read-only file in the target's place is the access failure, as opening it for
+// writing would be. (A missing folder is "path not found" when the file is made beside it.)
+platform::TargetState CheckTarget(const std::string& target) {
+    const platform::TargetState state = platform::StateOf(target);
+    if (state.Folder || state.ReadOnly) throw Failure(FailureKind::AccessFailure, target);
+    return state;
 }
 
 // The temporary files open now, for an interrupt to remove. Writers create, rename and remove
@@ -85,14 +85,14 @@ bool TextFileWriter::OpenTemp::Replace(const std::string& target,
 
 TextFileWriter::TextFileWriter(const std::string& target, Durability durability, RunFolders* run)
     : target_(ResolveCase(target, run)), durability_(durability), run_(run) {
-    CheckTarget(target_);
+    const platform::TargetState state = CheckTarget(target_);
     buffer_.reserve(kBufferSize);
     if (run_)
         run_->CleanOnce(FolderOf(target_));
     else
         platform::RemoveLeftoverTemps(FolderOf(target_));
     temp_.Create(target_);
-    platform::MatchPermissions(temp_.File(), target_);
+    platform::MatchPermissions(temp_.File(), state);
 }
 
 void TextFileWriter::FlushBuffer() {

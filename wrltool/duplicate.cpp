@@ -41,8 +41,9 @@ class ModelList {
     std::unordered_set<std::string> keys_;
 };
 
-// A model's check, and whether a repair would leave it as it is, kept while its file is
-// unchanged: a run of many copies of one model reads it once per copy, not three times.
+// A model's check, and whether a repair would leave it as it is, kept for the run: each copy
+// makes sure that the file it opened is the one checked (PrepareCopy), so a run of many copies
+// of one model reads it once per copy, not three times.
 struct ModelState {
     std::optional<platform::FileStamp> Stamp;  // of the file checked; empty: to be checked
     ModelCheck Check;
@@ -167,9 +168,9 @@ class DuplicateRun {
         return true;
     }
 
-    // Whether the model, checked again when its file changed, may be copied.
+    // Whether the model, checked when it was not yet or has changed since, may be copied.
     bool IsCopyable(ModelState& model, const std::string& path) {
-        if (!model.Stamp || files_->ModelStamp(path) != model.Stamp) {
+        if (!model.Stamp) {
             model = ModelState{};
             try {
                 CheckedModel checked = files_->CheckModel(path);
@@ -252,6 +253,7 @@ class DuplicateRun {
         halt_.reset();
         if (halt.Restart && ++restarts_ <= kMaxRestarts) {
             next_ = halt.At;
+            models_.clear();  // a model changed under the run: each is checked again
             return true;
         }
         sink_.ShowFileProblem("invalid WRL file",

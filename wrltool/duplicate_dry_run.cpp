@@ -34,10 +34,6 @@ class DryRunDuplicateFiles : public DuplicateFiles {
         folders_.insert(path);
     }
 
-    std::optional<platform::FileStamp> ModelStamp(const std::string& modelPath) override {
-        return platform::StampOf(modelPath);
-    }
-
     CheckedModel CheckModel(const std::string& modelPath) override {
         const std::optional<platform::FileStamp> stamp = platform::StampOf(modelPath);
         auto repaired = repaired_.find(ResolveCase(modelPath, &run_));

@@ -15,13 +15,9 @@ class RealDuplicateFiles : public DuplicateFiles {
 
     void CreateFolder(const std::string& path) override { platform::CreateFolder(path); }
 
-    std::optional<platform::FileStamp> ModelStamp(const std::string& modelPath) override {
-        return platform::StampOf(modelPath);
-    }
-
     CheckedModel CheckModel(const std::string& modelPath) override {
-        const platform::FileHandle model = platform::OpenForReading(modelPath);
-        const std::optional<platform::FileStamp> stamp = platform::StampOf(model.get());
+        std::optional<platform::FileStamp> stamp;
+        const platform::FileHandle model = platform::OpenForReading(modelPath, &stamp);
         return {scene::CheckModel(model.get(), modelPath), stamp};
     }
 
@@ -38,8 +34,9 @@ class RealDuplicateFiles : public DuplicateFiles {
         copy.CopyPath = order.CopyPath;
         platform::FileHandle model;
         try {
-            model = platform::OpenForReading(order.ModelPath);
-            if (platform::StampOf(model.get()) != order.ModelStamp) {
+            std::optional<platform::FileStamp> stamp;
+            model = platform::OpenForReading(order.ModelPath, &stamp);
+            if (stamp != order.ModelStamp) {
                 // Not the file that was checked: the copy checks what it opened.
                 const ModelCheck check = scene::CheckModel(model.get(), order.ModelPath);
                 if (!IsCopyable(check)) copy.State = PreparedCopy::Outcome::ModelInvalid;

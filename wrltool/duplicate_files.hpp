@@ -59,8 +59,6 @@ class DuplicateFiles {
     virtual ~DuplicateFiles() = default;
     // Throws the failure when the folder cannot be created (also when it exists).
     virtual void CreateFolder(const std::string& path) = 0;
-    // The stamp of the model file the path names now.
-    virtual std::optional<platform::FileStamp> ModelStamp(const std::string& modelPath) = 0;
     // Throws the failure when the model cannot be opened or read.
     virtual CheckedModel CheckModel(const std::string& modelPath) = 0;
     // RepairTexCoordBlocks; true when the model was repaired (false when the repair would leave

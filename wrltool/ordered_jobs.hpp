@@ -1,9 +1,11 @@
 // Work done on several threads and finished in the order it was handed in: the result of job k
 // reaches `finished` only after those of jobs 0 to k-1, and always on the caller's thread.
-// Without threads (one job, or none could be started) each job runs at once on the caller's
-// thread.
+// The caller's thread is one of the threads: while it waits for a result it does queued work
+// itself. Without other threads (one job, or none could be started) each job runs at once on
+// the caller's thread.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -29,11 +31,11 @@ class OrderedJobs {
     using Job = std::function<Result()>;
     using Finished = std::function<void(Result)>;
 
-    // A thread that cannot be started is no failure: the jobs run on those that could (on the
-    // caller's thread when none could).
+    // `jobs` threads at most, the caller's among them. A thread that cannot be started is no
+    // failure: the jobs run on those that could (on the caller's thread when none could).
     OrderedJobs(int jobs, Finished finished, const StartThread& start = StartSystemThread)
         : finished_(std::move(finished)), window_(2 * static_cast<size_t>(jobs)) {
-        for (int i = 0; jobs > 1 && i < jobs; ++i) {
+        for (int i = 1; i < jobs; ++i) {
             try {
                 threads_.push_back(start([this] { Work(); }));
             } catch (const std::system_error&) {
@@ -55,6 +57,7 @@ class OrderedJobs {
     OrderedJobs(const OrderedJobs&) = delete;
     OrderedJobs& operator=(const OrderedJobs&) = delete;
 
+    // The threads started besides the caller's.
     int Threads() const { return static_cast<int>(threads_.size()); }
 
     // Hands in a job. Waits, finishing the oldest, while twice as many jobs as there are
@@ -99,6 +102,17 @@ class OrderedJobs {
     void FinishOldest() {
         std::future<Result> oldest = std::move(pending_.front());
         pending_.pop_front();
+        // Rather than wait, the caller's thread does work nobody has begun.
+        while (oldest.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+            std::packaged_task<Result()> task;
+            {
+                std::lock_guard lock(mutex_);
+                if (queue_.empty()) break;
+                task = std::move(queue_.front());
+                queue_.pop_front();
+            }
+            task();
+        }
         finished_(oldest.get());
     }
 
