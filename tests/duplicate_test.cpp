@@ -487,6 +487,7 @@ TEST_F(DuplicateUnderWay, StopFinishesTheCopiesUnderWayAndBeginsNoOther) {
               Lines{StoppedText(Work::WritingCopies, static_cast<int>(copies.size()), 40)});
 }
 
+#ifndef _WIN32  // Windows replaces no file that a copy still has open
 // The model replaced mid-run by a version whose lines end in LF alone: no copy is made from
 // it; the run ends, in placement order, at the first placement that meets it.
 TEST_F(DuplicateUnderWay, ModelSwappedMidRunIsNeverCopiedUnchecked) {
@@ -515,6 +516,7 @@ TEST_F(DuplicateUnderWay, ModelSwappedMidRunIsNeverCopiedUnchecked) {
         ExpectWholeCopiesOfTheFirstPlacements(copies);
     }
 }
+#endif
 
 // Names up to the system's limit: the temporary names beside them fit too, and the dry run
 // says what the run does.

@@ -15,8 +15,12 @@ namespace {
 // The window's frame: as the system tells it, or (before a window manager has framed it) a title
 // bar and borders as the style draws them.
 QMargins FrameOf(const QWidget& window) {
-    if (const QWindow* handle = window.windowHandle(); handle && !handle->frameMargins().isNull())
-        return handle->frameMargins();
+    if (const QWindow* handle = window.windowHandle(); handle && !handle->frameMargins().isNull()) {
+        // Without a window manager Wine tells a border of -1: no frame reaches into the window.
+        const QMargins told = handle->frameMargins();
+        return {std::max(told.left(), 0), std::max(told.top(), 0), std::max(told.right(), 0),
+                std::max(told.bottom(), 0)};
+    }
     const QStyle* style = window.style();
     const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &window);
     const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);

@@ -300,7 +300,9 @@ TEST_F(VandrelWindow, ScrollsWhereTheScreenIsTooSmall) {
     auto* area = Control<ClientArea>("Scroll");
     const QRect small(0, 0, 640, 512);
     area->FitInto(small);
-    EXPECT_TRUE(small.contains(form->geometry()));
+    EXPECT_TRUE(small.contains(form->geometry()))
+        << form->geometry().x() << "," << form->geometry().y() << " " << form->geometry().width()
+        << "x" << form->geometry().height();
     EXPECT_EQ(area->Layout()->size(), TwipsSize(*form, 12405, 9675));
     for (const char* corner : {"Label1", "Command1", "Command2", "Command3", "Label11"}) {
         QWidget* control = Control<QWidget>(corner);
