@@ -83,11 +83,6 @@ struct FileStamp {
     std::array<uint64_t, 5> Fields{};
     bool operator==(const FileStamp&) const = default;
 };
-// Empty when the path names nothing or cannot be examined.
-std::optional<FileStamp> StampOf(const std::string& path);
-// The stamp of an open file, equal to StampOf of a path naming it; empty when it cannot be
-// examined.
-std::optional<FileStamp> StampOf(std::FILE* file);
 
 // Creates one folder; throws the failure when it cannot (also when it exists).
 void CreateFolder(const std::string& path);
@@ -96,10 +91,6 @@ void CreateFolder(const std::string& path);
 // throws the failure (access failure for a folder, a FIFO or a device), with the system's
 // reason when the system refused.
 FileHandle OpenForReading(const std::string& path, std::optional<FileStamp>* stamp = nullptr);
-
-// The failure a read error on the open file stands for (the access failure), with the
-// system's reason.
-Failure ReadFailure(std::FILE* file, const std::string& path);
 
 // OpenForReading, holding an exclusive lock on the file until it is closed (flock; on Windows
 // LockFileEx, which keeps other programs from reading it meanwhile). Waits while another

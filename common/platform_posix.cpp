@@ -124,18 +124,6 @@ FileStamp StampOf(const struct stat& st) {
 }
 }  // namespace
 
-std::optional<FileStamp> StampOf(const std::string& path) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
-    return StampOf(st);
-}
-
-std::optional<FileStamp> StampOf(std::FILE* file) {
-    struct stat st;
-    if (::fstat(::fileno(file), &st) != 0) return std::nullopt;
-    return StampOf(st);
-}
-
 void CreateFolder(const std::string& path) {
     if (::mkdir(path.c_str(), 0777) != 0) {
         int err = errno;
@@ -160,12 +148,6 @@ FileHandle OpenForReading(const std::string& path, std::optional<FileStamp>* sta
     ::setvbuf(file, nullptr, _IONBF, 0);  // read in large blocks by the callers themselves
     if (stamp) *stamp = StampOf(st);
     return FileHandle(file);
-}
-
-Failure ReadFailure(std::FILE* file, const std::string& path) {
-    (void)file;  // fread has left the reason in errno
-    return Failure(FailureKind::AccessFailure, path,
-                   std::error_code(errno, std::generic_category()).message());
 }
 
 namespace {

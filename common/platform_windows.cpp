@@ -196,8 +196,10 @@ std::string RealFolder(const std::string& folder) {
 }
 
 namespace {
-template <typename Data>
-FileStamp StampOf(const Data& data) {
+// The open file's size, times and attributes: what tells whether it changed.
+std::optional<FileStamp> StampOf(std::FILE* file) {
+    BY_HANDLE_FILE_INFORMATION data;
+    if (!::GetFileInformationByHandle(HandleOf(file), &data)) return std::nullopt;
     auto join = [](DWORD high, DWORD low) { return (uint64_t{high} << 32) | low; };
     return FileStamp{{join(data.nFileSizeHigh, data.nFileSizeLow),
                       join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime),
@@ -205,19 +207,6 @@ FileStamp StampOf(const Data& data) {
                       data.dwFileAttributes, 0}};
 }
 }  // namespace
-
-std::optional<FileStamp> StampOf(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
-        return std::nullopt;
-    return StampOf(data);
-}
-
-std::optional<FileStamp> StampOf(std::FILE* file) {
-    BY_HANDLE_FILE_INFORMATION data;
-    if (!::GetFileInformationByHandle(HandleOf(file), &data)) return std::nullopt;
-    return StampOf(data);
-}
 
 void CreateFolder(const std::string& path) {
     if (!::CreateDirectoryW(Wide(path).c_str(), nullptr)) {
@@ -247,12 +236,6 @@ FileHandle OpenForReading(const std::string& path, std::optional<FileStamp>* sta
     std::setvbuf(file, nullptr, _IONBF, 0);  // read in large blocks by the callers themselves
     if (stamp) *stamp = StampOf(file);
     return FileHandle(file);
-}
-
-Failure ReadFailure(std::FILE* file, const std::string& path) {
-    (void)file;
-    return Failure(FailureKind::AccessFailure, path,
-                   std::error_code(errno, std::generic_category()).message());
 }
 
 namespace {

@@ -1,8 +1,10 @@
 #include "text_reader.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <optional>
+#include <system_error>
 #include <utility>
 
 #include "failure.hpp"
@@ -14,6 +16,13 @@ namespace scene {
 
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
+
+// A read error on a file, with the system's reason (fread has left it in errno).
+Failure ReadFailure(const std::string& path) {
+    return Failure(FailureKind::AccessFailure, path,
+                   std::error_code(errno, std::generic_category()).message());
+}
+
 // The first fill of a file read as it is: most models and lists are smaller, and a buffer of a
 // megabyte for each of thousands of copies only kept the allocator busy.
 constexpr size_t kFirstFill = 64 << 10;
@@ -62,7 +71,7 @@ size_t TextFileReader::ReadBytes(char* to, size_t size) {
         return n;
     }
     const size_t n = std::fread(to, 1, size, file_);
-    if (n == 0 && std::ferror(file_)) throw platform::ReadFailure(file_, path_);
+    if (n == 0 && std::ferror(file_)) throw ReadFailure(path_);
     return n;
 }
 
@@ -221,7 +230,7 @@ void ReadBlocks(std::FILE* file, const std::string& path, size_t blockSize,
     size_t n;
     while ((n = std::fread(block.get(), 1, blockSize, file)) > 0)
         if (!read(std::string_view(block.get(), n))) return;
-    if (std::ferror(file)) throw platform::ReadFailure(file, path);
+    if (std::ferror(file)) throw ReadFailure(path);
 }
 
 void ReadBlocks(const std::string& path, size_t blockSize,

@@ -78,14 +78,16 @@ bool ReadUsualPointNumbers(std::string_view line, Point3& p) {
 // longer than memory, and this is the cheapest way through a model of millions of point lines.
 class ModelChecker {
   public:
-    void Feed(std::string_view block) {
+    // Takes the next block; true, so that it reads on as ReadBlocks's callback.
+    bool Feed(std::string_view block) {
         bytes_ += block.size();
         named_.Feed(block);
         if (header_.First() < 0 && header_.LinesEnded() < 3) header_.Feed(block);
-        if (firstLineEnded_) return;  // whether the first line (up to its CR) holds a LF
+        if (firstLineEnded_) return true;  // whether the first line (up to its CR) holds a LF
         const size_t lf = block.find('\n'), cr = block.find('\r');
         lfLineEnds_ = lf < cr;
         firstLineEnded_ = lfLineEnds_ || cr != std::string_view::npos;
+        return true;
     }
     ModelCheck Result() const {
         ModelCheck check;
@@ -103,28 +105,25 @@ class ModelChecker {
     uint64_t bytes_ = 0;
 };
 
-ModelCheck CheckBlocks(
-    const std::function<void(const std::function<bool(std::string_view)>&)>& readBlocks) {
-    ModelChecker checker;
-    readBlocks([&checker](std::string_view block) {
-        checker.Feed(block);
-        return true;
-    });
-    return checker.Result();
-}
-
 }  // namespace
 
 ModelCheck CheckModel(const std::string& modelPath, RunFolders* run) {
-    return CheckBlocks([&](const auto& read) { ReadBlocks(modelPath, kCheckBlock, read, run); });
+    ModelChecker checker;
+    ReadBlocks(
+        modelPath, kCheckBlock, [&](std::string_view b) { return checker.Feed(b); }, run);
+    return checker.Result();
 }
 
 ModelCheck CheckModel(std::FILE* model, const std::string& path) {
-    return CheckBlocks([&](const auto& read) { ReadBlocks(model, path, kCheckBlock, read); });
+    ModelChecker checker;
+    ReadBlocks(model, path, kCheckBlock, [&](std::string_view b) { return checker.Feed(b); });
+    return checker.Result();
 }
 
 ModelCheck CheckModelText(std::string_view text) {
-    return CheckBlocks([&](const auto& read) { read(text); });
+    ModelChecker checker;
+    checker.Feed(text);
+    return checker.Result();
 }
 
 namespace {

@@ -81,6 +81,11 @@ std::string StepFailuresText(const StepFailures& failures, const std::optional<F
     return text;
 }
 
+// What a problem message says of its model: the path, and why it could not be read.
+std::string ProblemDetail(const std::optional<Failure>& unreadable, const std::string& path) {
+    return unreadable ? unreadable->PathAndReason() : path;
+}
+
 // One Duplicate run from its output folder on. It owns all the run keeps: the model checks,
 // the folders' listings, the copies under way and their commits in placement order. Copies
 // are written on several threads, but each takes its final name only once every earlier
@@ -152,13 +157,13 @@ class DuplicateRun {
         const std::string resolved = ResolveCase(modelPath, &folders_);
         ModelState& model = models_[folders_.Identity(resolved)];
         if (!IsCopyable(model, resolved))
-            return EndWith("invalid WRL file", Detail(model, resolved));
+            return EndWith("invalid WRL file", ProblemDetail(model.Unreadable, resolved));
         StepFailures placementFailures;
         if (model.Check.DefCount >= 2 && !model.RepairSettled) {
             if (!FinishJobs()) return true;  // no copy reads the model while it is rewritten
             Repair(model, modelPath, placementFailures);
             if (!IsCopyable(model, resolved))
-                return EndWith("invalid WRL file", Detail(model, resolved));
+                return EndWith("invalid WRL file", ProblemDetail(model.Unreadable, resolved));
         }
         const std::string copyPath = CopyPath(inputs_, placement);
         // A copy that replaces a model of this run, or another copy, waits for those before it.
@@ -181,10 +186,6 @@ class DuplicateRun {
             }
         }
         return !model.Unreadable && scene::IsCopyable(model.Check);
-    }
-
-    static std::string Detail(const ModelState& model, const std::string& path) {
-        return model.Unreadable ? model.Unreadable->PathAndReason() : path;
     }
 
     void Repair(ModelState& model, const std::string& modelPath, StepFailures& failures) {
@@ -256,8 +257,7 @@ class DuplicateRun {
             models_.clear();  // a model changed under the run: each is checked again
             return true;
         }
-        sink_.ShowFileProblem("invalid WRL file",
-                              halt.Unreadable ? halt.Unreadable->PathAndReason() : halt.ModelPath);
+        sink_.ShowFileProblem("invalid WRL file", ProblemDetail(halt.Unreadable, halt.ModelPath));
         return false;
     }
 

@@ -35,10 +35,12 @@ class DryRunDuplicateFiles : public DuplicateFiles {
     }
 
     CheckedModel CheckModel(const std::string& modelPath) override {
-        const std::optional<platform::FileStamp> stamp = platform::StampOf(modelPath);
-        auto repaired = repaired_.find(ResolveCase(modelPath, &run_));
+        const std::string key = ResolveCase(modelPath, &run_);
+        std::optional<platform::FileStamp> stamp;
+        const platform::FileHandle model = platform::OpenForReading(key, &stamp);
+        auto repaired = repaired_.find(key);
         if (repaired != repaired_.end()) return {CheckModelText(repaired->second), stamp};
-        return {scene::CheckModel(modelPath, &run_), stamp};
+        return {scene::CheckModel(model.get(), key), stamp};
     }
 
     bool RepairModel(const std::string& modelPath) override {

@@ -39,8 +39,10 @@ class RealDuplicateFiles : public DuplicateFiles {
             if (stamp != order.ModelStamp) {
                 // Not the file that was checked: the copy checks what it opened.
                 const ModelCheck check = scene::CheckModel(model.get(), order.ModelPath);
-                if (!IsCopyable(check)) copy.State = PreparedCopy::Outcome::ModelInvalid;
-                if (check.DefCount >= 2) copy.State = PreparedCopy::Outcome::ModelNeedsRepair;
+                if (!IsCopyable(check))
+                    copy.State = PreparedCopy::Outcome::ModelInvalid;
+                else if (check.DefCount >= 2)
+                    copy.State = PreparedCopy::Outcome::ModelNeedsRepair;
                 if (copy.State != PreparedCopy::Outcome::Written) return copy;
                 std::rewind(model.get());
             }
