@@ -169,6 +169,7 @@ case "$cmd" in
             xvfb xauth xdotool imagemagick
         build_release  # the Linux programs, whose outputs the Windows ones must match
         qt=$("$ROOT/cmake/build_windows_qt.sh" | tail -n 1)
+        qhull=$("$ROOT/cmake/build_windows_qhull.sh" | tail -n 1)
         # A folder configured before the windows were built for Windows keeps its old toolchain.
         if [ -f "$ROOT/build/windows/CMakeCache.txt" ] &&
             ! grep -q "^QT_CHAINLOAD_TOOLCHAIN_FILE" "$ROOT/build/windows/CMakeCache.txt"; then
@@ -178,7 +179,8 @@ case "$cmd" in
         # first.
         build "$ROOT/build/windows" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release \
             -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-            -DQT_CHAINLOAD_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake"
+            -DQT_CHAINLOAD_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+            -DQhull_DIR="$qhull/lib/cmake/Qhull"
         (cd "$ROOT/build/windows" && cpack -G NSIS -B "$ROOT/build/windows" >/dev/null)
         # Wine derives the Windows code page and the encoding of file names on disk from the
         # locale; without one, names with bytes beyond ASCII cannot be represented.
