@@ -86,8 +86,8 @@ std::FILE* QuietFile() {
     return quiet ? quiet : stderr;
 }
 
-// The indices of the vertices of the points' 3-D hull; nothing when Qhull finds the points
-// flat after all. Throws std::bad_alloc when it runs out of memory.
+// The indices of the vertices of the points' 3-D hull; nothing when Qhull fails, as it does on
+// points flat within its rounding. Throws std::bad_alloc when it runs out of memory.
 std::optional<std::vector<size_t>> QhullVertices(const std::vector<Vec>& points) {
     if (points.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
         throw std::length_error("too many points for one hull");
@@ -105,7 +105,10 @@ std::optional<std::vector<size_t>> QhullVertices(const std::vector<Vec>& points)
     std::vector<size_t> vertices;
     if (status == qh_ERRnone) {
         vertexT* vertex;
-        FORALLvertices vertices.push_back(static_cast<size_t>(qh_pointid(qh, vertex->point)));
+        FORALLvertices {
+            const int id = qh_pointid(qh, vertex->point);
+            if (id >= 0) vertices.push_back(static_cast<size_t>(id));
+        }
     }
     qh_freeqhull(qh, !qh_ALL);
     int stillLong = 0, totalLong = 0;

@@ -16,7 +16,8 @@ class HullBuilder {
   public:
     // A point with a coordinate that is not finite is left out (the point reader gives none).
     void Add(const Point3& point);
-    // The vertices of the hull of every point added (see HullVertices), sorted.
+    // The vertices of the hull of every point added (see HullVertices), sorted; valid until the
+    // next Add.
     const std::vector<Point3>& Vertices();
 
   private:
