@@ -16,8 +16,6 @@ namespace scene {
 
 namespace {
 
-constexpr std::string_view kWouldReplace = "The camera file would replace the point file";
-
 // One point line: "PointPos=(" removed, every ")" made a ",", then three comma-ended fields.
 // False for a line of blanks only, which ends the points.
 bool ReadPoint(std::string_view line, const std::string& path, CameraStart& start,

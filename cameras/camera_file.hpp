@@ -11,6 +11,9 @@
 
 namespace scene {
 
+// Shown when the camera file would have the point file's own name.
+inline constexpr std::string_view kWouldReplace = "The camera file would replace the point file";
+
 // The path with every ".mgp" (exact case) replaced by ".txt", folder names included.
 std::string CameraFilePath(std::string_view pointFilePath);
 

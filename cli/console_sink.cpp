@@ -24,6 +24,11 @@ int ConsoleSink::ExitStatus() const {
     return problemShown_ ? kExitProblem : kExitDone;
 }
 
+void ConsoleSink::EndWith(int status) {
+    problemShown_ = problemShown_ || status == kExitProblem;
+    failed_ = failed_ || status == kExitRunTimeError;
+}
+
 void ConsoleSink::Show(Work, int done, int total) {
     if (!progress_) return;
     const auto now = now_();

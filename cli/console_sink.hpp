@@ -42,6 +42,8 @@ class ConsoleSink : public MessageSink, public ProgressDisplay {
     // 0 when only completion messages were shown, 1 after a problem message, 3 after a
     // run-time error.
     int ExitStatus() const;
+    // Ends with at least this status (1 or 3), as if such a message or error had been shown.
+    void EndWith(int status);
 
     void Show(Work work, int done, int total) override;
 

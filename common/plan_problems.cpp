@@ -146,4 +146,24 @@ void AddPlacementProblems(Plan& plan) {
                      [](const PlanProblem& a, const PlanProblem& b) { return a.Line < b.Line; });
 }
 
+const char* ProblemKindText(ProblemKind kind) {
+    switch (kind) {
+        case ProblemKind::RunEnds:
+            return "run ends";
+        case ProblemKind::Doubled:
+            return "doubled";
+        case ProblemKind::FarFromRest:
+            return "far from the rest";
+        case ProblemKind::Repaired:
+            return "repaired in place";
+        case ProblemKind::ReplacesFile:
+            return "replaces a file";
+        case ProblemKind::UnreadableNumber:
+            return "unreadable number";
+        case ProblemKind::FailedStep:
+            return "failed step";
+    }
+    return "problem";
+}
+
 }  // namespace scene

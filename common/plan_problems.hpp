@@ -19,4 +19,7 @@ namespace scene {
 //   25 written placements (too few to tell a typical spread).
 void AddPlacementProblems(Plan& plan);
 
+// What a kind of problem is called where problems are counted: "run ends", "doubled", ...
+const char* ProblemKindText(ProblemKind kind);
+
 }  // namespace scene

@@ -3,9 +3,11 @@
 #include <string>
 
 #include "camera_file.hpp"
+#include "camera_plan.hpp"
 #include "cli_program.hpp"
 #include "file_check.hpp"
 #include "path_syntax.hpp"
+#include "plan_output.hpp"
 
 namespace scene {
 
@@ -39,6 +41,21 @@ CliCommand AddGenerateCommand(CLI::App& app) {
             }};
 }
 
+CliCommand AddPlanCommand(CLI::App& app) {
+    auto file = std::make_shared<std::string>();
+    auto picture = std::make_shared<std::string>();
+    CLI::App* plan = app.add_subcommand(
+        "plan", "Show where the cameras of a point file start, writing nothing but a picture");
+    plan->add_option("FILE", *file, "the MGP point file")->required();
+    plan->add_option("-o", *picture, "The picture of the cameras")
+        ->type_name("FILE.svg")
+        ->required();
+    plan->footer("Example: oskivo-cli plan scene/site.mgp -o site.svg");
+    return {plan, [file, picture](CliSession& session) {
+                PrintPlan(session, PlanCameraFile(FolderOf(*file), NameOf(*file)), *picture);
+            }};
+}
+
 }  // namespace
 
 }  // namespace scene
@@ -49,6 +66,7 @@ int main(int argc, char** argv) {
                      "oskivo-cli"};
     program.set_version_flag("--version", "oskivo-cli " SCENE_VERSION);
     return RunCliProgram(argc, argv, program, [](CLI::App& app) {
-        return std::vector<CliCommand>{AddCheckCommand(app), AddGenerateCommand(app)};
+        return std::vector<CliCommand>{AddCheckCommand(app), AddGenerateCommand(app),
+                                       AddPlanCommand(app)};
     });
 }

@@ -2,6 +2,7 @@
 #include "cli_program.hpp"
 #include "duplicate_cli.hpp"
 #include "fix_wrls_cli.hpp"
+#include "plan_cli.hpp"
 #include "preview_cli.hpp"
 
 int main(int argc, char** argv) {
@@ -10,6 +11,6 @@ int main(int argc, char** argv) {
     program.set_version_flag("--version", "vandrel-cli " SCENE_VERSION);
     return RunCliProgram(argc, argv, program, [](CLI::App& app) {
         return std::vector<CliCommand>{AddDuplicateCommand(app), AddFixWrlsCommand(app),
-                                       AddPreviewCommand(app)};
+                                       AddPreviewCommand(app), AddPlanCommand(app)};
     });
 }
