@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <QToolTip>
 #include <cmath>
 
 #include "native_text.hpp"
@@ -76,6 +75,7 @@ QImage PlanCanvas::Render() const {
 void PlanCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, Render());
+    PaintPointed(painter);
     if (!picture_.Source || picture_.Items.empty()) {
         painter.setPen(QColor(0x60, 0x60, 0x60));
         painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
@@ -108,7 +108,9 @@ void PlanCanvas::mouseMoveEvent(QMouseEvent* event) {
         lastAt_ = at;
         return;
     }
+    pointer_ = at;
     if (picture_.Source) Hover(PlacementAt(picture_, viewport_, at));
+    if (marks_.Hovered >= 0) update();  // the card follows the pointer
 }
 
 void PlanCanvas::mouseReleaseEvent(QMouseEvent* event) {
@@ -165,9 +167,25 @@ void PlanCanvas::Hover(int placement) {
     marks_.Hovered = placement;
     update();
     emit Hovered(placement);
-    if (placement < 0) return QToolTip::hideText();
-    const PlannedPlacement& shown = picture_.Source->Placements[static_cast<size_t>(placement)];
-    QToolTip::showText(QCursor::pos(), ShownText(PlacementDetails(shown)), this);
+}
+
+// The pointed placement's words on a card beside the pointer, kept inside the widget. A tool
+// tip would be a window under the pointer, taking the wheel and clicks meant for the plan.
+void PlanCanvas::PaintPointed(QPainter& painter) const {
+    if (marks_.Hovered < 0) return;
+    const PlannedPlacement& shown =
+        picture_.Source->Placements[static_cast<size_t>(marks_.Hovered)];
+    const QString text = ShownText(PlacementDetails(shown));
+    QRectF card = painter.boundingRect(QRectF(0, 0, width(), height()), Qt::AlignLeft, text)
+                      .adjusted(-6, -4, 6, 4);
+    card.moveTopLeft(pointer_ + QPointF(18, 18));
+    if (card.right() > width()) card.moveRight(pointer_.x() - 12);
+    if (card.bottom() > height()) card.moveBottom(pointer_.y() - 12);
+    painter.setPen(QColor(0x80, 0x80, 0x80));
+    painter.setBrush(QColor(0xff, 0xff, 0xe8, 240));
+    painter.drawRect(card);
+    painter.setPen(Qt::black);
+    painter.drawText(card.adjusted(6, 4, -6, -4), Qt::AlignLeft, text);
 }
 
 }  // namespace scene

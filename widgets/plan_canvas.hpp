@@ -1,6 +1,6 @@
 // The drawing of a plan in a widget: the wheel zooms about the pointer, dragging pans, Home fits
 // everything in; +, - and the arrow keys do the same from the keyboard. Pointing at a placement
-// names it; clicking it picks it.
+// shows its words and numbers beside the pointer; clicking it picks it.
 #pragma once
 
 #include <QWidget>
@@ -49,6 +49,7 @@ class PlanCanvas : public QWidget {
     void Zoom(QPointF about, double factor);
     void Pan(QPointF pixels);
     void Hover(int placement);
+    void PaintPointed(QPainter& painter) const;
 
     PlanPicture picture_;
     PlanViewport viewport_;
@@ -56,7 +57,7 @@ class PlanCanvas : public QWidget {
     QString emptyText_;
     bool moved_ = false;     // the user zoomed or panned since the view was last fitted
     bool dragging_ = false;  // the left button moved far enough to pan
-    QPointF pressedAt_, lastAt_;
+    QPointF pressedAt_, lastAt_, pointer_;
 };
 
 }  // namespace scene

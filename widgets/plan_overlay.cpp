@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "messages.hpp"
 #include "native_text.hpp"
 #include "plan_painter.hpp"
 
@@ -65,7 +66,9 @@ void PaintScaleBar(QPainter& painter, const PlanViewport& viewport) {
 
 void PaintExtent(QPainter& painter, const PlanPicture& picture) {
     const PlanBox& box = picture.Box;
-    const QString count = QString::number(picture.Items.size()) + " placements";
+    const long placements = static_cast<long>(picture.Items.size());
+    const QString count = QString::fromStdString(GroupedCount(placements)) +
+                          (placements == 1 ? " placement" : " placements");
     const QString text =
         box.Empty ? count
                   : QString("X %1 to %2    %3 %4 to %5    %6")
@@ -164,7 +167,7 @@ void PaintGrid(QPainter& painter, const PlanViewport& viewport) {
             // Values along the top and the left, clear of the corner they share.
             const QPointF at =
                 axisIndex == 0 ? QPointF(pixel.x() + 3, 40) : QPointF(3, pixel.y() - 3);
-            if (at.x() < 36 || at.y() < 54) continue;
+            if ((axisIndex == 0 && at.x() < 40) || (axisIndex == 1 && at.y() < 54)) continue;
             painter.setPen(label);
             painter.drawText(at, Rounded(value));
         }

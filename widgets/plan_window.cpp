@@ -34,11 +34,17 @@ std::string PngBytes(const PlanCanvas& canvas) {
     return bytes.toStdString();
 }
 
-// Large enough for the plan, inside the screen's available area.
-QSize StartSize(const QWidget& window) {
+QString Counted(size_t count, const char* thing) {
+    return QString("%1 %2%3").arg(QString::fromStdString(GroupedCount(static_cast<long>(count))),
+                                  thing, count == 1 ? "" : "s");
+}
+
+// Large enough for the plan, in the middle of the screen's available area, its frame inside it.
+void PlaceOnScreen(QWidget& window) {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-    const QSize room = screen ? screen->availableGeometry().size() : QSize(1024, 768);
-    return QSize(1000, 700).boundedTo(room * 0.9);
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    window.resize(QSize(1000, 700).boundedTo(room.size() * 0.9));
+    window.move(room.center() - window.rect().center());
 }
 
 }  // namespace
@@ -55,20 +61,25 @@ PlanWindow::PlanWindow(MessageSink& sink, const QString& title, QWidget* parent)
     problems_ = new QListWidget(this);
     pointed_ = new QLabel(this);
     pointed_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    pointed_->setMinimumHeight(2 * fontMetrics().height() + 4);
+    pointed_->setMinimumHeight(3 * fontMetrics().height() + 4);
+    problems_->setWordWrap(true);
+    problems_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    canvas_->setFocus();
     LayOut();
 
     connect(sideView_, &QCheckBox::toggled, this, &PlanWindow::SetView);
     connect(fit_, &QPushButton::clicked, canvas_, &PlanCanvas::Fit);
     connect(save_, &QPushButton::clicked, this, &PlanWindow::AskAndSave);
     connect(problems_, &QListWidget::currentRowChanged, canvas_, &PlanCanvas::ShowProblem);
-    connect(problems_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { canvas_->ShowProblem(problems_->row(item)); });
+    connect(problems_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        canvas_->ShowProblem(problems_->row(item));
+        canvas_->setFocus();  // the keys zoom and pan the plan centred on it
+    });
     connect(canvas_, &PlanCanvas::Hovered, this, &PlanWindow::ShowPointed);
     connect(canvas_, &PlanCanvas::Picked, this, &PlanWindow::PlacementPicked);
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
             &PlanWindow::RecomputeAsked);
-    resize(StartSize(*this));
+    PlaceOnScreen(*this);
 }
 
 // The tools above, the plan with the problems beside it, what the pointer names below.
@@ -81,8 +92,9 @@ void PlanWindow::LayOut() {
     auto* splitter = new QSplitter(this);
     splitter->addWidget(canvas_);
     splitter->addWidget(problems_);
-    splitter->setStretchFactor(0, 4);
+    splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({3000, 1000});
     auto* column = new QVBoxLayout(this);
     column->addLayout(tools);
     column->addWidget(splitter, 1);
@@ -130,11 +142,11 @@ void PlanWindow::ShowPointed(int placement) {
 
 void PlanWindow::ShowSummary() {
     if (!plan_) return;
-    pointed_->setText(QString("%1 placements, %2 models, %3 problems. Point at a placement to see "
-                              "its numbers; the wheel zooms, dragging pans, Home fits all.")
-                          .arg(plan_->Placements.size())
-                          .arg(plan_->Models.size())
-                          .arg(plan_->Problems.size()));
+    pointed_->setText(Counted(plan_->Placements.size(), "placement") + ", " +
+                      Counted(plan_->Models.size(), "model") + ", " +
+                      Counted(plan_->Problems.size(), "problem") +
+                      ". Point at a placement to see its numbers; the wheel zooms, dragging "
+                      "pans, Home fits all.");
 }
 
 bool PlanWindow::SavePicture(const QString& path) {
