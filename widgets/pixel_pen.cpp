@@ -7,6 +7,9 @@ namespace scene {
 
 namespace {
 
+// A polygon smaller than this (pixels) is its edges alone: they cover nearly all of it.
+constexpr double kFilled = 6;
+
 quint32 Premultiplied(QColor colour) {
     return qPremultiply(colour.rgba());
 }
@@ -28,6 +31,13 @@ quint32 Over(quint32 colour, quint32 pixel) {
     return colour + (rb | ag << 8);
 }
 
+// The colour with `coverage` (0 to 255) of its strength.
+quint32 Faded(quint32 colour, quint32 coverage) {
+    const quint32 redBlue = colour & 0x00FF00FFu, alphaGreen = (colour >> 8) & 0x00FF00FFu;
+    return Scale(redBlue & 0xFFFF, coverage) | Scale(redBlue >> 16, coverage) << 16 |
+           (Scale(alphaGreen & 0xFFFF, coverage) | Scale(alphaGreen >> 16, coverage) << 16) << 8;
+}
+
 }  // namespace
 
 PixelPen::PixelPen(QImage& image)
@@ -44,7 +54,8 @@ void PixelPen::SetColours(QColor edge, QColor fill) {
 void PixelPen::Put(int x, int y, quint32 colour) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     auto* pixel = reinterpret_cast<quint32*>(bits_ + y * stride_) + x;
-    *pixel = qAlpha(colour) == 255 ? colour : Over(colour, *pixel);
+    const quint32 strength = colour >> 24;
+    if (strength != 0) *pixel = strength == 255 ? colour : Over(colour, *pixel);
 }
 
 void PixelPen::Span(int y, int left, int right, quint32 colour) {
@@ -52,8 +63,15 @@ void PixelPen::Span(int y, int left, int right, quint32 colour) {
     for (int x = std::max(left, 0); x < std::min(right, width_); ++x) Put(x, y, colour);
 }
 
-void PixelPen::Polygon(const QPolygonF& corners) {
+void PixelPen::Polygon(const QPolygonF& corners, bool smooth) {
     const QRectF box = corners.boundingRect();
+    if (box.width() >= kFilled && box.height() >= kFilled) Fill(corners, box);
+    for (qsizetype i = 0; i < corners.size(); ++i)
+        Line(corners[i], corners[(i + 1) % corners.size()], smooth);
+}
+
+// Row by row, the pixels whose centres lie between the row's leftmost and rightmost crossing.
+void PixelPen::Fill(const QPolygonF& corners, const QRectF& box) {
     const int top = static_cast<int>(std::floor(box.top())),
               bottom = static_cast<int>(std::ceil(box.bottom()));
     for (int y = top; y < bottom; ++y) {
@@ -70,8 +88,40 @@ void PixelPen::Polygon(const QPolygonF& corners) {
             Span(y, static_cast<int>(std::lround(left)), static_cast<int>(std::lround(right)),
                  fill_);
     }
-    for (qsizetype i = 0; i < corners.size(); ++i)
-        Edge(corners[i], corners[(i + 1) % corners.size()]);
+}
+
+void PixelPen::Line(QPointF from, QPointF to, bool smooth) {
+    if (smooth)
+        SmoothEdge(from, to);
+    else
+        Edge(from, to);
+}
+
+// Along the longer direction each step lights the two pixels across the line, each as much as
+// the line passes near its centre.
+void PixelPen::SmoothEdge(QPointF from, QPointF to) {
+    const bool steep = std::abs(to.y() - from.y()) > std::abs(to.x() - from.x());
+    if (steep) {
+        from = from.transposed();
+        to = to.transposed();
+    }
+    if (from.x() > to.x()) std::swap(from, to);
+    const double slope = to.x() == from.x() ? 0 : (to.y() - from.y()) / (to.x() - from.x());
+    const int first = static_cast<int>(std::lround(from.x()));
+    const int last = static_cast<int>(std::lround(to.x()));
+    for (int x = first; x <= last; ++x) {
+        const double y = from.y() + slope * (x + 0.5 - from.x()) - 0.5;
+        const int below = static_cast<int>(std::floor(y));
+        const auto weight = static_cast<quint32>((y - below) * 255);
+        const quint32 near = Faded(edge_, 255 - weight), far = Faded(edge_, weight);
+        if (steep) {
+            Put(below, x, near);
+            Put(below + 1, x, far);
+        } else {
+            Put(x, below, near);
+            Put(x, below + 1, far);
+        }
+    }
 }
 
 // A pixel for each step of the longer direction, in 16.16 fixed point.

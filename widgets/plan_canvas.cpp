@@ -65,16 +65,25 @@ void PlanCanvas::Pick(int placement) {
 }
 
 QImage PlanCanvas::Render() const {
-    const double ratio = devicePixelRatioF();
-    QImage image(size() * ratio, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    PaintPlan(image, picture_, viewport_, marks_);
+    QImage image;
+    RenderInto(image);
     return image;
 }
 
+// Into a picture of the widget's size, made anew only when that size changes.
+void PlanCanvas::RenderInto(QImage& image) const {
+    const double ratio = devicePixelRatioF();
+    if (image.size() != size() * ratio || image.devicePixelRatio() != ratio) {
+        image = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+    }
+    PaintPlan(image, picture_, viewport_, marks_);
+}
+
 void PlanCanvas::paintEvent(QPaintEvent*) {
+    RenderInto(shown_);
     QPainter painter(this);
-    painter.drawImage(0, 0, Render());
+    painter.drawImage(0, 0, shown_);
     PaintPointed(painter);
     if (!picture_.Source || picture_.Items.empty()) {
         painter.setPen(QColor(0x60, 0x60, 0x60));

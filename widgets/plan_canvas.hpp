@@ -50,8 +50,10 @@ class PlanCanvas : public QWidget {
     void Pan(QPointF pixels);
     void Hover(int placement);
     void PaintPointed(QPainter& painter) const;
+    void RenderInto(QImage& image) const;
 
     PlanPicture picture_;
+    QImage shown_;  // the last picture painted, kept for the next paint
     PlanViewport viewport_;
     PlanMarks marks_;
     QString emptyText_;

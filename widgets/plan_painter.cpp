@@ -11,7 +11,8 @@ namespace scene {
 namespace {
 
 constexpr double kDot = 3;           // outlines smaller than this (pixels) are dots
-constexpr double kSmall = 24;        // outlines smaller than this go straight into the pixels
+constexpr double kPoint = 5;         // the dot of a placement the size of a point
+constexpr double kSmall = 24;        // outlines from this size on have smooth edges
 constexpr size_t kMostLabels = 400;  // labels are written when no more are in sight
 const QColor kProblem(0xd6, 0x27, 0x28);
 
@@ -26,13 +27,13 @@ QColor Fill(QColor colour, bool faded) {
 }
 
 // The corners in pixels, into `outline` (whose room is kept from one outline to the next).
-void ToPixels(const std::vector<PlanPoint>& corners, const PlanViewport& viewport, double scale,
+void ToPixels(std::span<const PlanPoint> corners, const PlanViewport& viewport, double scale,
               QPolygonF& outline) {
     outline.clear();
     for (const PlanPoint& corner : corners) outline << viewport.ToPixel(corner) * scale;
 }
 
-QPolygonF PixelOutline(const std::vector<PlanPoint>& corners, const PlanViewport& viewport) {
+QPolygonF PixelOutline(std::span<const PlanPoint> corners, const PlanViewport& viewport) {
     QPolygonF outline;
     ToPixels(corners, viewport, 1, outline);
     return outline;
@@ -57,60 +58,37 @@ bool DrawnBefore(std::unordered_set<quint64>& drawn, const QRectF& box, int batc
     return !drawn.insert(key ^ static_cast<quint64>(batch) * 0x9E3779B97F4A7C15u).second;
 }
 
-// What is in sight: small outlines and dots into the pixels, the large ones into batches by
-// colour. Returns the placements in sight.
-std::vector<int> DrawSmall(QImage& picture, const PlanPicture& plan, const PlanViewport& viewport,
-                           std::vector<std::vector<int>>& large) {
+// What is in sight into the pixels: large outlines smoothed, those on the pixels of one already
+// drawn left out; small ones crisp; the tiniest as dots. Returns the placements in sight.
+std::vector<int> DrawPlacements(QImage& picture, const PlanPicture& plan,
+                                const PlanViewport& viewport) {
     PixelPen pen(picture);
     const double scale = picture.devicePixelRatio();
     std::unordered_set<quint64> drawn;
     std::vector<int> inSight;
     QPolygonF outline;
-    int penBatch = -1;
-    for (const int i : plan.DrawOrder) {
-        const PlanPicture::Item& item = plan.Items[static_cast<size_t>(i)];
+    for (const PlanPicture::Item& item : plan.Items) {
         const QRectF box = PixelBox(item.Box, viewport);
         if (!InSight(box, viewport.Size())) continue;
-        inSight.push_back(i);
-        const int batch = item.Colour * 2 + item.Faded;
-        const auto& corners = OutlineIn(plan.Source->Placements[static_cast<size_t>(i)], plan.View);
+        inSight.push_back(item.Placement);
+        const std::span<const PlanPoint> corners = plan.Outline(item);
         const bool dot = (box.width() < kDot && box.height() < kDot) || corners.size() < 2;
-        if (!dot && (box.width() >= kSmall || box.height() >= kSmall)) {
-            if (!DrawnBefore(drawn, box, batch)) large[static_cast<size_t>(batch)].push_back(i);
-            continue;
-        }
-        if (batch != penBatch) {
-            const QColor colour = plan.Colours[static_cast<size_t>(item.Colour)];
-            pen.SetColours(Edge(colour, item.Faded), Fill(colour, item.Faded));
-            penBatch = batch;
-        }
-        if (dot) {
-            pen.Dot(box.center() * scale, static_cast<int>(kDot * scale));
+        const bool large = !dot && (box.width() >= kSmall || box.height() >= kSmall);
+        if (large && DrawnBefore(drawn, box, item.Colour * 2 + item.Faded)) continue;
+        const QColor colour = plan.Colours[static_cast<size_t>(item.Colour)];
+        pen.SetColours(Edge(colour, item.Faded), Fill(colour, item.Faded));
+        if (dot) {  // a placement the size of a point shows larger than a tiny outline
+            const double side = corners.size() == 1 ? kPoint : kDot;
+            pen.Dot(box.center() * scale, static_cast<int>(side * scale));
             continue;
         }
         ToPixels(corners, viewport, scale, outline);
-        pen.Polygon(outline);
+        if (corners.size() == 2)
+            pen.Line(outline[0], outline[1], large);
+        else
+            pen.Polygon(outline, large);
     }
     return inSight;
-}
-
-// One call each: Qt fills one path of many outlines far slower than the outlines one by one.
-void PaintLarge(QPainter& painter, const PlanPicture& plan, const PlanViewport& viewport,
-                const std::vector<std::vector<int>>& large) {
-    for (size_t batch = 0; batch < large.size(); ++batch) {
-        if (large[batch].empty()) continue;
-        const QColor colour = plan.Colours[batch / 2];
-        painter.setPen(QPen(Edge(colour, batch % 2 == 1), 0));  // one pixel at any scale
-        painter.setBrush(Fill(colour, batch % 2 == 1));
-        for (int i : large[batch]) {
-            const auto& corners =
-                OutlineIn(plan.Source->Placements[static_cast<size_t>(i)], plan.View);
-            if (corners.size() == 2)
-                painter.drawLine(viewport.ToPixel(corners[0]), viewport.ToPixel(corners[1]));
-            else
-                painter.drawConvexPolygon(PixelOutline(corners, viewport));
-        }
-    }
 }
 
 void PaintLabels(QPainter& painter, const PlanPicture& plan, const PlanViewport& viewport,
@@ -120,7 +98,7 @@ void PaintLabels(QPainter& painter, const PlanPicture& plan, const PlanViewport&
     for (int i : inSight) {
         const std::string& label = plan.Source->Placements[static_cast<size_t>(i)].Label;
         if (label.empty()) continue;
-        const QRectF box = PixelBox(plan.Items[static_cast<size_t>(i)].Box, viewport);
+        const QRectF box = PixelBox(plan.ItemFor(i)->Box, viewport);
         painter.drawText(box.topRight() + QPointF(4, -2), QString::fromStdString(label));
     }
 }
@@ -142,12 +120,12 @@ void PaintProblems(QPainter& painter, const PlanPicture& plan, const PlanViewpor
 
 void PaintMarked(QPainter& painter, const PlanPicture& plan, const PlanViewport& viewport,
                  int placement, QColor colour) {
-    if (placement < 0 || static_cast<size_t>(placement) >= plan.Items.size()) return;
+    const PlanPicture::Item* item = plan.ItemFor(placement);
+    if (!item) return;
     painter.setPen(QPen(colour, 2.5));
     painter.setBrush(Qt::NoBrush);
-    const QRectF box = PixelBox(plan.Items[static_cast<size_t>(placement)].Box, viewport);
-    const auto& corners =
-        OutlineIn(plan.Source->Placements[static_cast<size_t>(placement)], plan.View);
+    const QRectF box = PixelBox(item->Box, viewport);
+    const std::span<const PlanPoint> corners = plan.Outline(*item);
     if (corners.size() >= 3 && (box.width() >= kDot || box.height() >= kDot))
         painter.drawPolygon(PixelOutline(corners, viewport));
     else
@@ -164,11 +142,9 @@ void PaintPlan(QImage& picture, const PlanPicture& plan, const PlanViewport& vie
         PaintGrid(painter, viewport);
     }
     if (!plan.Source) return;
-    std::vector<std::vector<int>> large(plan.Colours.size() * 2);
-    const std::vector<int> inSight = DrawSmall(picture, plan, viewport, large);
+    const std::vector<int> inSight = DrawPlacements(picture, plan, viewport);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    PaintLarge(painter, plan, viewport, large);
     PaintLabels(painter, plan, viewport, inSight);
     PaintProblems(painter, plan, viewport, marks.Problem);
     PaintMarked(painter, plan, viewport, marks.Picked, QColor(0xff, 0x8c, 0x00));

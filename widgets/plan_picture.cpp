@@ -17,18 +17,17 @@ quint32 Spread(quint32 value) {
     return (value | value << 1) & 0x55555555u;
 }
 
-// Items by the Z-order curve of their centres over the plan's box.
-std::vector<int> NeighbourOrder(const PlanPicture& picture) {
-    const PlanBox& all = picture.Box;
+// The placements along the Z-order curve of their centres over the box.
+std::vector<int> NeighbourOrder(const std::vector<PlanBox>& boxes, const PlanBox& all) {
     const double width = std::max(all.HalfWidth(), all.HalfHeight());
+    auto cell = [&](double value, double low) {
+        const double part = width > 0 ? (value / 2 - low / 2) / width : 0;
+        return static_cast<quint32>(std::clamp(part, 0.0, 1.0) * 65535);
+    };
     std::vector<std::pair<quint32, int>> keyed;
-    keyed.reserve(picture.Items.size());
-    for (size_t i = 0; i < picture.Items.size(); ++i) {
-        const PlanPoint centre = picture.Items[i].Box.Centre();
-        auto cell = [&](double value, double low) {
-            const double part = width > 0 ? (value / 2 - low / 2) / width : 0;
-            return static_cast<quint32>(std::clamp(part, 0.0, 1.0) * 65535);
-        };
+    keyed.reserve(boxes.size());
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        const PlanPoint centre = boxes[i].Centre();
         keyed.emplace_back(Spread(cell(centre[0], all.MinA)) | Spread(cell(centre[1], all.MinB))
                                                                    << 1,
                            static_cast<int>(i));
@@ -40,35 +39,49 @@ std::vector<int> NeighbourOrder(const PlanPicture& picture) {
     return order;
 }
 
+void AddItem(PlanPicture& picture, int placement, const PlanBox& box) {
+    const PlannedPlacement& planned = picture.Source->Placements[static_cast<size_t>(placement)];
+    const int models = static_cast<int>(picture.Source->Models.size());
+    PlanPicture::Item item;
+    item.Box = box;
+    item.Placement = placement;
+    item.Colour = planned.Model >= 0 && planned.Model < models ? planned.Model : models;
+    item.Faded = planned.Action == PlannedAction::NotWritten;
+    const std::vector<PlanPoint>& outline = OutlineIn(planned, picture.View);
+    item.FirstCorner = static_cast<unsigned>(picture.Corners.size());
+    item.CornerCount = static_cast<unsigned>(outline.size());
+    picture.Corners.insert(picture.Corners.end(), outline.begin(), outline.end());
+    picture.NotWritten += item.Faded;
+    picture.ItemOf[static_cast<size_t>(placement)] = static_cast<int>(picture.Items.size());
+    picture.Items.push_back(item);
+}
+
 }  // namespace
 
 PlanPicture MakePlanPicture(std::shared_ptr<const Plan> plan, PlanView view) {
     PlanPicture picture;
     picture.View = view;
-    const int models = static_cast<int>(plan->Models.size());
-    for (int model = 0; model <= models; ++model) {
-        const unsigned rgb = ModelColour(model < models ? model : -1);
-        picture.Colours.emplace_back(QRgb(0xFF000000u | rgb));
-    }
-    picture.Items.reserve(plan->Placements.size());
-    for (const PlannedPlacement& placement : plan->Placements) {
-        PlanPicture::Item item;
-        item.Box = BoxOf(placement, view);
-        item.Colour = placement.Model >= 0 && placement.Model < models ? placement.Model : models;
-        item.Faded = placement.Action == PlannedAction::NotWritten;
-        picture.NotWritten += item.Faded;
-        picture.Box.Add(item.Box);
-        picture.Items.push_back(item);
-    }
     picture.Source = std::move(plan);
-    picture.DrawOrder = NeighbourOrder(picture);
+    const std::vector<PlannedPlacement>& placements = picture.Source->Placements;
+    const int models = static_cast<int>(picture.Source->Models.size());
+    for (int model = 0; model <= models; ++model)
+        picture.Colours.emplace_back(QRgb(0xFF000000u | ModelColour(model < models ? model : -1)));
+    std::vector<PlanBox> boxes;
+    boxes.reserve(placements.size());
+    for (const PlannedPlacement& placement : placements) {
+        boxes.push_back(BoxOf(placement, view));
+        picture.Box.Add(boxes.back());
+    }
+    picture.ItemOf.resize(placements.size());
+    picture.Items.reserve(placements.size());
+    for (int placement : NeighbourOrder(boxes, picture.Box))
+        AddItem(picture, placement, boxes[static_cast<size_t>(placement)]);
     return picture;
 }
 
 namespace {
 
-bool Holds(const PlannedPlacement& placement, PlanView view, const PlanPoint& point) {
-    const std::vector<PlanPoint>& corners = OutlineIn(placement, view);
+bool Holds(std::span<const PlanPoint> corners, const PlanPoint& point) {
     if (corners.size() < 3) return false;
     QPolygonF outline;
     for (const PlanPoint& corner : corners) outline << QPointF(corner[0], corner[1]);
@@ -90,19 +103,17 @@ int PlacementAt(const PlanPicture& picture, const PlanViewport& viewport, QPoint
     const double reach = tolerance / viewport.Scale();
     int best = -1;
     double bestArea = std::numeric_limits<double>::infinity(), bestDistance = reach;
-    for (size_t i = 0; i < picture.Items.size(); ++i) {
-        const PlanBox& box = picture.Items[i].Box;
-        const double distance = DistanceOutside(box, point);
+    for (const PlanPicture::Item& item : picture.Items) {
+        const double distance = DistanceOutside(item.Box, point);
         if (distance > reach) continue;
-        const double area = box.HalfWidth() * box.HalfHeight();
-        if (distance == 0 && area < bestArea &&
-            Holds(picture.Source->Placements[i], picture.View, point)) {
-            best = static_cast<int>(i);
+        const double area = item.Box.HalfWidth() * item.Box.HalfHeight();
+        if (distance == 0 && area < bestArea && Holds(picture.Outline(item), point)) {
+            best = item.Placement;
             bestArea = area;
             bestDistance = 0;
         } else if (bestArea == std::numeric_limits<double>::infinity() &&
                    distance <= bestDistance) {
-            best = static_cast<int>(i);
+            best = item.Placement;
             bestDistance = distance;
         }
     }
@@ -110,9 +121,9 @@ int PlacementAt(const PlanPicture& picture, const PlanViewport& viewport, QPoint
 }
 
 bool ProblemSpot(const PlanPicture& picture, const PlanProblem& problem, PlanPoint& spot) {
-    if (problem.Placement < 0 || static_cast<size_t>(problem.Placement) >= picture.Items.size())
-        return false;
-    spot = picture.Items[static_cast<size_t>(problem.Placement)].Box.Centre();
+    const PlanPicture::Item* item = picture.ItemFor(problem.Placement);
+    if (!item) return false;
+    spot = item->Box.Centre();
     return true;
 }
 

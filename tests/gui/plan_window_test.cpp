@@ -77,7 +77,7 @@ TEST_F(PlanWindowTest, VandrelsPlanFollowsItsInputsAndShowsPickedPlacements) {
     EXPECT_EQ(plan->CurrentPlan()->Placements[2].Name, "house");
 
     auto* canvas = plan->findChild<PlanCanvas*>();
-    const PlanPoint third = canvas->Picture().Items[2].Box.Centre();
+    const PlanPoint third = canvas->Picture().ItemFor(2)->Box.Centre();
     QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->Viewport().ToPixel(third).toPoint());
     EXPECT_EQ(form.findChild<QListWidget*>("List1")->currentRow(), 3) << "the comment is row 0";
 
@@ -95,8 +95,7 @@ TEST_F(PlanWindowTest, OskivosPlanShowsThePickedFilesCameras) {
     ASSERT_NE(plan, nullptr);
     const PlannedPlacement& second = plan->CurrentPlan()->Placements[1];
     EXPECT_EQ(second.Label, "02");
-    EXPECT_EQ(std::vector<double>({second.X, second.Y, second.Z}),
-              std::vector<double>({4, 0, -5}));
+    EXPECT_EQ(std::vector<double>({second.X, second.Y, second.Z}), std::vector<double>({4, 0, -5}));
     EXPECT_FALSE(plan->CurrentPlan()->Note.empty());
 }
 
