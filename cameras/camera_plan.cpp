@@ -28,7 +28,7 @@ PlannedPlacement Camera(std::string_view line, int lineNumber, int number) {
     camera.Line = lineNumber;
     camera.Index = number;
     camera.Label = CameraNumber(number);
-    camera.Name = "camera " + camera.Label;
+    camera.Name = "PointPos";
     camera.X = values[0];
     camera.Y = values[1];
     camera.Z = values[2];

@@ -61,7 +61,7 @@ std::string PlacementDetails(const PlannedPlacement& placement) {
                                                       {"  angle X ", placement.AngleX}};
     for (const auto& [label, value] : numbers) {
         text += label;
-        AppendShortest(text, value);
+        AppendShortest(text, value + 0.0);  // + 0.0: a negated zero reads 0
     }
     return text;
 }

@@ -97,6 +97,14 @@ std::vector<LegendLine> LegendLines(const PlanPicture& picture) {
     }
     if (models > kLegendModels)
         lines.push_back({QString("and %1 more models").arg(models - kLegendModels), Qt::white});
+    const long withoutModel = static_cast<long>(std::count_if(
+        plan.Placements.begin(), plan.Placements.end(), [](const PlannedPlacement& placement) {
+            return placement.Model < 0 && placement.Action != PlannedAction::NotWritten;
+        }));
+    if (withoutModel > 0)
+        lines.push_back({QString(models == 0 ? "placements (%1)" : "no model (%1)")
+                             .arg(QString::fromStdString(GroupedCount(withoutModel))),
+                         picture.Colours.back()});
     if (picture.NotWritten > 0)
         lines.push_back(
             {QString("not written (%1)").arg(picture.NotWritten), picture.Colours.back(), true});

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStyle>
 
 #include "native_text.hpp"
 #include "plan_canvas.hpp"
@@ -39,12 +40,18 @@ QString Counted(size_t count, const char* thing) {
                                   thing, count == 1 ? "" : "s");
 }
 
-// Large enough for the plan, in the middle of the screen's available area, its frame inside it.
+// Large enough for the plan, in the middle of the screen's available area with its frame (a
+// title bar and borders as the style draws them, before a window manager frames it).
 void PlaceOnScreen(QWidget& window) {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    window.resize(QSize(1000, 700).boundedTo(room.size() * 0.9));
-    window.move(room.center() - window.rect().center());
+    const QStyle* style = window.style();
+    const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &window);
+    const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    const QRect room = (screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768))
+                           .marginsRemoved({border, title + border, border, border});
+    QRect placed(QPoint(0, 0), QSize(1000, 700).boundedTo(room.size() * 0.95));
+    placed.moveCenter(room.center());
+    window.setGeometry(placed);
 }
 
 }  // namespace
