@@ -17,10 +17,10 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 # help2man writes the manual pages at build time and cmark-gfm the HTML user guides; dpkg-dev
 # and file let CPack compute the Debian package's dependencies; libcoin-dev is the VRML reader
 # the tests load every copy with (tests/vrml); libqhull-dev gives the 3-D hulls of models (the
-# plan of a run).
+# plan of a run); xmllint reads the plan's SVG pictures back.
 PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libcli11-dev
           libbenchmark-dev desktop-file-utils help2man cmark-gfm dpkg-dev file libcoin-dev
-          libqhull-dev)
+          libqhull-dev libxml2-utils)
 
 # The picture of the placed scene: a VRML viewer on a virtual X display with software OpenGL.
 PICTURE_PACKAGES=(view3dscene xvfb xauth libgl1-mesa-dri)

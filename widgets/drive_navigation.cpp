@@ -18,6 +18,13 @@ void GoToDriveRoot(DriveList& drives, FolderList& folders, MessageSink& sink) {
     });
 }
 
+void LinkColumn(DriveList& drives, FolderList& folders, FileList& files, MessageSink& sink) {
+    QObject::connect(&drives, &DriveList::Change, &folders,
+                     [&] { GoToDriveRoot(drives, folders, sink); });
+    QObject::connect(&folders, &FolderList::Change, &files,
+                     [&] { RunReported(sink, [&] { files.SetPath(folders.Path()); }); });
+}
+
 void ReloadColumn(DriveList& drives, FolderList& folders, FileList& files, MessageSink& sink) {
     RunReported(sink, [&] {
         folders.Reload();  // a folder gone moves the file list too

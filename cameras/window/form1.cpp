@@ -7,6 +7,7 @@
 #include <QShortcut>
 
 #include "camera_file.hpp"
+#include "camera_plan.hpp"
 #include "client_area.hpp"
 #include "desktop_conventions.hpp"
 #include "drive_list.hpp"
@@ -16,8 +17,10 @@
 #include "folder_list.hpp"
 #include "fonts.hpp"
 #include "make_control.hpp"
-#include "messages.hpp"
 #include "native_text.hpp"
+#include "plan_link.hpp"
+#include "messages.hpp"
+#include "window_command.hpp"
 #include "twips.hpp"
 #include "user_guide.hpp"
 
@@ -40,37 +43,7 @@ Form1::Form1(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(sink) 
     // The controls' sizes are made for an 8-point window font.
     setFont(ClassicFont("MS Sans Serif", 8.25));
     client_ = new ClientArea(*this, 5055, 9105);
-    QWidget* client = client_->Layout();
-
-    Label1 = MakeControl<QLabel>(client, "Label1", 240, 120, 4335, 255);
-    Label1->setText("Camera File Generator");
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setFont(ClassicFont("Arial", 12, true));
-
-    Drive1 = MakeControl<DriveList>(client, "Drive1", 960, 840, 3135, 315);
-
-    Dir1 = new FolderList(sink_, client);
-    Dir1->setObjectName("Dir1");
-    PlaceInTwips(*Dir1, 960, 1320, 3135, 1890);
-
-    CamFile = MakeControl<FileList>(client, "CamFile", 960, 3360, 3135, 2235);
-    CamFile->SetPattern("*.mgp");
-    RunReported(sink_, [&] { CamFile->SetPath(Dir1->Path()); });
-
-    Label2 = MakeControl<QLabel>(client, "Label2", 1320, 5880, 495, 255);
-    Label2->setText("File : ");
-    Text1 = MakeControl<QLineEdit>(client, "Text1", 1800, 5880, 2055, 285);
-    GreyField(*Text1);
-
-    Label3 = MakeControl<QLabel>(client, "Label3", 1320, 6360, 735, 255);
-    Label3->setText("Cameras : ");
-    Cams = MakeControl<QLineEdit>(client, "Cams", 2160, 6360, 1815, 285);
-    GreyField(*Cams);
-
-    Command1 = MakeControl<QPushButton>(client, "Command1", 1680, 7200, 1695, 255);
-    Command1->setText("Create File");
-    Command2 = MakeControl<QPushButton>(client, "Command2", 1680, 7800, 1695, 255);
-    Command2->setText("Exit");
+    CreateControls(client_->Layout());
 
     // Tab order by tab index; the labels take no focus.
     setTabOrder(Drive1, Dir1);
@@ -88,10 +61,50 @@ Form1::Form1(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(sink) 
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
             &Form1::ReloadLists);
     AddUserGuide(*this, "Oskivo user guide", "qrc:/guide/oskivo.md");
+    LinkPlan();
 
     FitCaptions(*this);
     PressFocusedButtonWithEnter(*this);
     client_->FitIntoScreen(false);  // where the system puts it, when it fits
+}
+
+void Form1::CreateControls(QWidget* client) {
+    Label1 = MakeControl<QLabel>(client, "Label1", 240, 120, 4335, 255, "Camera File Generator");
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setFont(ClassicFont("Arial", 12, true));
+
+    Drive1 = MakeControl<DriveList>(client, "Drive1", 960, 840, 3135, 315);
+    Dir1 = new FolderList(sink_, client);
+    Dir1->setObjectName("Dir1");
+    PlaceInTwips(*Dir1, 960, 1320, 3135, 1890);
+    CamFile = MakeControl<FileList>(client, "CamFile", 960, 3360, 3135, 2235);
+    CamFile->SetPattern("*.mgp");
+    RunReported(sink_, [&] { CamFile->SetPath(Dir1->Path()); });
+
+    Label2 = MakeControl<QLabel>(client, "Label2", 1320, 5880, 495, 255, "File : ");
+    Text1 = MakeControl<QLineEdit>(client, "Text1", 1800, 5880, 2055, 285);
+    GreyField(*Text1);
+    Label3 = MakeControl<QLabel>(client, "Label3", 1320, 6360, 735, 255, "Cameras : ");
+    Cams = MakeControl<QLineEdit>(client, "Cams", 2160, 6360, 1815, 285);
+    GreyField(*Cams);
+
+    Command1 = MakeControl<QPushButton>(client, "Command1", 1680, 7200, 1695, 255, "Create File");
+    Command2 = MakeControl<QPushButton>(client, "Command2", 1680, 7800, 1695, 255, "Exit");
+}
+
+// F6 and the point file list's context menu: the cameras of the picked point file.
+void Form1::LinkPlan() {
+    auto* plan =
+        new PlanLink(*this, sink_, "Plan of cameras",
+                     "Pick a point file to see where its cameras start.", [this]() -> PlanJob {
+                         std::string folder = CamFile->Path(), name = CamFile->FileName();
+                         if (name.empty()) return {};
+                         return [folder, name](std::stop_token stop) {
+                             return PlanCameraFile(folder, name, stop);
+                         };
+                     });
+    plan->FollowList(*CamFile);
+    plan->AddContextMenu(*CamFile);
 }
 
 void Form1::Drive1_Change() {

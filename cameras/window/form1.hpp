@@ -1,6 +1,6 @@
 // Form1, the camera file generator's window: drive, folder and point file lists, the picked
 // file's name and point count, "Create File" and "Exit". F5 reads the lists again; F1 shows the
-// user guide.
+// user guide; F6 where the picked file's cameras start.
 #pragma once
 
 #include <QWidget>
@@ -24,6 +24,8 @@ class Form1 : public QWidget {
     explicit Form1(MessageSink& sink, QWidget* parent = nullptr);
 
   private:
+    void CreateControls(QWidget* client);
+    void LinkPlan();
     void Drive1_Change();
     void Dir1_Change();
     void CamFile_Click();

@@ -23,28 +23,18 @@
 #include "fonts.hpp"
 #include "list_preview.hpp"
 #include "make_control.hpp"
-#include "messages.hpp"
 #include "native_text.hpp"
+#include "plan_duplicate.hpp"
+#include "plan_link.hpp"
+#include "preview_row.hpp"
+#include "messages.hpp"
+#include "window_command.hpp"
 #include "twips.hpp"
 #include "user_guide.hpp"
-#include "window_command.hpp"
 
 namespace scene {
 
 namespace {
-
-FolderList* MakeFolderList(MessageSink& sink, QWidget* container, const char* name) {
-    auto* folders = new FolderList(sink, container);
-    folders->setObjectName(name);
-    PlaceInTwips(*folders, 360, 1080, 3735, 1440);
-    return folders;
-}
-
-// A frame groups controls and shows no caption.
-QGroupBox* MakeFrame(QWidget* container, const char* name, int left, int top, int width,
-                     int height) {
-    return MakeControl<QGroupBox>(container, name, left, top, width, height);
-}
 
 // A centred heading in a bold font.
 QLabel* MakeHeading(QWidget* container, const char* name, int left, int top, int width, int height,
@@ -53,6 +43,32 @@ QLabel* MakeHeading(QWidget* container, const char* name, int left, int top, int
     label->setAlignment(Qt::AlignCenter);
     label->setFont(ClassicFont(family, points, true));
     return label;
+}
+
+// A column: a frame (frames show no caption) with its heading at the top.
+QGroupBox* MakeColumn(QWidget* container, const char* name, QRect twips, QLabel*& heading,
+                      const char* headingName, int headingLeft, int headingWidth,
+                      const char* text) {
+    auto* frame = MakeControl<QGroupBox>(container, name, twips.x(), twips.y(), twips.width(),
+                                         twips.height());
+    heading =
+        MakeHeading(frame, headingName, headingLeft, 360, headingWidth, 255, text, "Arial", 8.25);
+    return frame;
+}
+
+// The drive, folder and file lists below a column's heading, linked; the file list shows the
+// current folder's files that match `pattern`.
+void MakeFolderLists(MessageSink& sink, QGroupBox* frame, const char* const (&names)[3],
+                     int filesHeight, const char* pattern, DriveList*& drives, FolderList*& folders,
+                     FileList*& files) {
+    drives = MakeControl<DriveList>(frame, names[0], 360, 720, 3735, 315);
+    folders = new FolderList(sink, frame);
+    folders->setObjectName(names[1]);
+    PlaceInTwips(*folders, 360, 1080, 3735, 1440);
+    files = MakeControl<FileList>(frame, names[2], 360, 2520, 3735, filesHeight);
+    files->SetPattern(pattern);
+    RunReported(sink, [&] { files->SetPath(folders->Path()); });
+    LinkColumn(*drives, *folders, *files, sink);
 }
 
 int Value(const QCheckBox* check) {
@@ -95,20 +111,9 @@ Vandrel::Vandrel(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(si
         Text2,     Text3, Text4,  Text5,  Text6, Check4,    List1,  Command3, Command2, Command1};
     for (size_t i = 1; i < focusOrder.size(); ++i) setTabOrder(focusOrder[i - 1], focusOrder[i]);
 
-    // A check box's handler runs whenever its value changes, after the change.
-    connect(Check2, &QCheckBox::toggled, this, &Vandrel::Check2_Click);
-    connect(Check4, &QCheckBox::toggled, this, &Vandrel::Check4_Click);
-    connect(Command1, &QPushButton::clicked, this, &Vandrel::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Vandrel::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Vandrel::Command3_Click);
-    connect(Drive1, &DriveList::Change, this, &Vandrel::Drive1_Change);
-    connect(Dir1, &FolderList::Change, this, &Vandrel::Dir1_Change);
-    connect(Drive2, &DriveList::Change, this, &Vandrel::Drive2_Change);
-    connect(Dir2, &FolderList::Change, this, &Vandrel::Dir2_Change);
-    connect(TSOfolder, &FileList::Click, this, &Vandrel::TSOfolder_Click);
-    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
-            &Vandrel::ReloadLists);
+    ConnectHandlers();
     AddUserGuide(*this, "VandrelV3 user guide", "qrc:/guide/vandrel.md");
+    LinkPlan();
 
     UseReadableRows(*List1);
     FitCaptions(*this);
@@ -118,32 +123,70 @@ Vandrel::Vandrel(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(si
     client_->FitIntoScreen();
 }
 
+void Vandrel::ConnectHandlers() {
+    // A check box's handler runs whenever its value changes, after the change.
+    connect(Check2, &QCheckBox::toggled, this, &Vandrel::Check2_Click);
+    connect(Check4, &QCheckBox::toggled, this, &Vandrel::Check4_Click);
+    connect(Command1, &QPushButton::clicked, this, &Vandrel::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Vandrel::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Vandrel::Command3_Click);
+    connect(TSOfolder, &FileList::Click, this, &Vandrel::TSOfolder_Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+            &Vandrel::ReloadLists);
+}
+
+// F6 and the lists' context menus: the plan of the run that Duplicate would start now.
+void Vandrel::LinkPlan() {
+    plan_ = new PlanLink(*this, sink_, "Plan of placements",
+                         "Pick a list file, or set Manual Mode, to see the plan of placements.",
+                         [this]() -> PlanJob {
+                             DuplicateInputs inputs = GatherInputs();
+                             if (!IsManualMode(inputs) && inputs.TSOfolderFileName.empty())
+                                 return {};
+                             return [inputs](std::stop_token stop) {
+                                 return PlanDuplicate(inputs, stop);
+                             };
+                         });
+    for (QCheckBox* check : {Check1, Check2, Check3, Check4})
+        plan_->Follow(check, &QCheckBox::toggled);
+    for (QLineEdit* field : {Text1, Text2, Text3, Text4, Text5, Text6})
+        plan_->Follow(field, &QLineEdit::textChanged);
+    for (FileList* files : {WRLfolder, TSOfolder}) {
+        plan_->FollowList(*files);
+        plan_->AddContextMenu(*files);
+    }
+    connect(plan_, &PlanLink::PlacementPicked, this, &Vandrel::ShowInPreview);
+}
+
+// In TSO list mode a placement picked in the plan is selected among the list's names.
+void Vandrel::ShowInPreview(const PlannedPlacement& placement) {
+    if (Value(Check2) == 1 || Value(Check4) == 1) return;
+    std::vector<std::string> shown;
+    for (int i = 0; i < List1->count(); ++i) shown.push_back(NativeText(List1->item(i)->text()));
+    const int row = PreviewRow(shown, placement.Index, placement.Name);
+    if (row < 0) return;
+    List1->setCurrentRow(row);
+    List1->scrollToItem(List1->item(row));
+}
+
 // Left column: the model folder, "Use selected WRL" and "Fix WRLs".
 void Vandrel::CreateModelColumn() {
-    Frame1 = MakeFrame(client_->Layout(), "Frame1", 240, 960, 4455, 7935);
-    Label2 =
-        MakeHeading(Frame1, "Label2", 1080, 360, 2415, 255, "SELECT WRL FOLDER", "Arial", 8.25);
-    Drive1 = MakeControl<DriveList>(Frame1, "Drive1", 360, 720, 3735, 315);
-    Dir1 = MakeFolderList(sink_, Frame1, "Dir1");
-    WRLfolder = MakeControl<FileList>(Frame1, "WRLfolder", 360, 2520, 3735, 4185);
-    WRLfolder->SetPattern("*.wrl");
-    RunReported(sink_, [&] { WRLfolder->SetPath(Dir1->Path()); });
+    Frame1 = MakeColumn(client_->Layout(), "Frame1", {240, 960, 4455, 7935}, Label2, "Label2", 1080,
+                        2415, "SELECT WRL FOLDER");
+    MakeFolderLists(sink_, Frame1, {"Drive1", "Dir1", "WRLfolder"}, 4185, "*.wrl", Drive1, Dir1,
+                    WRLfolder);
     Check1 = MakeControl<QCheckBox>(Frame1, "Check1", 1440, 6840, 1695, 255, "Use selected WRL");
     Command1 = MakeControl<QPushButton>(Frame1, "Command1", 1560, 7320, 1335, 375, "Fix WRLs");
 }
 
 // Middle column: the placement source, the manual fields and the MGP settings.
 void Vandrel::CreateSourceColumn() {
-    Frame2 = MakeFrame(client_->Layout(), "Frame2", 4920, 960, 4455, 7935);
-    Label3 =
-        MakeHeading(Frame2, "Label3", 1200, 360, 2175, 255, "SELECT INSERT FILE", "Arial", 8.25);
-    Drive2 = MakeControl<DriveList>(Frame2, "Drive2", 360, 720, 3735, 315);
-    Dir2 = MakeFolderList(sink_, Frame2, "Dir2");
-    TSOfolder = MakeControl<FileList>(Frame2, "TSOfolder", 360, 2520, 3735, 2625);
-    TSOfolder->SetPattern("*.txt");
-    RunReported(sink_, [&] { TSOfolder->SetPath(Dir2->Path()); });
+    Frame2 = MakeColumn(client_->Layout(), "Frame2", {4920, 960, 4455, 7935}, Label3, "Label3",
+                        1200, 2175, "SELECT INSERT FILE");
+    MakeFolderLists(sink_, Frame2, {"Drive2", "Dir2", "TSOfolder"}, 2625, "*.txt", Drive2, Dir2,
+                    TSOfolder);
 
-    Frame4 = MakeFrame(Frame2, "Frame4", 360, 5160, 3735, 1455);
+    Frame4 = MakeControl<QGroupBox>(Frame2, "Frame4", 360, 5160, 3735, 1455);
     Label5 = MakeControl<QLabel>(Frame4, "Label5", 1080, 120, 1695, 255, "Manual TSO Placement");
     Label6 = MakeControl<QLabel>(Frame4, "Label6", 120, 360, 255, 255, "X");
     Text3 = MakeControl<QLineEdit>(Frame4, "Text3", 480, 360, 855, 285, "0");
@@ -157,7 +200,7 @@ void Vandrel::CreateSourceColumn() {
     Text6 = MakeControl<QLineEdit>(Frame4, "Text6", 2640, 720, 735, 285, "0");
     Check4 = MakeControl<QCheckBox>(Frame4, "Check4", 1560, 1080, 1815, 255, " Manual Mode");
 
-    Frame3 = MakeFrame(Frame2, "Frame3", 360, 6720, 3735, 975);
+    Frame3 = MakeControl<QGroupBox>(Frame2, "Frame3", 360, 6720, 3735, 975);
     Check2 = MakeControl<QCheckBox>(Frame3, "Check2", 1200, 240, 1455, 255, "Use MGP files");
     Text1 = MakeControl<QLineEdit>(Frame3, "Text1", 240, 600, 615, 285, "0");
     Label4 = MakeControl<QLabel>(Frame3, "Label4", 960, 600, 615, 255, "Degrees");
@@ -166,11 +209,10 @@ void Vandrel::CreateSourceColumn() {
 
 // Right column: the list file's names and "Duplicate".
 void Vandrel::CreateListColumn() {
-    Frame5 = MakeFrame(client_->Layout(), "Frame5", 9600, 960, 2535, 6855);
-    Label11 =
-        MakeHeading(Frame5, "Label11", 360, 360, 1815, 255, "LIST FILE CONTENTS", "Arial", 8.25);
+    Frame5 = MakeColumn(client_->Layout(), "Frame5", {9600, 960, 2535, 6855}, Label11, "Label11",
+                        360, 1815, "LIST FILE CONTENTS");
     List1 = MakeControl<QListWidget>(Frame5, "List1", 360, 720, 1815, 5910);
-    Frame6 = MakeFrame(client_->Layout(), "Frame6", 9600, 7920, 2535, 975);
+    Frame6 = MakeControl<QGroupBox>(client_->Layout(), "Frame6", 9600, 7920, 2535, 975);
     Command3 = MakeControl<QPushButton>(Frame6, "Command3", 600, 360, 1335, 375, "Duplicate");
 }
 
@@ -220,42 +262,31 @@ void Vandrel::Command2_Click() {
 
 void Vandrel::Command3_Click() {
     RunWindowCommand(*this, sink_, "VandrelV3", [&](RunContext& run) {
-        DuplicateInputs inputs;
-        inputs.Check1Value = Value(Check1);
-        inputs.Check2Value = Value(Check2);
-        inputs.Check3Value = Value(Check3);
-        inputs.Check4Value = Value(Check4);
-        inputs.Text1 = Text(Text1);
-        inputs.Text2 = Text(Text2);
-        inputs.Text3 = Text(Text3);
-        inputs.Text4 = Text(Text4);
-        inputs.Text5 = Text(Text5);
-        inputs.Text6 = Text(Text6);
-        inputs.WRLfolderPath = WRLfolder->Path();
-        inputs.WRLfolderFileName = WRLfolder->FileName();
-        inputs.WRLfolderList = ListedNames(*WRLfolder);
-        inputs.TSOfolderPath = TSOfolder->Path();
-        inputs.TSOfolderFileName = TSOfolder->FileName();
         DuplicateOptions everyCore;
         everyCore.Jobs = 0;  // one copy per core at once
-        RunDuplicate(run, inputs, everyCore);
+        RunDuplicate(run, GatherInputs(), everyCore);
     });
 }
 
-void Vandrel::Drive1_Change() {
-    GoToDriveRoot(*Drive1, *Dir1, sink_);
-}
-
-void Vandrel::Dir1_Change() {
-    RunReported(sink_, [&] { WRLfolder->SetPath(Dir1->Path()); });
-}
-
-void Vandrel::Drive2_Change() {
-    GoToDriveRoot(*Drive2, *Dir2, sink_);
-}
-
-void Vandrel::Dir2_Change() {
-    RunReported(sink_, [&] { TSOfolder->SetPath(Dir2->Path()); });
+// What Duplicate reads from the controls, as they are now.
+DuplicateInputs Vandrel::GatherInputs() const {
+    DuplicateInputs inputs;
+    inputs.Check1Value = Value(Check1);
+    inputs.Check2Value = Value(Check2);
+    inputs.Check3Value = Value(Check3);
+    inputs.Check4Value = Value(Check4);
+    inputs.Text1 = Text(Text1);
+    inputs.Text2 = Text(Text2);
+    inputs.Text3 = Text(Text3);
+    inputs.Text4 = Text(Text4);
+    inputs.Text5 = Text(Text5);
+    inputs.Text6 = Text(Text6);
+    inputs.WRLfolderPath = WRLfolder->Path();
+    inputs.WRLfolderFileName = WRLfolder->FileName();
+    inputs.WRLfolderList = ListedNames(*WRLfolder);
+    inputs.TSOfolderPath = TSOfolder->Path();
+    inputs.TSOfolderFileName = TSOfolder->FileName();
+    return inputs;
 }
 
 // In MGP mode List1 keeps what it shows; otherwise it shows the selected list file's names.

@@ -1,13 +1,15 @@
 // Vandrel, the WRL placement tool's window: the model folder with "Fix WRLs" on the left, the
 // placement source with the mode check boxes and the manual fields in the middle, the list
 // file's names and "Duplicate" on the right, "Exit Vandrel" below. F5 reads the drive, folder
-// and file lists again; F1 shows the user guide.
+// and file lists again; F1 shows the user guide; F6 the plan of placements.
 #pragma once
 
 #include <QWidget>
 #include <string>
 
+#include "duplicate_inputs.hpp"
 #include "messages.hpp"
+#include "plan.hpp"
 
 class QCheckBox;
 class QGroupBox;
@@ -21,6 +23,7 @@ class ClientArea;
 class DriveList;
 class FileList;
 class FolderList;
+class PlanLink;
 
 class Vandrel : public QWidget {
     Q_OBJECT
@@ -33,6 +36,10 @@ class Vandrel : public QWidget {
     void CreateModelColumn();
     void CreateSourceColumn();
     void CreateListColumn();
+    void ConnectHandlers();
+    void LinkPlan();
+    DuplicateInputs GatherInputs() const;
+    void ShowInPreview(const PlannedPlacement& placement);
 
     void Form_Load();
     void Check2_Click();
@@ -40,10 +47,6 @@ class Vandrel : public QWidget {
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
-    void Drive1_Change();
-    void Dir1_Change();
-    void Drive2_Change();
-    void Dir2_Change();
     void TSOfolder_Click();
     void ReloadLists();
 
@@ -51,6 +54,7 @@ class Vandrel : public QWidget {
 
     MessageSink& sink_;
     ClientArea* client_;  // holds every control below
+    PlanLink* plan_;      // F6: the plan of placements
 
     QLabel* Label1;
     QGroupBox* Frame1;
