@@ -41,10 +41,10 @@ Plan PlanCameraFile(const std::string& folder, const std::string& fileName, std:
         for (long long i = 1; i <= points.Count && !stop.stop_requested(); ++i)
             plan.Placements.push_back(Camera(i, points));
         if (points.Starts.size() < static_cast<size_t>(points.Count))
-            plan.Problems.push_back(
-                {ProblemKind::UnreadableNumber, 0, -1,
-                 "cameras " + std::to_string(points.Starts.size() + 1) + " to " +
-                     std::to_string(points.Count) + " have no point: they start at 0,0,0"});
+            plan.Problems.push_back({ProblemKind::UnreadableNumber, 0, -1,
+                                     "cameras " + std::to_string(points.Starts.size() + 1) +
+                                         " to " + std::to_string(points.Count) +
+                                         " have no point: they start at 0,0,0"});
         if (!CameraOutputPath(plan.Source)) {
             plan.ExitStatus = 1;
             plan.Problems.push_back({ProblemKind::RunEnds, 0, -1, std::string(kWouldReplace)});
@@ -52,8 +52,8 @@ Plan PlanCameraFile(const std::string& folder, const std::string& fileName, std:
     } catch (const std::exception& stopped) {
         const std::optional<Failure> failure = AsFailure(stopped);
         plan.ExitStatus = 3;
-        plan.Problems.push_back({ProblemKind::RunEnds, 0, -1,
-                                 failure ? RunTimeErrorLine(*failure) : stopped.what()});
+        plan.Problems.push_back(
+            {ProblemKind::RunEnds, 0, -1, failure ? RunTimeErrorLine(*failure) : stopped.what()});
     }
     AddPlacementProblems(plan);
     plan.Stopped = stop.stop_requested();

@@ -15,11 +15,11 @@
 #include <QSplitter>
 #include <QStyle>
 
+#include "messages.hpp"
 #include "native_text.hpp"
 #include "plan_canvas.hpp"
 #include "plan_svg.hpp"
 #include "plan_text.hpp"
-#include "messages.hpp"
 #include "run_files.hpp"
 #include "text_writer.hpp"
 

@@ -41,7 +41,8 @@ class PlanRecord : public RunRecord, public MessageSink {
     // The placements the run's outcomes are of, each planned as not written until then.
     void Follow(const std::vector<Placement>& placements, const DuplicateInputs& inputs) {
         first_ = placements.data();
-        for (const Placement& place : placements) plan_.Placements.push_back(Planned(place, inputs));
+        for (const Placement& place : placements)
+            plan_.Placements.push_back(Planned(place, inputs));
     }
 
     void Placed(const PlacementOutcome& outcome) override {
@@ -81,7 +82,8 @@ class PlanRecord : public RunRecord, public MessageSink {
 
   private:
     void Problem(ProblemKind kind, size_t i, std::string text) {
-        plan_.Problems.push_back({kind, plan_.Placements[i].Line, static_cast<int>(i), std::move(text)});
+        plan_.Problems.push_back(
+            {kind, plan_.Placements[i].Line, static_cast<int>(i), std::move(text)});
     }
 
     Plan& plan_;
@@ -118,8 +120,8 @@ void AddOutlines(Plan& plan, RunFiles& files, const std::vector<Placement>& plac
         }
         planned.Model = at->second;
         ++plan.Models[static_cast<size_t>(planned.Model)].Placements;
-        Outlines outlines = PlacedOutlines(hulls[static_cast<size_t>(planned.Model)],
-                                           PlacementTurn(placements[i]));
+        Outlines outlines =
+            PlacedOutlines(hulls[static_cast<size_t>(planned.Model)], PlacementTurn(placements[i]));
         planned.Top = std::move(outlines.Top);
         planned.Side = std::move(outlines.Side);
     }

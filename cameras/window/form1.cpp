@@ -17,12 +17,12 @@
 #include "folder_list.hpp"
 #include "fonts.hpp"
 #include "make_control.hpp"
+#include "messages.hpp"
 #include "native_text.hpp"
 #include "plan_link.hpp"
-#include "messages.hpp"
-#include "window_command.hpp"
 #include "twips.hpp"
 #include "user_guide.hpp"
+#include "window_command.hpp"
 
 namespace scene {
 

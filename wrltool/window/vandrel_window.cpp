@@ -23,14 +23,14 @@
 #include "fonts.hpp"
 #include "list_preview.hpp"
 #include "make_control.hpp"
+#include "messages.hpp"
 #include "native_text.hpp"
 #include "plan_duplicate.hpp"
 #include "plan_link.hpp"
 #include "preview_row.hpp"
-#include "messages.hpp"
-#include "window_command.hpp"
 #include "twips.hpp"
 #include "user_guide.hpp"
+#include "window_command.hpp"
 
 namespace scene {
 
