@@ -2,7 +2,9 @@
 // in-place repair, and the reporting of skipped steps.
 #include "duplicate.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
@@ -11,10 +13,12 @@
 #include <stdexcept>
 
 #include "commands.hpp"
+#include "faulty_file_system.hpp"
 #include "file_system.hpp"
 #include "paths.hpp"
 #include "recording_file_system.hpp"
 #include "scene_index.hpp"
+#include "strings.hpp"
 #include "system.hpp"
 #include "test_files.hpp"
 
@@ -551,6 +555,70 @@ TEST_F(Duplicate, NamesAtTheLimitAreWrittenAndTheDryRunAgrees) {
     EXPECT_EQ(sink.Texts(), (Lines{"DONE", "DONE"}));
     EXPECT_TRUE(FileExists(Copy(name + "_0.wrl")));
     EXPECT_EQ(FolderEntries(Models()), (Lines{"newwrls", name + ".wrl"}));
+}
+
+// Copy names of 236 to 256 bytes, into an output folder that exists or that the run makes: the
+// dry run tells the files and messages of the run, also where the name is too long.
+TEST_F(Duplicate, DryRunAgreesWithTheRunOnNamesNearTheLimit) {
+    AddModel("m.wrl", OneNodeModel());
+    in.Check1Value = in.Check4Value = 1;  // the copy after the manual Name, from the model
+    in.WRLfolderFileName = "m.wrl";
+    for (bool folder : {false, true}) {
+        for (size_t length = 236; length <= 256; ++length) {
+            std::filesystem::remove_all(Output());
+            if (folder) MakeFolder(Output());
+            in.Text2 = std::string(length - 6, 'n');  // NAME_0.wrl
+            sink = {};
+            Run({}, true);
+            const Lines dryMessages = sink.Texts(), dryWritten = sink.Written;
+            sink = {};
+            Run();
+            EXPECT_EQ(sink.Texts(), dryMessages) << length;
+            EXPECT_EQ(sink.Written, dryWritten) << length;
+            EXPECT_EQ(sink.Written.size(), length <= 255 ? 1u : 0u) << length;
+        }
+    }
+}
+
+// A model another program writes in place while a copy reads it: no copy of the torn model is
+// kept, the placement is taken again and copies what the model holds now; a model whose time
+// alone changes is copied on without a restart.
+TEST_F(Duplicate, ModelWrittenInPlaceMidCopyIsNeverCopiedTorn) {
+    Lines before = OneNodeModel(), after = OneNodeModel();
+    before.insert(before.begin() + 4, 20000, "  1.5 -2 3,");
+    after.insert(after.begin() + 4, 30000, "  7 8 9,");
+    AddModel("box.wrl", before);
+    WriteBytes(dir / "list.txt", CrLfLines(Lines(3, "box,0,0,0,0,0,0")));
+    in.TSOfolderFileName = "list.txt";
+    in.WRLfolderList = {"box.wrl"};
+    FaultyFileSystem files;
+    files.ChangeWhileRead(Model("box.wrl"), 3, [&] { AddModel("box.wrl", after); });
+    RunContext run(files, sink);
+    RunDuplicate(run, in, {{}, 1});
+    EXPECT_TRUE(OnlyDoneShown());
+    Lines copies;
+    for (const char* copy : {"box_0.wrl", "box_1.wrl", "box_2.wrl"})
+        copies.push_back(ReadBytes(Copy(copy)));
+    WriteBytes(dir / "list.txt", CrLfLines({"box,0,0,0,0,0,0"}));
+    sink = {};
+    Run();  // the reference: a copy of the model as it is now
+    for (size_t i = 0; i < copies.size(); ++i)
+        EXPECT_TRUE(ReplaceAll(ReadBytes(Copy("box_0.wrl")), "box_0", "box_" + std::to_string(i)) ==
+                    copies[i])
+            << i;
+
+    struct Touching : ProgressSink {  // a new modification time before every placement
+        std::string Path;
+        void Show(Work, int done, int) override {
+            const timespec times[2] = {{0, UTIME_OMIT}, {1000000 + done, 0}};
+            utimensat(AT_FDCWD, Path.c_str(), times, 0);
+        }
+    } touching;
+    touching.Path = Model("box.wrl");
+    WriteBytes(dir / "list.txt", CrLfLines(Lines(10, "box,0,0,0,0,0,0")));
+    touching.Run(in, {{}, 2});
+    EXPECT_EQ(touching.Texts(), Lines{"DONE"});
+    EXPECT_EQ(touching.Written.size(), 10u);
 }
 
 TEST_F(Duplicate, FailureWhileReadingPlacementsStopsBeforeAnyFolder) {
