@@ -20,6 +20,12 @@ inline constexpr bool kWindowsArguments = false;
 inline constexpr bool kWideNames = false;
 #endif
 
+#ifdef _WIN32
+inline constexpr const char* kNullDevice = "NUL";
+#else
+inline constexpr const char* kNullDevice = "/dev/null";
+#endif
+
 // The program's arguments (argv[0] first) as bytes: on Windows its UTF-16 command line as
 // UTF-8, as names come back from the system (the 8-bit argv holds only what the ANSI code page
 // can); elsewhere argv as it is. On a Windows console, printed text is then shown as UTF-8 too.

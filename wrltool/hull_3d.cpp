@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "hull_2d.hpp"
+#include "system.hpp"
 
 namespace scene {
 
@@ -43,7 +44,7 @@ std::vector<Vec> Scaled(const std::vector<Point3>& points) {
     const int exponent = largest == 0 ? 0 : std::ilogb(largest);
     std::vector<Vec> scaled(points.size());
     for (size_t i = 0; i < points.size(); ++i)
-        for (int k = 0; k < 3; ++k) scaled[i][k] = std::ldexp(points[i].V[k], -exponent);
+        for (size_t k = 0; k < 3; ++k) scaled[i][k] = std::ldexp(points[i].V[k], -exponent);
     return scaled;
 }
 
@@ -78,11 +79,7 @@ std::vector<size_t> PlaneCorners(const std::vector<Vec>& points, const Vec& orig
 
 // Where Qhull's messages go: nowhere (its failures are handled, not shown).
 std::FILE* QuietFile() {
-#ifdef _WIN32
-    static std::FILE* const quiet = std::fopen("NUL", "w");
-#else
-    static std::FILE* const quiet = std::fopen("/dev/null", "w");
-#endif
+    static std::FILE* const quiet = std::fopen(platform::kNullDevice, "w");
     return quiet ? quiet : stderr;
 }
 
@@ -93,7 +90,8 @@ std::optional<std::vector<size_t>> QhullVertices(const std::vector<Vec>& points)
         throw std::length_error("too many points for one hull");
     std::vector<coordT> coordinates(3 * points.size());
     for (size_t i = 0; i < points.size(); ++i)
-        std::copy(points[i].begin(), points[i].end(), coordinates.begin() + 3 * i);
+        std::copy(points[i].begin(), points[i].end(),
+                  coordinates.begin() + static_cast<std::ptrdiff_t>(3 * i));
     // Qhull's state is large: kept off the small stacks of worker threads.
     const auto state = std::make_unique<qhT>();
     qhT* const qh = state.get();
