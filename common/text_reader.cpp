@@ -128,7 +128,7 @@ std::string_view TextFileReader::ReadTextLine() {
         if (cr) {
             const size_t n = static_cast<size_t>(cr - start);
             pos_ += n + 1;
-            if (countLines_) lineEnds_ += 1 + std::count(start, cr, '\n');
+            if (countLines_) lineEnds_ += 1 + static_cast<long>(std::count(start, cr, '\n'));
             if (!assembled && pos_ < len_) {  // the common case: a view into the buffer
                 lastCrLf_ = buffer_[pos_] == '\n';
                 pos_ += lastCrLf_;
@@ -138,7 +138,7 @@ std::string_view TextFileReader::ReadTextLine() {
             lastCrLf_ = SkipLineEndAfterCr();
             return line_;
         }
-        if (countLines_) lineEnds_ += std::count(start, start + available, '\n');
+        if (countLines_) lineEnds_ += static_cast<long>(std::count(start, start + available, '\n'));
         line_.append(start, available);
         assembled = true;
         pos_ = len_;

@@ -21,6 +21,7 @@
 #include "open_temps.hpp"
 #include "path_syntax.hpp"
 #include "temp_names.hpp"
+#include "wide_text.hpp"
 
 namespace scene::platform {
 
@@ -28,16 +29,6 @@ namespace {
 
 constexpr DWORD kNoAttributes = INVALID_FILE_ATTRIBUTES;
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-// A path for the wide calls, and a name they gave back as bytes.
-std::wstring Wide(const std::string& path) {
-    const std::u16string name = Utf16Path(path);
-    return std::wstring(name.begin(), name.end());
-}
-std::string Bytes(const wchar_t* name) {
-    const std::wstring_view wide(name);
-    return Utf8Name(std::u16string(wide.begin(), wide.end()));
-}
 
 DWORD AttributesOf(const std::string& path) {
     return ::GetFileAttributesW(Wide(path).c_str());
@@ -131,8 +122,7 @@ class WindowsReadFile : public ReadableFile {
 
 // Shared for deleting too, as on POSIX: a file being read may still be replaced.
 std::unique_ptr<WindowsReadFile> OpenRegular(const std::string& path) {
-    if (IsFolder(path))
-        throw Failure(FailureKind::AccessFailure, path, Reason(ERROR_DIRECTORY_NOT_SUPPORTED));
+    if (IsFolder(path)) throw Failure(FailureKind::AccessFailure, path, "Is a directory");
     HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) throw SystemFailure(::GetLastError(), path);

@@ -9,19 +9,11 @@
 
 #include "name_encoding.hpp"
 #include "system.hpp"
+#include "wide_text.hpp"
 
 namespace scene::platform {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-    const std::u16string name = Utf16Path(text);
-    return std::wstring(name.begin(), name.end());
-}
-std::string Bytes(const wchar_t* name) {
-    const std::wstring_view wide(name);
-    return Utf8Name(std::u16string(wide.begin(), wide.end()));
-}
 
 void (*gOnInterrupt)(int status) = nullptr;
 
