@@ -35,13 +35,50 @@ std::vector<PlanPoint> Scaled(const std::vector<PlanPoint>& points, double large
     return scaled;
 }
 
+// The points that may be corners: all but those strictly inside the octagon of the points
+// lying farthest in eight directions, which no corner can be (a cheap first cut before sorting).
+std::vector<std::pair<PlanPoint, size_t>> Candidates(const std::vector<PlanPoint>& points) {
+    // Around the octagon: lowest, then farthest right-down, right, right-up, up, ...
+    size_t extreme[8] = {};
+    double best[8];
+    std::fill(best, best + 8, -HUGE_VAL);
+    for (size_t i = 0; i < points.size(); ++i) {
+        const double x = points[i][0], y = points[i][1];
+        const double measure[8] = {-y, x - y, x, x + y, y, y - x, -x, -x - y};
+        for (int k = 0; k < 8; ++k)
+            if (measure[k] > best[k]) best[k] = measure[k], extreme[k] = i;
+    }
+    // A box inside the octagon (right of its left corners, left of its right ones, and so on):
+    // a point strictly inside it is no corner, found with four comparisons.
+    const auto at = [&](int k, int axis) { return points[extreme[k]][static_cast<size_t>(axis)]; };
+    const double left = std::max({at(5, 0), at(6, 0), at(7, 0)});
+    const double right = std::min({at(1, 0), at(2, 0), at(3, 0)});
+    const double bottom = std::max({at(7, 1), at(0, 1), at(1, 1)});
+    const double top = std::min({at(3, 1), at(4, 1), at(5, 1)});
+    PlanPoint corner[9];  // the octagon's distinct corners in turn, the first again at the end
+    int corners = 0;
+    for (size_t index : extreme)
+        if (corners == 0 || points[index] != corner[corners - 1]) corner[corners++] = points[index];
+    if (corners > 1 && corner[0] == corner[corners - 1]) --corners;
+    corner[corners] = corner[0];
+    std::vector<std::pair<PlanPoint, size_t>> kept;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const PlanPoint& p = points[i];
+        if (p[0] > left && p[0] < right && p[1] > bottom && p[1] < top) continue;
+        bool inside = corners >= 3;
+        for (int k = 0; k < corners && inside; ++k)
+            inside = Turn(corner[k], corner[k + 1], points[i]) > 0;
+        if (!inside) kept.push_back({points[i], i});
+    }
+    return kept;
+}
+
 // The hull of points whose coordinates are neither so large nor so small that the products of
 // Turn overflow or vanish.
 std::vector<size_t> HullOf(const std::vector<PlanPoint>& points) {
     // Sorted as values (faster than through indices); of equal points the first one given
     // stands for them all.
-    std::vector<std::pair<PlanPoint, size_t>> sorted(points.size());
-    for (size_t i = 0; i < points.size(); ++i) sorted[i] = {points[i], i};
+    std::vector<std::pair<PlanPoint, size_t>> sorted = Candidates(points);
     std::sort(sorted.begin(), sorted.end());
     std::vector<size_t> order;
     for (size_t i = 0; i < sorted.size(); ++i)
