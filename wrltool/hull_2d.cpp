@@ -38,6 +38,11 @@ std::vector<PlanPoint> Scaled(const std::vector<PlanPoint>& points, double large
 // The points that may be corners: all but those strictly inside the octagon of the points
 // lying farthest in eight directions, which no corner can be (a cheap first cut before sorting).
 std::vector<std::pair<PlanPoint, size_t>> Candidates(const std::vector<PlanPoint>& points) {
+    std::vector<std::pair<PlanPoint, size_t>> kept;
+    if (points.size() <= 8) {
+        for (size_t i = 0; i < points.size(); ++i) kept.push_back({points[i], i});
+        return kept;
+    }
     // Around the octagon: lowest, then farthest right-down, right, right-up, up, ...
     size_t extreme[8] = {};
     double best[8];
@@ -61,7 +66,6 @@ std::vector<std::pair<PlanPoint, size_t>> Candidates(const std::vector<PlanPoint
         if (corners == 0 || points[index] != corner[corners - 1]) corner[corners++] = points[index];
     if (corners > 1 && corner[0] == corner[corners - 1]) --corners;
     corner[corners] = corner[0];
-    std::vector<std::pair<PlanPoint, size_t>> kept;
     for (size_t i = 0; i < points.size(); ++i) {
         const PlanPoint& p = points[i];
         if (p[0] > left && p[0] < right && p[1] > bottom && p[1] < top) continue;
