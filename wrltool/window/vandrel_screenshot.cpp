@@ -32,6 +32,29 @@ void Type(QWidget& window, const char* name, const char* text) {
     if (auto* field = window.findChild<QLineEdit*>(name)) field->setText(text);
 }
 
+// The window as the picture shows it: the list folder opened and its first file picked, and the
+// mode's controls set.
+void SetUp(Vandrel& window, ConsoleSink& sink, const std::string& lists, const std::string& mode) {
+    if (auto* folders = window.findChild<FolderList*>("Dir2"))
+        RunReported(sink, [&] { folders->SetPath(lists); });
+    auto* sources = window.findChild<FileList*>("TSOfolder");
+    PickFirst(sources);
+    if (mode == "mgp") {
+        Check(window, "Check2");
+        PickFirst(sources);
+        Check(window, "Check1");
+        PickFirst(window.findChild<FileList*>("WRLfolder"));
+        Check(window, "Check3");
+        Type(window, "Text1", "45");
+    } else if (mode == "manual") {
+        Check(window, "Check4");
+        Type(window, "Text2", "house");
+        Type(window, "Text3", "10");
+        Type(window, "Text5", "-4");
+        Type(window, "Text6", "90");
+    }
+}
+
 }  // namespace
 
 }  // namespace scene
@@ -52,29 +75,7 @@ int main(int argc, char** argv) {
     ConsoleSink sink(std::cerr, std::cerr);
     Vandrel window(sink);
     window.show();
-    if (auto* folders = window.findChild<FolderList*>("Dir2")) {
-        try {
-            folders->SetPath(lists);
-        } catch (const Failure& failure) {
-            sink.ReportFailure(failure);
-        }
-    }
-    auto* sources = window.findChild<FileList*>("TSOfolder");
-    PickFirst(sources);
-    if (mode == "mgp") {
-        Check(window, "Check2");
-        PickFirst(sources);
-        Check(window, "Check1");
-        PickFirst(window.findChild<FileList*>("WRLfolder"));
-        Check(window, "Check3");
-        Type(window, "Text1", "45");
-    } else if (mode == "manual") {
-        Check(window, "Check4");
-        Type(window, "Text2", "house");
-        Type(window, "Text3", "10");
-        Type(window, "Text5", "-4");
-        Type(window, "Text6", "90");
-    }
+    SetUp(window, sink, lists, mode);
     QApplication::processEvents();
     // The client area whole, as on a screen that holds the window, whatever the screen here.
     auto* client = window.findChild<QWidget*>("ClientArea");
