@@ -2,9 +2,7 @@
 // in-place repair, and the reporting of skipped steps.
 #include "duplicate.hpp"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
@@ -608,13 +606,14 @@ TEST_F(Duplicate, ModelWrittenInPlaceMidCopyIsNeverCopiedTorn) {
             << i;
 
     struct Touching : ProgressSink {  // a new modification time before every placement
-        std::string Path;
+        std::filesystem::path Path;
+        std::filesystem::file_time_type Base;
         void Show(Work, int done, int) override {
-            const timespec times[2] = {{0, UTIME_OMIT}, {1000000 + done, 0}};
-            utimensat(AT_FDCWD, Path.c_str(), times, 0);
+            std::filesystem::last_write_time(Path, Base + std::chrono::seconds(1 + done));
         }
     } touching;
     touching.Path = Model("box.wrl");
+    touching.Base = std::filesystem::last_write_time(touching.Path);
     WriteBytes(dir / "list.txt", CrLfLines(Lines(10, "box,0,0,0,0,0,0")));
     touching.Run(in, {{}, 2});
     EXPECT_EQ(touching.Texts(), Lines{"DONE"});
