@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "camera_file.hpp"
-#include "failure.hpp"
 #include "paths.hpp"
 #include "text_reader.hpp"
 
@@ -43,21 +42,14 @@ Plan PlanCameraFile(const std::string& folder, const std::string& fileName, std:
     Plan plan;
     plan.Source = JoinPath(folder, fileName);
     plan.Note = "start positions are the points negated";
-    try {
-        TextFileReader file(plan.Source, TextSource::List);
-        for (int line = 1; !file.AtEndOfFile() && !stop.stop_requested(); ++line) {
-            std::string_view text = file.ReadTextLine();
-            if (text.substr(0, kPointPrefix.size()) != kPointPrefix) continue;
-            const int number = static_cast<int>(plan.Placements.size()) + 1;
-            plan.Placements.push_back(Camera(text, line, number));
-        }
-        plan.Stopped = stop.stop_requested();
-    } catch (const Failure& failure) {
-        const std::string where =
-            failure.Path().empty() ? "" : " (" + failure.PathAndReason() + ")";
-        plan.Problems.push_back({ProblemKind::RunEnds, 0, -1, RunTimeErrorText(failure) + where});
-        plan.ExitStatus = 3;
+    TextFileReader file(plan.Source, TextSource::List);  // throws as the command does
+    for (int line = 1; !file.AtEndOfFile() && !stop.stop_requested(); ++line) {
+        std::string_view text = file.ReadTextLine();
+        if (text.substr(0, kPointPrefix.size()) != kPointPrefix) continue;
+        const int number = static_cast<int>(plan.Placements.size()) + 1;
+        plan.Placements.push_back(Camera(text, line, number));
     }
+    plan.Stopped = stop.stop_requested();
     return plan;
 }
 

@@ -6,7 +6,6 @@
 #include <tuple>
 
 #include "duplicate.hpp"
-#include "failure.hpp"
 #include "paths.hpp"
 #include "placement_sources.hpp"
 
@@ -41,16 +40,7 @@ PlannedPlacement Planned(const DuplicateInputs& inputs, const Placement& p) {
 Plan PlanDuplicate(const DuplicateInputs& inputs, std::stop_token stop) {
     Plan plan;
     plan.Source = IsManualMode(inputs) ? "manual" : SourcePath(inputs);
-    std::vector<Placement> placements;
-    try {
-        placements = ReadPlacements(inputs);
-    } catch (const Failure& failure) {
-        const std::string where =
-            failure.Path().empty() ? "" : " (" + failure.PathAndReason() + ")";
-        plan.Problems.push_back({ProblemKind::RunEnds, 0, -1, RunTimeErrorText(failure) + where});
-        plan.ExitStatus = 3;
-        return plan;
-    }
+    const std::vector<Placement> placements = ReadPlacements(inputs);  // throws as the run does
     std::map<std::string, int> models;
     std::set<std::tuple<std::string, double, double, double, double>> seen;
     for (const Placement& p : placements) {
