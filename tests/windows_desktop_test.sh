@@ -2,7 +2,8 @@
 # The Windows desktop as a user meets it, under Wine: the installer installs silently into a
 # fresh Wine prefix with its Start menu shortcuts; the installed command-line program answers;
 # each installed window opens and, driven with mouse and keyboard as a user would, makes the same files
-# as the Linux command-line program on a copy of examples/; the uninstaller removes it all.
+# as the Linux command-line program on a copy of examples/, and F6 opens its plan; the uninstaller
+# removes it all.
 #   tests/windows_desktop_test.sh LINUX_BUILD WINDOWS_BUILD OUT_DIR [SCREENSHOT_DIR]
 # OUT_DIR is made anew. With SCREENSHOT_DIR, the two windows are saved there as
 # vandrel-windows.png and oskivo-windows.png.
@@ -124,6 +125,22 @@ enter() {
     sleep 1
 }
 
+# plan_opens PROGRAM: F6, to the window under the pointer, opens the plan of the picked file in a
+# window of its own.
+plan_opens() {
+    xdotool key F6
+    for _ in $(seq 1 40); do
+        if xdotool search --onlyvisible --name "^Plan of" >/dev/null 2>&1; then
+            pass "F6 opens $1's plan window"
+            import -window root "$OUT/$1-plan.png" || true
+            return 0
+        fi
+        sleep 0.5
+    done
+    fail "F6 opened no plan window in $1"
+    import -window root "$OUT/$1-plan-failed.png" || true
+}
+
 # One folder with the models and the list, so that both columns start where the user needs them.
 scene() {
     mkdir -p "$1"
@@ -157,6 +174,7 @@ if window=$(wait_window vandrelv3.exe); then
         ls -l "$windows/newwrls" 2>&1 || true
         import -window root "$OUT/vandrel-failed.png" || true
     fi
+    plan_opens VandrelV3.exe
 else
     fail "VandrelV3.exe showed no window"
 fi
@@ -178,6 +196,7 @@ if window=$(wait_window oskivo.exe); then
         fail "Oskivo.exe's camera file differs from the Linux one"
         import -window root "$OUT/oskivo-failed.png" || true
     fi
+    plan_opens Oskivo.exe
 else
     fail "Oskivo.exe showed no window"
 fi
