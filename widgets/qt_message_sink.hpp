@@ -32,7 +32,8 @@ class QtMessageSink : public MessageSink {
     void SetParent(QWidget* parent);
 
     void ShowMessage(const std::string& text, MessageIcon icon) override;
-    // The text, and the file's path (with the reason) on a second line, broken at separators.
+    // The text, and the file's path (with the reason) on a second line; a long path is broken
+    // at its separators.
     void ShowFileProblem(const std::string& text, const std::string& detail) override;
     void ReportFailure(const Failure& failure) override;
     // The progress window, which appears when a command runs longer than half a second.

@@ -191,20 +191,30 @@ TEST(QtMessageSink, CancelAndEscapeStopTheCommandUnderWay) {
     });
 }
 
-// A long path is broken after separators only: no name is split, nothing is lost.
-TEST(QtMessageSink, LongPathsBreakAtSeparators) {
-    const QString sep{QChar(kPathSeparator)};
-    const QString path = QStringList({"", "data", "a very long folder name", "scenes", "village",
-                                      "models", "house.wrl: Permission denied"})
-                             .join(sep);
+// A box's lines are no wider than the box and lose nothing: a path breaks after its separators,
+// and inside a name only where the name alone is wider than the box; the words before it break
+// at their blanks.
+TEST(QtMessageSink, LongTextsBreakToTheBoxWidth) {
     const QFontMetrics metrics(QApplication::font());
-    const int width = metrics.horizontalAdvance("a very long folder name") * 2;
-    const QStringList lines = BreakAtSeparators(path, metrics, width).split('\n');
-    EXPECT_GT(lines.size(), 1);
-    EXPECT_EQ(lines.join(QString()), path);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        EXPECT_LE(metrics.horizontalAdvance(lines[i]), width) << lines[i].toStdString();
-        EXPECT_TRUE(i + 1 == lines.size() || lines[i].endsWith(sep));
+    const int width = metrics.horizontalAdvance(QString(40, 'x'));
+    const QString sep{QChar(kPathSeparator)};
+    const QString path = QStringList({"", "data", "a very long folder name", QString(240, 'f'),
+                                      QString(146, 'm') + ".wrl: Permission denied"})
+                             .join(sep);
+    const QString message = "Some steps failed (1). First: Path/File access error (" + sep +
+                            "scenes" + sep + QString(300, 'n') + "_0.wrl)";
+    for (const QString& text : {path, message}) {
+        const QStringList lines = BreakLines(text, metrics, width).split('\n');
+        EXPECT_EQ(lines.join(QString()), text);
+        qsizetype at = 0;
+        for (const QString& line : lines) {
+            EXPECT_LE(metrics.horizontalAdvance(line), width) << line.toStdString();
+            at += line.size();
+            if (text != path || at == text.size() || text[at - 1] == sep[0]) continue;
+            const qsizetype nameStart = text.lastIndexOf(sep, at) + 1;
+            const QString name = text.mid(nameStart, text.indexOf(sep, at) - nameStart);
+            EXPECT_GT(metrics.horizontalAdvance(name), width) << name.toStdString();
+        }
     }
 }
 
