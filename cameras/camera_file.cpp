@@ -7,6 +7,7 @@
 #include "number_text.hpp"
 #include "parse_number.hpp"
 #include "paths.hpp"
+#include "replace_check.hpp"
 #include "strings.hpp"
 #include "text_reader.hpp"
 #include "text_writer.hpp"
@@ -146,8 +147,9 @@ void GenerateCameraFile(const std::string& folder, const std::string& fileName, 
         sink.ShowMessage(std::string(kWouldReplace), MessageIcon::Error);
         return;
     }
+    if (!MayWriteCameraFile(*cameraPath, sink)) return;
     TextFileWriter cameras(*cameraPath, Durability::Replaceable);
-    cameras.WriteTextLine("//////////CAMERAS///////////");
+    cameras.WriteTextLine(kCameraFileHead);
     cameras.WriteTextLine("");
     // Every camera of the count, also those whose point was never read: no number, start 0.
     const CameraStart unread;

@@ -24,7 +24,9 @@ std::string CameraNumber(long long index);
 // Reads the point file folder + separator + fileName and writes its camera file, then shows
 // "Done". Nothing is written before every point is read. Throws the failure (with the path
 // concerned) when the point file cannot be read, its count exceeds 32767 (overflow) or the
-// camera file cannot be written; an existing camera file then stays as it was.
+// camera file cannot be written; an existing camera file then stays as it was. A file in the
+// camera file's place that is not a camera file is replaced only when the sink's user answers
+// yes; no writes nothing and shows nothing more.
 void GenerateCameraFile(const std::string& folder, const std::string& fileName, MessageSink& sink);
 
 }  // namespace scene

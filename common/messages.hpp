@@ -23,6 +23,12 @@ class MessageSink {
         ShowMessage(text, MessageIcon::Error);
     }
     virtual void ReportFailure(const Failure& failure) = 0;
+    // A yes-or-no question before a step that loses a user's data, such as replacing a file
+    // the tools did not write (`detail`: its path). True goes on. Without a user to answer it,
+    // the answer is no.
+    virtual bool AskYesNo(const std::string& /*question*/, const std::string& /*detail*/) {
+        return false;
+    }
     // Called by long commands before each placement or model: `done` of `total` finished.
     virtual void Progress(Work /*work*/, int /*done*/, int /*total*/) {}
     // Whether the user asked the command under way to stop. Long commands ask before each

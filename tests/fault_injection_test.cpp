@@ -28,6 +28,9 @@ namespace scene {
 
 namespace {
 
+// An earlier camera file, which a new one replaces without asking.
+const std::string kEarlierCameras = "//////////CAMERAS///////////\r\nearlier cameras";
+
 using Lines = std::vector<std::string>;
 
 // Runs `work` in a child process whose files may not grow beyond `maxBytes`. Returns true
@@ -177,12 +180,12 @@ TEST(FaultInjection, CameraFileInterruptedLeavesTheEarlierOne) {
     Lines points = {"number_points=5000"};  // a camera file of about 1.3 MB
     for (int i = 0; i < 5000; ++i) points.push_back("PointPos=(" + std::to_string(i) + ",0,-2.5)");
     WriteBytes(dir / "site.mgp", CrLfLines(points));
-    WriteBytes(dir / "site.txt", "earlier cameras");
+    WriteBytes(dir / "site.txt", kEarlierCameras);
     EXPECT_TRUE(FailsWithFileSizeLimit(64 * 1024, [&] {
         NullSink sink;
         GenerateCameraFile(dir.Path(), "site.mgp", sink);
     }));
-    EXPECT_EQ(ReadBytes(dir / "site.txt"), "earlier cameras");
+    EXPECT_EQ(ReadBytes(dir / "site.txt"), kEarlierCameras);
     EXPECT_EQ(FolderEntries(dir.Path()), (Lines{"site.mgp", "site.txt"}));
 }
 
@@ -190,13 +193,13 @@ TEST(FaultInjection, ReadOnlyCameraFileIsLeftAsItWas) {
     // Models of mode 0444 are covered where Duplicate and Fix WRLs are tested.
     TempDir dir;
     WriteBytes(dir / "site.mgp", CrLfLines({"number_points=1", "PointPos=(1,2,3)"}));
-    WriteBytes(dir / "site.txt", "earlier cameras");
+    WriteBytes(dir / "site.txt", kEarlierCameras);
     chmod((dir / "site.txt").c_str(), 0444);
     NullSink sink;
     Failure failure = FailureOf([&] { GenerateCameraFile(dir.Path(), "site.mgp", sink); });
     EXPECT_EQ(failure.Number(), 75);
     EXPECT_EQ(failure.Path(), dir / "site.txt");
-    EXPECT_EQ(ReadBytes(dir / "site.txt"), "earlier cameras");
+    EXPECT_EQ(ReadBytes(dir / "site.txt"), kEarlierCameras);
     EXPECT_EQ(FolderEntries(dir.Path()), (Lines{"site.mgp", "site.txt"}));
 }
 

@@ -89,6 +89,16 @@ void QtMessageSink::ShowBox(QMessageBox::Icon icon, const std::string& text,
     box.exec();
 }
 
+bool QtMessageSink::AskYesNo(const std::string& question, const std::string& detail) {
+    EndProgress();
+    if (ending_) return false;
+    QMessageBox box(QMessageBox::Warning, caption_, QString(), QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    box.setDefaultButton(QMessageBox::No);
+    SetBoxText(box, question, detail);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void QtMessageSink::Progress(Work work, int done, int total) {
     if (total <= 0) return;
     if (done >= total) {

@@ -36,6 +36,8 @@ class QtMessageSink : public MessageSink {
     // at its separators.
     void ShowFileProblem(const std::string& text, const std::string& detail) override;
     void ReportFailure(const Failure& failure) override;
+    // The question with the file's path on a second line, Yes and No (the default).
+    bool AskYesNo(const std::string& question, const std::string& detail) override;
     // The progress window, which appears when a command runs longer than half a second.
     void Progress(Work work, int done, int total) override;
     // From Cancel, Escape or the window's close button until the next command starts.

@@ -5,10 +5,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -215,6 +218,25 @@ TEST(QtMessageSink, LongTextsBreakToTheBoxWidth) {
             const QString name = text.mid(nameStart, text.indexOf(sep, at) - nameStart);
             EXPECT_GT(metrics.horizontalAdvance(name), width) << name.toStdString();
         }
+    }
+}
+
+// A question shows its whole path in the box; No is the default, Yes goes on.
+TEST(QtMessageSink, QuestionShowsEveryLineWhole) {
+    QtMessageSink sink("Oskivo");
+    const std::string path = "/" + std::string(240, 'f') + "/" + std::string(146, 'm') + ".txt";
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+            for (const QString& line : label->text().split('\n'))
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(line),
+                          label->contentsRect().width() - label->indent());
+            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+            box->button(answer)->click();
+        });
+        EXPECT_EQ(sink.AskYesNo("Replace it?", path), answer == QMessageBox::Yes);
     }
 }
 
