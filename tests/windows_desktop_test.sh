@@ -5,7 +5,7 @@
 # as the Linux command-line program on a copy of examples/; the uninstaller removes it all.
 #   tests/windows_desktop_test.sh LINUX_BUILD WINDOWS_BUILD OUT_DIR [SCREENSHOT_DIR]
 # OUT_DIR is made anew. With SCREENSHOT_DIR, the two windows are saved there as
-# vandrel-windows.png and oskivo-windows.png.
+# vandrel-windows.png and oskivo-windows.png, in full colour.
 set -euo pipefail
 if [ $# -lt 3 ]; then
     echo "usage: tests/windows_desktop_test.sh LINUX_BUILD WINDOWS_BUILD OUT_DIR [SCREENSHOT_DIR]" >&2
@@ -146,7 +146,7 @@ if window=$(wait_window vandrelv3.exe); then
     pass "the installed VandrelV3.exe opens its window"
     sleep 2
     click "$window" 362 240
-    [ -z "$SHOTS" ] || import -window "$window" "$SHOTS/vandrel-windows.png"
+    [ -z "$SHOTS" ] || import -window "$window" PNG24:"$SHOTS/vandrel-windows.png"
     click "$window" 724 564
     sleep 2
     enter
@@ -169,7 +169,7 @@ if window=$(wait_window oskivo.exe); then
     pass "the installed Oskivo.exe opens its window"
     sleep 2
     click "$window" 74 232
-    [ -z "$SHOTS" ] || import -window "$window" "$SHOTS/oskivo-windows.png"
+    [ -z "$SHOTS" ] || import -window "$window" PNG24:"$SHOTS/oskivo-windows.png"
     click "$window" 168 488
     enter
     if cmp -s "$linux/site.txt" "$windows/site.txt"; then

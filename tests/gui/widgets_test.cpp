@@ -27,6 +27,7 @@
 #include "run_handler.hpp"
 #include "test_files.hpp"
 #include "twips.hpp"
+#include "user_guide.hpp"
 
 namespace scene {
 
@@ -254,6 +255,24 @@ TEST(RunHandler, ReportsFailuresAndOtherExceptionsAndGoesOn) {
     EXPECT_EQ(sink.Messages[0].Text, "out of luck");
     EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::Error);
     EXPECT_TRUE(ran);
+}
+
+// A guide's picture is drawn from the screen's own pixels at every scale, narrowed to the guide
+// where it is wider, from full colour even when saved with a palette.
+TEST(UserGuide, PicturesInTheScreensPixels) {
+    QImage saved(827, 645, QImage::Format_Indexed8);
+    saved.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    saved.fill(1);
+    for (const qreal scale : {1.0, 1.25, 1.5, 2.0}) {
+        for (const int widest : {400, 1000}) {
+            const QImage shown = ShownPicture(saved, widest, scale);
+            const int width = std::min(widest, saved.width());
+            EXPECT_EQ(shown.width(), qRound(width * scale)) << scale << ' ' << widest;
+            EXPECT_NEAR(shown.deviceIndependentSize().width(), width, 1e-9);
+            EXPECT_NEAR(shown.deviceIndependentSize().height(), width * 645.0 / 827, 1);
+            EXPECT_NE(shown.format(), QImage::Format_Indexed8);
+        }
+    }
 }
 
 TEST(Twips, ConvertByLogicalDpi) {
