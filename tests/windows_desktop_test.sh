@@ -55,6 +55,14 @@ done
 if [ ${#missing[@]} -eq 0 ]; then pass "the installer installs every file"; else
     fail "the installer did not install: ${missing[*]}"
 fi
+# Windows' list of installed programs names the project's maintainers as the publisher.
+publisher=$(awk '/^\[/ { ours = index($0, "Uninstall\\\\Scene tools]") > 0 }
+    ours && /^"Publisher"=/' "$WINEPREFIX/system.reg")
+if [ "$publisher" = '"Publisher"="Scene tools maintainers"' ]; then
+    pass "the installed programs' publisher is the project's maintainers"
+else
+    fail "publisher: ${publisher:-none}"
+fi
 shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' \( -name 'VandrelV3.lnk' -o \
     -name 'Oskivo.lnk' \) | wc -l)
 if [ "$shortcuts" -eq 2 ]; then pass "Start menu shortcuts to both windows"; else
