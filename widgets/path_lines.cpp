@@ -4,7 +4,8 @@
 #include <QStringList>
 #include <QTextBoundaryFinder>
 
-#include "platform.hpp"
+#include "path_syntax.hpp"
+#include "system.hpp"
 
 namespace scene {
 

@@ -65,8 +65,8 @@ QTextBrowser& ShowUserGuide(QWidget& window, const QString& title, const QString
                          guide, &QWidget::close);
         if (const QScreen* screen = window.screen()) {
             QRect area = screen->availableGeometry();
-            // Wide enough for the widest picture (827 pixels) where the screen allows.
-            QRect placed({}, QSize(std::min(area.width() * 9 / 10, 900), area.height() * 4 / 5));
+            // Wide enough for the widest picture (the plans, 1000 pixels) where the screen allows.
+            QRect placed({}, QSize(std::min(area.width() * 9 / 10, 1040), area.height() * 4 / 5));
             placed.moveCenter(area.center());
             guide->setGeometry(placed);
         }

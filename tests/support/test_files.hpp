@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "messages.hpp"
+#include "run_context.hpp"
 
 namespace scene {
 
@@ -73,5 +74,10 @@ struct RecordingSink : MessageSink {
     }
     std::vector<std::string> Texts() const;
 };
+
+// A run over the system's files, telling `sink`.
+inline RunContext SystemRun(MessageSink& sink) {
+    return RunContext(platform::SystemFileSystem(), sink);
+}
 
 }  // namespace scene
