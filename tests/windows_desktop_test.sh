@@ -6,7 +6,7 @@
 # removes it all.
 #   tests/windows_desktop_test.sh LINUX_BUILD WINDOWS_BUILD OUT_DIR [SCREENSHOT_DIR]
 # OUT_DIR is made anew. With SCREENSHOT_DIR, the two windows are saved there as
-# vandrel-windows.png and oskivo-windows.png.
+# vandrel-windows.png and oskivo-windows.png, in full colour.
 set -euo pipefail
 if [ $# -lt 3 ]; then
     echo "usage: tests/windows_desktop_test.sh LINUX_BUILD WINDOWS_BUILD OUT_DIR [SCREENSHOT_DIR]" >&2
@@ -55,6 +55,14 @@ for file in bin/VandrelV3.exe bin/Oskivo.exe bin/vandrel-cli.exe bin/oskivo-cli.
 done
 if [ ${#missing[@]} -eq 0 ]; then pass "the installer installs every file"; else
     fail "the installer did not install: ${missing[*]}"
+fi
+# Windows' list of installed programs names the project's maintainers as the publisher.
+publisher=$(awk '/^\[/ { ours = index($0, "Uninstall\\\\Scene tools]") > 0 }
+    ours && /^"Publisher"=/' "$WINEPREFIX/system.reg")
+if [ "$publisher" = '"Publisher"="Scene tools maintainers"' ]; then
+    pass "the installed programs' publisher is the project's maintainers"
+else
+    fail "publisher: ${publisher:-none}"
 fi
 shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' \( -name 'VandrelV3.lnk' -o \
     -name 'Oskivo.lnk' \) | wc -l)
@@ -163,7 +171,7 @@ if window=$(wait_window vandrelv3.exe); then
     pass "the installed VandrelV3.exe opens its window"
     sleep 2
     click "$window" 362 240
-    [ -z "$SHOTS" ] || import -window "$window" "$SHOTS/vandrel-windows.png"
+    [ -z "$SHOTS" ] || import -window "$window" PNG24:"$SHOTS/vandrel-windows.png"
     click "$window" 724 564
     sleep 2
     enter
@@ -187,7 +195,7 @@ if window=$(wait_window oskivo.exe); then
     pass "the installed Oskivo.exe opens its window"
     sleep 2
     click "$window" 74 232
-    [ -z "$SHOTS" ] || import -window "$window" "$SHOTS/oskivo-windows.png"
+    [ -z "$SHOTS" ] || import -window "$window" PNG24:"$SHOTS/oskivo-windows.png"
     click "$window" 168 488
     enter
     if cmp -s "$linux/site.txt" "$windows/site.txt"; then
