@@ -105,19 +105,16 @@ bool BeginsAsCameraFile(platform::FileSystem& system, const std::string& path) {
     }
 }
 
-// Whether the camera file may be written to its path: nothing is there, an earlier camera file,
-// something the writer refuses by itself (a folder, a read-only file), or a file the user
-// agrees to lose.
-bool MayTakeThePlaceOf(RunContext& run, const std::string& cameraPath) {
-    const std::string target = run.Files.ResolveCase(cameraPath);
-    platform::FileSystem& system = run.Files.System();
+}  // namespace
+
+std::optional<std::string> OtherFileInPlaceOf(RunFiles& files, const std::string& cameraPath) {
+    std::string target = files.ResolveCase(cameraPath);
+    platform::FileSystem& system = files.System();
     const platform::TargetState state = system.StateOf(target);
     if (!state.Exists || state.Folder || state.ReadOnly || BeginsAsCameraFile(system, target))
-        return true;
-    return run.Messages.AskYesNo(std::string(kReplaceQuestion), target);
+        return std::nullopt;
+    return target;
 }
-
-}  // namespace
 
 std::string CameraFilePath(std::string_view pointFilePath) {
     return ReplaceAll(pointFilePath, ".mgp", ".txt");
@@ -174,7 +171,8 @@ void GenerateCameraFile(RunContext& run, const std::string& folder, const std::s
         run.Messages.ShowMessage(std::string(kWouldReplace), MessageIcon::Error);
         return;
     }
-    if (!MayTakeThePlaceOf(run, *cameraPath)) return;
+    if (const auto other = OtherFileInPlaceOf(run.Files, *cameraPath))
+        if (!run.Messages.AskYesNo(std::string(kReplaceQuestion), *other)) return;
     TextFileWriter cameras(run.Files, *cameraPath, platform::Durability::Replaceable);
     cameras.WriteTextLine(kCameraFileHead);
     cameras.WriteTextLine("");

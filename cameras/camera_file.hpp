@@ -29,6 +29,11 @@ std::string CameraFilePath(std::string_view pointFilePath);
 // Nothing when the path would still name the point file itself.
 std::optional<std::string> CameraOutputPath(const std::string& pointFilePath);
 
+// The file in the camera file's place that is not a camera file (it does not begin with
+// kCameraFileHead, or cannot be read), which the user must agree to lose; nothing when there is
+// none, or a folder or a read-only file that the writer refuses by itself.
+std::optional<std::string> OtherFileInPlaceOf(RunFiles& files, const std::string& cameraPath);
+
 // The camera's number for point `index` (from 1): 1 gives "01", 10 gives "10".
 std::string CameraNumber(long long index);
 

@@ -45,9 +45,13 @@ Plan PlanCameraFile(const std::string& folder, const std::string& fileName, std:
                                      "cameras " + std::to_string(points.Starts.size() + 1) +
                                          " to " + std::to_string(points.Count) +
                                          " have no point: they start at 0,0,0"});
-        if (!CameraOutputPath(plan.Source)) {
+        const std::optional<std::string> cameraPath = CameraOutputPath(plan.Source);
+        if (!cameraPath) {
             plan.ExitStatus = 1;
             plan.Problems.push_back({ProblemKind::RunEnds, 0, -1, std::string(kWouldReplace)});
+        } else if (const auto other = OtherFileInPlaceOf(files, *cameraPath)) {
+            plan.Problems.push_back({ProblemKind::ReplacesFile, 0, -1,
+                                     "replaces " + *other + ", which is not a camera file"});
         }
     } catch (const std::exception& stopped) {
         const std::optional<Failure> failure = AsFailure(stopped);

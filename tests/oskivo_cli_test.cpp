@@ -46,6 +46,9 @@ TEST_F(OskivoCli, ProblemsAndRunTimeErrors) {
     EXPECT_EQ(kept.Status, 1);
     EXPECT_EQ(kept.Out, Printed("Not a camera file: replaced only with --replace (" +
                                 (dir / "site.txt") + ")\n"));
+    EXPECT_NE(Run("plan " + Arg(dir / "site.mgp") + " -o " + Arg(dir / "plan.svg"))
+                  .Out.find("replaces " + (dir / "site.txt") + ", which is not a camera file"),
+              std::string::npos);
     EXPECT_EQ(ReadBytes(dir / "site.txt"), "house,0,0,0,0,0,0\r\n");
     EXPECT_EQ(Run("generate --replace " + Arg(dir / "site.mgp")).Status, 0);
     EXPECT_EQ(ReadBytes(dir / "site.txt"), CrLfLines({"//////////CAMERAS///////////", ""}));
