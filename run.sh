@@ -18,7 +18,8 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 # and file let CPack compute the Debian package's dependencies; libcoin-dev is the VRML reader
 # the tests load every copy with (tests/vrml).
 PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libcli11-dev
-          libbenchmark-dev desktop-file-utils help2man cmark-gfm dpkg-dev file libcoin-dev)
+          libfast-float-dev libbenchmark-dev desktop-file-utils help2man cmark-gfm dpkg-dev file
+          libcoin-dev)
 
 # The picture of the placed scene: a VRML viewer on a virtual X display with software OpenGL.
 PICTURE_PACKAGES=(view3dscene xvfb xauth libgl1-mesa-dri)
