@@ -1,5 +1,6 @@
 #include "text_writer.hpp"
 
+#include <cstring>
 #include <mutex>
 #include <shared_mutex>
 #include <unordered_set>
@@ -11,7 +12,6 @@
 namespace scene {
 
 namespace {
-constexpr size_t kBufferSize = 1 << 20;
 
 // A folder or a read-only file in the target's place is the access failure, as opening it for
 // writing would be. (A missing folder is "path not found" when the file is made beside it.)
@@ -86,7 +86,7 @@ bool TextFileWriter::OpenTemp::Replace(const std::string& target,
 TextFileWriter::TextFileWriter(const std::string& target, Durability durability, RunFolders* run)
     : target_(ResolveCase(target, run)), durability_(durability), run_(run) {
     const platform::TargetState state = CheckTarget(target_);
-    buffer_.reserve(kBufferSize);
+    buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
     if (run_)
         run_->CleanOnce(FolderOf(target_));
     else
@@ -96,14 +96,14 @@ TextFileWriter::TextFileWriter(const std::string& target, Durability durability,
 }
 
 void TextFileWriter::FlushBuffer() {
-    if (buffer_.empty()) return;
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), temp_.Stream()) != buffer_.size())
+    if (used_ == 0) return;
+    if (std::fwrite(buffer_.get(), 1, used_, temp_.Stream()) != used_)
         throw Failure(FailureKind::AccessFailure, target_);
-    buffer_.clear();
+    used_ = 0;
 }
 
 void TextFileWriter::Write(std::string_view text) {
-    if (buffer_.size() + text.size() > kBufferSize) {
+    if (used_ + text.size() > kBufferSize) {
         FlushBuffer();
         if (text.size() > kBufferSize) {
             if (std::fwrite(text.data(), 1, text.size(), temp_.Stream()) != text.size())
@@ -111,8 +111,11 @@ void TextFileWriter::Write(std::string_view text) {
             return;
         }
     }
-    buffer_.append(text);
+    if (text.empty()) return;  // its data may be null, which memcpy must not see
+    std::memcpy(buffer_.get() + used_, text.data(), text.size());
+    used_ += text.size();
 }
+
 
 void TextFileWriter::WriteTextLine(std::string_view text) {
     Write(text);

@@ -3,6 +3,7 @@
 // target is exactly as it was. Writers may run in several threads at once.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,13 @@ class TextFileWriter {
     // The text as it is, then CR LF.
     void WriteTextLine(std::string_view text);
     void Write(std::string_view text);
+    // Room for up to `size` bytes (at most 64 KB) behind what is written, for text built in
+    // place; Wrote(end) keeps what was built up to `end`.
+    char* Room(size_t size) {
+        if (used_ + size > kBufferSize) FlushBuffer();
+        return buffer_.get() + used_;
+    }
+    void Wrote(const char* end) { used_ = static_cast<size_t>(end - buffer_.get()); }
     // Hands everything written so far to the system; throws the failure when it cannot.
     void Flush();
 
@@ -48,6 +56,8 @@ class TextFileWriter {
     void Commit(platform::FileHandle* lockedTarget = nullptr);
 
   private:
+    static constexpr size_t kBufferSize = 1 << 20;
+
     // The temporary file, listed for RemoveOpenTempFiles while it is open and removed when
     // its owner goes unless it replaced the target. It never moves: the list holds its address.
     class OpenTemp {
@@ -72,7 +82,8 @@ class TextFileWriter {
     std::string target_;
     Durability durability_;
     RunFolders* run_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    size_t used_ = 0;
     OpenTemp temp_;
 };
 
