@@ -10,6 +10,7 @@
 #include "number_text.hpp"
 #include "parse_number.hpp"
 #include "paths.hpp"
+#include "point_line.hpp"
 #include "sine_cosine.hpp"
 #include "strings.hpp"
 #include "text_reader.hpp"
@@ -24,55 +25,6 @@ constexpr std::string_view kRenamableNode = "      DEF VRL_";
 constexpr std::string_view kCoordinateOpener = "COORD Coordinate {";
 constexpr std::string_view kTexCoordOpener = "texCoordIndex [";
 constexpr size_t kCheckBlock = 1 << 20;
-
-// The numbers of a trimmed point line: space-separated, the last one followed by one
-// character (the comma). Missing or rejected numbers stay 0; false when any was.
-bool ReadPointNumbers(std::string_view rest, Point3& p) {
-    p = {{0, 0, 0}};
-    int count = 0;
-    bool ok = true;
-    const char* at = rest.data();
-    const char* const end = at + rest.size();
-    for (;;) {
-        const char* space = at;
-        while (space != end && *space != ' ') ++space;
-        const bool last = space == end;
-        std::string_view field;
-        if (last) {
-            if (at == end) return false;  // nothing to drop the comma from
-            field = std::string_view(at, static_cast<size_t>(end - at) - 1);
-        } else {
-            field = std::string_view(at, static_cast<size_t>(space - at));
-            at = space + 1;
-            while (at != end && *at == ' ') ++at;  // the rest, its blanks removed
-        }
-        std::optional<double> value = TryParseNumber(field);
-        if (!value)
-            ok = false;
-        else if (count < 3)
-            p.V[count] = *value;
-        ++count;
-        if (last) break;
-    }
-    return ok && count >= 3;
-}
-
-// The usual point line, "x y z," with single numbers between the blanks, read in one pass:
-// the values ReadPointNumbers gives for it. False for any other line (nothing is decided).
-bool ReadUsualPointNumbers(std::string_view line, Point3& p) {
-    const char* at = line.data();
-    const char* const end = at + line.size();
-    for (int k = 0; k < 3; ++k) {
-        std::optional<double> value = ScanNumber(at, end);
-        if (!value) return false;
-        p.V[k] = *value;
-        if (k == 2) return at + 1 == end;  // the last number, then one character (the comma)
-        if (at == end || *at != ' ') return false;
-        while (++at != end && *at == ' ') {
-        }
-    }
-    return false;
-}
 
 // The check of a model handed in block by block. Blocks, not lines: a model's line may be
 // longer than memory, and this is the cheapest way through a model of millions of point lines.
@@ -301,34 +253,21 @@ Point3 PlacePoint(const PlacementTurn& t, const Point3& p) {
 namespace {
 
 // Copies a point list from the line after its opener through the line holding "]". Each point
-// is placed and written as " x y z," and CR LF, one write per point; a line with a number that
-// is missing, rejected or placed beyond the double range has 0 for it and counts as a failure.
+// is placed and written in place as " x y z," and CR LF; a line with a number that is missing,
+// rejected or placed beyond the double range has 0 for it and counts as a failure.
 template <typename Output>
 void CopyPointList(TextFileReader& in, Output& out, const PlacementTurn& turn,
                    StepFailures& failures) {
-    char pointLine[3 * (kNumberTextMax + 1) + 3];
     while (!in.AtEndOfFile()) {
-        const std::string_view trimmed = Trim(in.ReadTextLine());
-        if (Contains(trimmed, "]")) {
-            out.WriteTextLine(trimmed);
+        const std::string_view line = in.ReadTextLine();
+        bool ok;
+        const char* end = WritePlacedPointLine(line, turn, out.Room(kPointLineMax), ok);
+        if (!end) {
+            out.WriteTextLine(Trim(line));
             return;
         }
-        Point3 p;
-        bool ok = ReadUsualPointNumbers(trimmed, p) || ReadPointNumbers(trimmed, p);
-        Point3 o = PlacePoint(turn, p);
-        char* end = pointLine;
-        for (double& value : o.V) {
-            if (!std::isfinite(value)) {  // beyond the double range: overflow
-                value = 0;
-                ok = false;
-            }
-            *end++ = ' ';
-            end = WriteNumberText(end, value);
-        }
-        std::memcpy(end, ",\r\n", 3);
-        end += 3;
+        out.Wrote(end);
         if (!ok) failures.Add(Failure(FailureKind::TypeMismatch, in.Path()));
-        out.Write(std::string_view(pointLine, static_cast<size_t>(end - pointLine)));
     }
 }
 
@@ -353,6 +292,9 @@ void CopyLines(TextFileReader& in, Output& out, const Placement& placement,
 struct NoOutput {
     void WriteTextLine(std::string_view) {}
     void Write(std::string_view) {}
+    char* Room(size_t) { return line; }
+    void Wrote(const char*) {}
+    char line[kPointLineMax];
 };
 
 }  // namespace
