@@ -29,6 +29,12 @@ struct Decimal {
     int Exponent;     // the decimal exponent of the first digit
 };
 
+uint64_t BitsOf(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
 // The magnitude m * 2^e2 scaled by 10^(14 - k): the product's upper 128 bits, its lowest 64,
 // and where the whole part begins in the upper word.
 struct Scaled {
@@ -76,10 +82,11 @@ struct Scaled {
     const int e2 = biased - 1086;
     int k = ((biased - 1023) * 315653) >> 20;  // floor(log10 2^(e2 + 63)): the exponent or one less
     Scaled x = Scale(m, e2, k);
-    if (x.Whole() >= kTen15) x = Scale(m, e2, ++k);
+    while (x.Whole() >= kTen15) x = Scale(m, e2, ++k);  // once at the most
     // The computed value is at least 10^14 - 2^-72, so it rounds to 10^14 at the least.
-    uint64_t q = x.Whole() + (x.Fraction() > kHalf);
-    if (x.Fraction() - (kHalf - 1) <= 1 && !RoundNearHalf(m, e2, k, q)) return false;
+    const uint64_t fraction = x.Fraction();
+    uint64_t q = x.Whole() + (fraction > kHalf);
+    if (fraction - (kHalf - 1) <= 1 && !RoundNearHalf(m, e2, k, q)) return false;
     if (q >= kTen15) {                 // rounded up into the next decade
         if (q > kTen15) return false;  // off its decade: never seen, but checked
         q = kTen14;
@@ -167,14 +174,20 @@ char* WriteExponent(char* p, int e) {
     return p;
 }
 
-// The magnitudes that are not plain from 1 up to 1E15: zero; plain below 1 with at most 16
-// places, ".000ddd"; otherwise "d.dddE+XX".
-[[gnu::cold, gnu::noinline]] char* WriteUnusual(char* p, uint64_t bits, Decimal d) {
-    if (bits == 0) {  // also a negative zero, which has its blank
+// Every text but the plain ones from 1 up to 1E15: zero, and for a value not finite the
+// overflow failure; plain below 1 with at most 16 places, ".000ddd"; otherwise "d.dddE+XX".
+// Values that the product with a cached power leaves undecided come here too.
+[[gnu::cold, gnu::noinline]] char* WriteUnusual(char* p, double value) {
+    if (value == 0) {  // also a negative zero, which has its blank
         *p = '0';
         return p + 1;
     }
+    if (!std::isfinite(value)) throw Failure(FailureKind::Overflow);
+    Decimal d;
+    if (!RoundToFifteenDigits(BitsOf(std::fabs(value)), d))
+        d = ExactFifteenDigits(std::fabs(value));
     const DigitText t = DigitsOf(d.Digits);
+    if (d.Exponent >= 0 && d.Exponent <= 14) return WriteFixed(p, t, d.Exponent + 1);
     if (d.Exponent > 0 || t.Count - d.Exponent > 16)
         return WriteExponent(WriteFixed(p, t, 1), d.Exponent);
     *p++ = '.';
@@ -187,17 +200,12 @@ char* WriteExponent(char* p, int e) {
 
 // WriteNumberText for the hot loops.
 [[gnu::always_inline]] inline char* Write(char* out, double value) {
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
     *out++ = value < 0 ? '-' : ' ';  // not for a negative zero
-    bits &= ~(uint64_t{1} << 63);
-    Decimal d{0, -1};                               // zero keeps it: WriteUnusual writes it
-    if (bits - 1 >= (uint64_t{0x7FF} << 52) - 1) {  // zero, or not finite
-        if (bits) throw Failure(FailureKind::Overflow);
-    } else if (!RoundToFifteenDigits(bits, d)) {
-        d = ExactFifteenDigits(std::fabs(value));
-    }
-    if (static_cast<unsigned>(d.Exponent) > 14) return WriteUnusual(out, bits, d);
+    const uint64_t bits = BitsOf(std::fabs(value));
+    Decimal d;
+    if (bits - 1 >= (uint64_t{0x7FF} << 52) - 1 ||  // zero, or not finite
+        !RoundToFifteenDigits(bits, d) || static_cast<unsigned>(d.Exponent) > 14)
+        return WriteUnusual(out, value);
     return WriteFixed(out, DigitsOf(d.Digits), d.Exponent + 1);
 }
 
