@@ -6,6 +6,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -87,11 +88,11 @@ struct Body {
 const char* TakeBody(const char* p, const char* end, Body& b) {
     const char* const first = p;
     for (; p != end && IsDigit(*p); ++p) b.W = b.W * 10 + static_cast<unsigned>(*p - '0');
-    b.Digits = static_cast<int>(std::min<long>(p - first, 20));
+    b.Digits = static_cast<int>(std::min<std::ptrdiff_t>(p - first, 20));
     if (p == end || *p != '.') return p;
     const char* const fraction = ++p;
     for (; p != end && IsDigit(*p); ++p) b.W = b.W * 10 + static_cast<unsigned>(*p - '0');
-    b.FractionDigits = static_cast<int>(std::min<long>(p - fraction, 20));
+    b.FractionDigits = static_cast<int>(std::min<std::ptrdiff_t>(p - fraction, 20));
     b.Digits += b.FractionDigits;
     return p;
 }
