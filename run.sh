@@ -16,10 +16,11 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 
 # help2man writes the manual pages at build time and cmark-gfm the HTML user guides; dpkg-dev
 # and file let CPack compute the Debian package's dependencies; libcoin-dev is the VRML reader
-# the tests load every copy with (tests/vrml).
+# the tests load every copy with (tests/vrml); libqhull-dev gives the 3-D hulls of models (the
+# plan of a run); xmllint reads the plan's SVG pictures back.
 PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libcli11-dev
           libfast-float-dev libbenchmark-dev desktop-file-utils help2man cmark-gfm dpkg-dev file
-          libcoin-dev)
+          libcoin-dev libqhull-dev libxml2-utils)
 
 # The picture of the placed scene: a VRML viewer on a virtual X display with software OpenGL.
 PICTURE_PACKAGES=(view3dscene xvfb xauth libgl1-mesa-dri)
@@ -168,6 +169,7 @@ case "$cmd" in
             xvfb xauth xdotool imagemagick
         build_release  # the Linux programs, whose outputs the Windows ones must match
         qt=$("$ROOT/cmake/build_windows_qt.sh" | tail -n 1)
+        qhull=$("$ROOT/cmake/build_windows_qhull.sh" | tail -n 1)
         # A folder configured before the windows were built for Windows keeps its old toolchain.
         if [ -f "$ROOT/build/windows/CMakeCache.txt" ] &&
             ! grep -q "^QT_CHAINLOAD_TOOLCHAIN_FILE" "$ROOT/build/windows/CMakeCache.txt"; then
@@ -177,7 +179,8 @@ case "$cmd" in
         # first.
         build "$ROOT/build/windows" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release \
             -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-            -DQT_CHAINLOAD_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake"
+            -DQT_CHAINLOAD_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+            -DQhull_DIR="$qhull/lib/cmake/Qhull"
         (cd "$ROOT/build/windows" && cpack -G NSIS -B "$ROOT/build/windows" >/dev/null)
         # Wine derives the Windows code page and the encoding of file names on disk from the
         # locale; without one, names with bytes beyond ASCII cannot be represented.

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "copy_rewriting.hpp"
+#include "commands.hpp"
 #include "number_text.hpp"
 #include "parse_number.hpp"
 #include "point_line.hpp"
@@ -106,7 +106,8 @@ void BM_WriteCopy(benchmark::State& state) {
     std::string model = (dir / "model.wrl").string();
     const int points = 100000;
     {
-        TextFileWriter out(model, Durability::Replaceable);
+        RunFiles files(platform::SystemFileSystem());
+        TextFileWriter out(files, model, platform::Durability::Replaceable);
         out.WriteTextLine(std::string(kConverterHeader));
         out.WriteTextLine("      DEF VRL_model_vrl Transform {");
         out.WriteTextLine("coord DEF COORD Coordinate {");

@@ -1,5 +1,6 @@
 #include "camera_file.hpp"
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -14,13 +15,6 @@
 namespace scene {
 
 namespace {
-
-constexpr std::string_view kWouldReplace = "The camera file would replace the point file";
-
-// Where a camera starts: its point mirrored through the origin.
-struct CameraStart {
-    double X = 0, Y = 0, Z = 0;
-};
 
 // One point line: "PointPos=(" removed, every ")" made a ",", then three comma-ended fields.
 // False for a line of blanks only, which ends the points.
@@ -47,7 +41,9 @@ bool ReadPoint(std::string_view line, const std::string& path, CameraStart& star
         value = -WithFailurePath(path, [&] { return ParseNumber(rest.substr(0, comma)); });
         rest.remove_prefix(comma + 1);
     }
-    start = {values[0], values[1], values[2]};
+    start.X = values[0];
+    start.Y = values[1];
+    start.Z = values[2];
     return true;
 }
 
@@ -117,50 +113,53 @@ std::string CameraNumber(long long index) {
     return index < 10 ? "0" + digits : digits;
 }
 
-void GenerateCameraFile(const std::string& folder, const std::string& fileName, MessageSink& sink) {
-    const std::string pointPath = JoinPath(folder, fileName);
-
+CameraPoints ReadCameraPoints(RunFiles& files, const std::string& pointPath) {
     // The table grows only with the points actually read, so a count that the file does not
     // hold cannot allocate anything before the file runs out.
+    CameraPoints cameras;
+    TextFileReader points(files, pointPath, TextSource::List);
+    std::string_view header = points.ReadTextLine();
     double count = 0;
-    std::vector<CameraStart> starts;
-    {
-        TextFileReader points(pointPath, TextSource::List);
-        std::string_view header = points.ReadTextLine();
-        if (IsMgpHeader(header))
-            count =
-                WithFailurePath(points.Path(), [&] { return ParseNumber(MgpCountText(header)); });
-        // The count is 16-bit, as the file check shows it. A larger one would let a blank
-        // point line (which ends the reading) be followed by camera blocks without end.
-        if (count > INT16_MAX) throw Failure(FailureKind::Overflow, points.Path());
-        std::string text;
-        for (long long i = 1; static_cast<double>(i) <= count; ++i) {
-            CameraStart start;
-            if (!ReadPoint(points.ReadTextLine(), points.Path(), start, text)) break;
-            starts.push_back(start);
-        }
+    if (IsMgpHeader(header))
+        count = WithFailurePath(points.Path(), [&] { return ParseNumber(MgpCountText(header)); });
+    // The count is 16-bit, as the file check shows it. A larger one would let a blank point
+    // line (which ends the reading) be followed by camera blocks without end.
+    if (count > INT16_MAX) throw Failure(FailureKind::Overflow, points.Path());
+    // The cameras i = 1, 2, ... while i does not exceed the count.
+    cameras.Count = count >= 1 ? static_cast<long long>(std::floor(count)) : 0;
+    std::string text;
+    for (long long i = 1; i <= cameras.Count; ++i) {
+        CameraStart start;
+        start.Line = points.LineNumber();
+        if (!ReadPoint(points.ReadTextLine(), points.Path(), start, text)) break;
+        cameras.Starts.push_back(start);
     }
+    return cameras;
+}
 
+void GenerateCameraFile(RunContext& run, const std::string& folder, const std::string& fileName) {
+    const std::string pointPath = JoinPath(folder, fileName);
+    const CameraPoints points = ReadCameraPoints(run.Files, pointPath);
     std::optional<std::string> cameraPath = CameraOutputPath(pointPath);
     if (!cameraPath) {
-        sink.ShowMessage(std::string(kWouldReplace), MessageIcon::Error);
+        run.Messages.ShowMessage(std::string(kWouldReplace), MessageIcon::Error);
         return;
     }
-    TextFileWriter cameras(*cameraPath, Durability::Replaceable);
+    TextFileWriter cameras(run.Files, *cameraPath, platform::Durability::Replaceable);
     cameras.WriteTextLine("//////////CAMERAS///////////");
     cameras.WriteTextLine("");
     // Every camera of the count, also those whose point was never read: no number, start 0.
     const CameraStart unread;
     std::string block;
-    for (long long i = 1; static_cast<double>(i) <= count; ++i) {
-        const bool read = static_cast<size_t>(i) <= starts.size();
+    for (long long i = 1; i <= points.Count; ++i) {
+        const bool read = static_cast<size_t>(i) <= points.Starts.size();
         block.clear();
         AppendCameraBlock(block, read ? CameraNumber(i) : std::string(),
-                          read ? starts[static_cast<size_t>(i - 1)] : unread);
+                          read ? points.Starts[static_cast<size_t>(i - 1)] : unread);
         cameras.Write(block);
     }
     cameras.Commit();
-    sink.ShowMessage("Done", MessageIcon::None);
+    run.Messages.ShowMessage("Done", MessageIcon::None);
 }
 
 }  // namespace scene

@@ -5,10 +5,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "messages.hpp"
+#include "run_context.hpp"
 
 namespace scene {
+
+// Shown when the camera file would have the point file's own name.
+inline constexpr std::string_view kWouldReplace = "The camera file would replace the point file";
 
 // The path with every ".mgp" (exact case) replaced by ".txt", folder names included.
 std::string CameraFilePath(std::string_view pointFilePath);
@@ -21,10 +25,27 @@ std::optional<std::string> CameraOutputPath(const std::string& pointFilePath);
 // The camera's number for point `index` (from 1): 1 gives "01", 10 gives "10".
 std::string CameraNumber(long long index);
 
+// Where a camera starts: its point mirrored through the origin.
+struct CameraStart {
+    double X = 0, Y = 0, Z = 0;
+    long Line = 0;  // the point file's line it was read from
+};
+
+// The cameras of a point file: as many as its header announces (0 without a header), and the
+// starts of those whose point lines were read, in order; reading stops at a blank line.
+struct CameraPoints {
+    long long Count = 0;
+    std::vector<CameraStart> Starts;
+};
+
+// Reads the point file. Throws the failure (with its path) when it cannot be read, a point line
+// is not three numbers, or its count exceeds 32767 (overflow).
+CameraPoints ReadCameraPoints(RunFiles& files, const std::string& pointPath);
+
 // Reads the point file folder + separator + fileName and writes its camera file, then shows
 // "Done". Nothing is written before every point is read. Throws the failure (with the path
 // concerned) when the point file cannot be read, its count exceeds 32767 (overflow) or the
 // camera file cannot be written; an existing camera file then stays as it was.
-void GenerateCameraFile(const std::string& folder, const std::string& fileName, MessageSink& sink);
+void GenerateCameraFile(RunContext& run, const std::string& folder, const std::string& fileName);
 
 }  // namespace scene

@@ -8,14 +8,14 @@
 
 namespace scene {
 
-std::optional<FileCheckResult> CheckPointFile(const std::string& folder,
-                                              const std::string& fileName, MessageSink& sink) {
+std::optional<FileCheckResult> CheckPointFile(RunContext& run, const std::string& folder,
+                                              const std::string& fileName) {
     int16_t count = 0;
     {
-        TextFileReader file(JoinPath(folder, fileName), TextSource::List);
+        TextFileReader file(run.Files, JoinPath(folder, fileName), TextSource::List);
         std::string_view header = file.ReadTextLine();
         if (!IsMgpHeader(header)) {
-            sink.ShowMessage("wrong file contents", MessageIcon::Error);
+            run.Messages.ShowMessage("wrong file contents", MessageIcon::Error);
             return std::nullopt;
         }
         count = WithFailurePath(file.Path(), [&] { return ParseInteger(MgpCountText(header)); });

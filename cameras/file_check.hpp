@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "messages.hpp"
+#include "run_context.hpp"
 
 namespace scene {
 
@@ -18,7 +18,7 @@ struct FileCheckResult {
 // Reads only the first line of folder + separator + fileName. A line without the header marker
 // shows "wrong file contents" (error icon) and gives nothing. Throws the failure (with the
 // path) when the file cannot be read or its count is no 16-bit integer.
-std::optional<FileCheckResult> CheckPointFile(const std::string& folder,
-                                              const std::string& fileName, MessageSink& sink);
+std::optional<FileCheckResult> CheckPointFile(RunContext& run, const std::string& folder,
+                                              const std::string& fileName);
 
 }  // namespace scene

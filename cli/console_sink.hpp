@@ -7,7 +7,6 @@
 #include <ostream>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "messages.hpp"
 
@@ -22,7 +21,7 @@ enum ExitStatusCode {
     kExitRunTimeError = 3,  // a run-time error stopped the command
 };
 
-class ConsoleSink : public MessageSink {
+class ConsoleSink : public MessageSink, public ProgressDisplay {
   public:
     // With `progressOnErrors` (standard error is a terminal) a run that lasts longer than a
     // second shows "done/total" on the error stream, overwritten in place.
@@ -32,32 +31,28 @@ class ConsoleSink : public MessageSink {
                 Clock now = std::chrono::steady_clock::now)
         : out_(messages), err_(errors), progress_(progressOnErrors), now_(std::move(now)) {}
 
-    // One line per message box.
+    // One line per message box; a problem about a file as "TEXT (DETAIL)" (the default).
     void ShowMessage(const std::string& text, MessageIcon icon) override;
-    // "TEXT (DETAIL)" as one line, as the run-time error report names its path.
-    void ShowFileProblem(const std::string& text, const std::string& detail) override;
     // "Run-time error 'N': Description" and " (PATH)" when a path is known, as one line.
     void ReportFailure(const Failure& failure) override;
-
     // An error that is no run-time error of the tools (a fault of the program itself), as the
     // line "Run-time error: WHAT"; the exit status is 3 as for a run-time error.
-    void ReportUnexpected(const std::string& what);
+    void ReportUnexpected(const std::string& what) override;
 
     // 0 when only completion messages were shown, 1 after a problem message, 3 after a
     // run-time error.
     int ExitStatus() const;
+    // Ends with at least this status (1 or 3), as if such a message or error had been shown.
+    void EndWith(int status);
 
-    void Progress(Work work, int done, int total) override;
+    void Show(Work work, int done, int total) override;
 
-    // A dry run's line, printed among the messages.
-    void DryRunLine(const std::string& text) override;
-    // With --verbose every file written is kept for PrintWrittenFiles.
-    void ListWrittenFiles(bool list) { listWritten_ = list; }
-    void FileWritten(const std::string& path) override;
-    // "wrote PATH", one line per file written, printed after the messages.
-    void PrintWrittenFiles();
+    // A line printed among the messages that is no message (a dry run's, a plan's).
+    void PrintLine(const std::string& text);
 
   private:
+    void ClearProgress();
+
     std::ostream& out_;
     std::ostream& err_;
     bool problemShown_ = false;
@@ -66,13 +61,6 @@ class ConsoleSink : public MessageSink {
     bool progressShown_ = false;
     Clock now_;
     std::chrono::steady_clock::time_point progressStart_{};
-    bool listWritten_ = false;
-    std::vector<std::string> written_;
-    void ClearProgress();
 };
-
-// Runs the command, reports a failure that stops it, lists the files written when asked,
-// and gives the exit status.
-int RunReporting(ConsoleSink& sink, const std::function<void(MessageSink&)>& command);
 
 }  // namespace scene

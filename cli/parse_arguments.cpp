@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "console_sink.hpp"
-#include "platform.hpp"
+#include "system.hpp"
 
 namespace scene {
 
@@ -58,7 +58,7 @@ std::optional<int> ParseArguments(CLI::App& program, std::vector<std::string> ar
 std::optional<int> ParseArguments(CLI::App& program, int argc, char** argv) {
     std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
     arguments.erase(arguments.begin());  // the program's name
-    return ParseArguments(program, std::move(arguments), kWindowsArguments);
+    return ParseArguments(program, std::move(arguments), platform::kWindowsArguments);
 }
 
 }  // namespace scene

@@ -8,13 +8,6 @@
 
 namespace scene {
 
-// Whether the system at hand follows Windows' conventions for arguments: "/?" asks for the usage.
-#ifdef _WIN32
-constexpr bool kWindowsArguments = true;
-#else
-constexpr bool kWindowsArguments = false;
-#endif
-
 // Parses the arguments as the system gave them (on Windows from the wide command line, so that
 // every name arrives as UTF-8). Empty when a command is to run; else the exit status: 0 after
 // printing the help or the version, kExitUsage after printing the misuse with the program's name

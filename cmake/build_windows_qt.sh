@@ -20,28 +20,8 @@ fi
 echo "building Qt $upstream for Windows, about 20 minutes, once (into $prefix)" >&2
 work=$cache/qt-build-$version
 rm -rf "$work" "$prefix"
-mkdir -p "$work/apt/sources.list.d" "$work/apt/lists/partial"
 trap 'rm -rf "$work"' EXIT
-
-# A private apt configuration that adds source entries for the machine's own Debian archives,
-# leaving the machine's sources as they are.
-for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] && sed 's/^Types:.*/Types: deb-src/' "$f" >"$work/apt/sources.list.d/$(basename "$f")"
-done
-if [ -f /etc/apt/sources.list ]; then
-    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$work/apt/sources.list"
-else
-    : >"$work/apt/sources.list"
-fi
-apt_private=(-o "Dir::Etc::SourceList=$work/apt/sources.list"
-             -o "Dir::Etc::SourceParts=$work/apt/sources.list.d"
-             -o "Dir::State::Lists=$work/apt/lists")
-apt-get "${apt_private[@]}" update -qq
-# apt checked the files against the archive's signed index; dpkg-source's own notes (an
-# unsigned .dsc, a patch that touches the unused ODBC driver twice) go to a log.
-(cd "$work" && apt-get "${apt_private[@]}" source --download-only "qt6-base=$version" \
-    >source.log 2>&1 && dpkg-source -x qt6-base_*.dsc src >>source.log 2>&1) ||
-    { tail -n 20 "$work/source.log" >&2; exit 1; }
+"$ROOT/cmake/fetch_debian_source.sh" qt6-base "$version" "$work"
 
 # What the windows and their tests use: Core, Gui, Widgets, Test and the windows platform
 # plugin. Debian's source lacks wintab.h, hence no tablet events.

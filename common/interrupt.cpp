@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform.hpp"
-#include "text_writer.hpp"
+#include "file_system.hpp"
+#include "system.hpp"
 
 namespace scene {
 
@@ -13,7 +13,7 @@ void EndProgramOnInterrupt() {
 }
 
 void EndInterrupted(int status) {
-    RemoveOpenTempFiles();
+    platform::RemoveOpenTempFiles();
     // On a terminal the line may hold a progress count or the echoed "^C": erase it first.
     std::fputs(platform::IsTerminal(stderr) ? "\r\x1b[KInterrupted\n" : "Interrupted\n", stderr);
     std::fflush(stderr);

@@ -2,6 +2,7 @@
 // one for the run-time error report. Windows, the command-line programs and tests implement it.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "failure.hpp"
@@ -10,30 +11,46 @@ namespace scene {
 
 enum class MessageIcon { None, Error };
 
-// What a long command is doing, for its progress display and its stop message.
-enum class Work { WritingCopies, FixingModels };
-
 class MessageSink {
   public:
     virtual ~MessageSink() = default;
     virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
     // A problem message about one file (error icon): `detail` is its path, or "PATH: REASON"
-    // when the file could not be opened or read. Windows show it on the box's second line.
-    virtual void ShowFileProblem(const std::string& text, const std::string& /*detail*/) {
-        ShowMessage(text, MessageIcon::Error);
-    }
+    // when the file could not be opened or read. Windows show it on the box's second line; by
+    // default it is one line, as the command line prints it.
+    virtual void ShowFileProblem(const std::string& text, const std::string& detail);
+    // The run-time error report of a failure that stopped the command.
     virtual void ReportFailure(const Failure& failure) = 0;
-    // Called by long commands before each placement or model: `done` of `total` finished.
-    virtual void Progress(Work /*work*/, int /*done*/, int /*total*/) {}
-    // Whether the user asked the command under way to stop. Long commands ask before each
-    // placement or model; a stopped command finishes what is in flight, starts nothing more
-    // and ends with StoppedText's message instead of its end message.
-    virtual bool StopRequested() { return false; }
-    // A file the command wrote or replaced.
-    virtual void FileWritten(const std::string& /*path*/) {}
-    // A line of a dry run, in order among the messages: a file it would write, a step that
-    // would fail.
-    virtual void DryRunLine(const std::string& /*text*/) {}
+    // What stopped the command when it is no failure of the tools (a fault of the program
+    // itself), by its text.
+    virtual void ReportUnexpected(const std::string& what) {
+        ShowMessage(what, MessageIcon::Error);
+    }
+};
+
+// A problem message about a file on one line, "TEXT (DETAIL)": as the command line prints it,
+// and a dry run and the plan of a run say it.
+std::string WithDetail(const std::string& text, const std::string& detail);
+// "Run-time error 'N': Description", the report's first line.
+std::string RunTimeErrorText(const Failure& failure);
+// The report on one line: its first line, then " (PATH)" when a path is known.
+std::string RunTimeErrorLine(const Failure& failure);
+
+// Runs the command and reports what stops it: a failure (running out of memory included) as
+// the run-time error report, anything else by its text. Nothing escapes; the program goes on.
+void RunReported(MessageSink& sink, const std::function<void()>& command);
+
+// What a long command is doing, for its progress display and its stop message.
+enum class Work { WritingCopies, FixingModels };
+
+// Where a long command shows how far it is.
+class ProgressDisplay {
+  public:
+    virtual ~ProgressDisplay() = default;
+    // Before each placement or model: `done` of `total` finished.
+    virtual void Show(Work work, int done, int total) = 0;
+    // A display that shows nothing.
+    static ProgressDisplay& None();
 };
 
 // A count with its thousands grouped by commas: 20000 gives "20,000".

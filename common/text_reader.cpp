@@ -1,27 +1,18 @@
 #include "text_reader.hpp"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <optional>
-#include <system_error>
 #include <utility>
 
 #include "failure.hpp"
-#include "paths.hpp"
-#include "platform.hpp"
+#include "run_files.hpp"
 #include "utf16_decoder.hpp"
 
 namespace scene {
 
 namespace {
-constexpr size_t kBufferSize = 1 << 20;
-
-// A read error on a file, with the system's reason (fread has left it in errno).
-Failure ReadFailure(const std::string& path) {
-    return Failure(FailureKind::AccessFailure, path,
-                   std::error_code(errno, std::generic_category()).message());
-}
+constexpr size_t kBufferSize = 1 << 18;
 
 // The first fill of a file read as it is: most models and lists are smaller, and a buffer of a
 // megabyte for each of thousands of copies only kept the allocator busy.
@@ -40,39 +31,26 @@ struct TextFileReader::ListSource {
     bool Finished = false;
 };
 
-TextFileReader::TextFileReader(const std::string& path, TextSource source, RunFolders* run)
-    : path_(ResolveCase(path, run)),
+TextFileReader::TextFileReader(RunFiles& files, const std::string& path, TextSource source)
+    : owned_(files.OpenForReading(path)),
+      file_(owned_.get()),
+      path_(file_->Path()),
       capacity_(source == TextSource::List ? kBufferSize : kFirstFill),
-      buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {
-    owned_ = platform::OpenForReading(path_);
-    file_ = owned_.get();
+      buffer_(std::make_unique_for_overwrite<char[]>(capacity_)),
+      countLines_(source == TextSource::List) {
     if (source == TextSource::List) list_ = std::make_unique<ListSource>();
 }
 
-TextFileReader::TextFileReader(std::string path, std::FILE* file)
-    : file_(file),
-      path_(std::move(path)),
+TextFileReader::TextFileReader(platform::ReadableFile& file)
+    : file_(&file),
+      path_(file.Path()),
       capacity_(kFirstFill),
       buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {}
 
 TextFileReader::~TextFileReader() = default;
 
-TextFileReader::TextFileReader(std::string path, std::string bytes)
-    : bytes_(std::move(bytes)),
-      path_(std::move(path)),
-      capacity_(kFirstFill),
-      buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {}
-
 size_t TextFileReader::ReadBytes(char* to, size_t size) {
-    if (!file_) {
-        const size_t n = std::min(size, bytes_.size() - bytesUsed_);
-        std::memcpy(to, bytes_.data() + bytesUsed_, n);
-        bytesUsed_ += n;
-        return n;
-    }
-    const size_t n = std::fread(to, 1, size, file_);
-    if (n == 0 && std::ferror(file_)) throw ReadFailure(path_);
-    return n;
+    return file_->Read(to, size);
 }
 
 bool TextFileReader::Refill() {
@@ -150,6 +128,7 @@ std::string_view TextFileReader::ReadLineAcrossFills() {
         if (cr) {
             const size_t n = static_cast<size_t>(cr - start);
             pos_ += n + 1;
+            if (countLines_) lineEnds_ += 1 + static_cast<long>(std::count(start, cr, '\n'));
             if (!assembled && pos_ < len_) {  // the common case: a view into the buffer
                 lastCrLf_ = buffer_[pos_] == '\n';
                 pos_ += lastCrLf_;
@@ -159,6 +138,7 @@ std::string_view TextFileReader::ReadLineAcrossFills() {
             lastCrLf_ = SkipLineEndAfterCr();
             return line_;
         }
+        if (countLines_) lineEnds_ += static_cast<long>(std::count(start, start + available, '\n'));
         line_.append(start, available);
         assembled = true;
         pos_ = len_;
@@ -207,6 +187,7 @@ void TextFileReader::ReadItem(Item& item) {
         item.Quoted = true;
         ++pos_;
         while ((c = Peek()) != -1 && c != '"') {
+            if (c == '\n') ++lineEnds_;
             item.Text += static_cast<char>(c);
             ++pos_;
         }
@@ -221,35 +202,16 @@ void TextFileReader::ReadItem(Item& item) {
     }
     if (c == -1) return;
     ++pos_;
+    if (c == '\r' || c == '\n') ++lineEnds_;
     if (c == '\r') SkipLineEndAfterCr();
 }
 
-void ReadBlocks(std::FILE* file, const std::string& path, size_t blockSize,
+void ReadBlocks(platform::ReadableFile& file, size_t blockSize,
                 const std::function<bool(std::string_view)>& read) {
     std::unique_ptr<char[]> block = std::make_unique_for_overwrite<char[]>(blockSize);
     size_t n;
-    while ((n = std::fread(block.get(), 1, blockSize, file)) > 0)
+    while ((n = file.Read(block.get(), blockSize)) > 0)
         if (!read(std::string_view(block.get(), n))) return;
-    if (std::ferror(file)) throw ReadFailure(path);
-}
-
-void ReadBlocks(const std::string& path, size_t blockSize,
-                const std::function<bool(std::string_view)>& read, RunFolders* run) {
-    const std::string resolved = ResolveCase(path, run);
-    const platform::FileHandle file = platform::OpenForReading(resolved);
-    ReadBlocks(file.get(), resolved, blockSize, read);
-}
-
-std::string ReadWholeText(const std::string& path, RunFolders* run) {
-    std::string text;
-    ReadBlocks(
-        path, 1 << 16,
-        [&text](std::string_view block) {
-            text.append(block);
-            return true;
-        },
-        run);
-    return text;
 }
 
 }  // namespace scene

@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "platform.hpp"
+#include "file_system.hpp"
 
 namespace scene {
 
-class RunFolders;
+class RunFiles;
 
 // What a file is read as. Exact: every byte as it is (models). List: a TSO list or point file
 // as a user's editor saved it: a leading UTF-8 byte-order mark is passed over, and a file that
@@ -22,17 +22,12 @@ enum class TextSource { Exact, List };
 
 class TextFileReader {
   public:
-    // Opens for reading (letter case resolved as the file system at hand needs, through the
-    // run's listings when there is a run); throws the file-not-found, path-not-found or access
-    // failure.
-    explicit TextFileReader(const std::string& path, TextSource source = TextSource::Exact,
-                            RunFolders* run = nullptr);
-    // Reads, every byte as it is, a file the caller opened and keeps open, from where it
-    // stands; `path` names it in failures.
-    TextFileReader(std::string path, std::FILE* file);
+    // Opens for reading, letter case resolved through the run's listings; throws the
+    // file-not-found, path-not-found or access failure.
+    TextFileReader(RunFiles& files, const std::string& path, TextSource source = TextSource::Exact);
+    // Reads, every byte as it is, a file the caller opened and keeps open, from where it stands.
+    explicit TextFileReader(platform::ReadableFile& file);
     ~TextFileReader();
-    // Reads these bytes as if they were the file at `path` (one a dry run would have written).
-    TextFileReader(std::string path, std::string bytes);
     TextFileReader(const TextFileReader&) = delete;
     TextFileReader& operator=(const TextFileReader&) = delete;
 
@@ -43,8 +38,10 @@ class TextFileReader {
     // The next line without its line end; valid until the next read. Throws the
     // reading-past-the-end failure at the end of the file.
     std::string_view ReadTextLine() {
-        // The common case, inline for the point lists' loop: the line and its CR within the
-        // buffer, some byte behind them. The line is then a view into the buffer.
+        // The common case, inline for the point lists' loop: a source that counts no lines,
+        // the line and its CR within the buffer, some byte behind them. The line is then a view
+        // into the buffer.
+        if (countLines_) return ReadLineAcrossFills();
         const char* const start = buffer_.get() + pos_;
         const auto* cr = static_cast<const char*>(std::memchr(start, '\r', len_ - pos_));
         if (!cr || cr + 1 == buffer_.get() + len_) return ReadLineAcrossFills();
@@ -59,6 +56,9 @@ class TextFileReader {
     std::string_view ReadLinePiece(bool& last);
     // Whether the line last read ended with CR LF (not a lone CR, nor the end of the file).
     bool LastLineEndedWithCrLf() const { return lastCrLf_; }
+    // Of a List source: the number, from 1, of the line the next read begins in, as an editor
+    // counts lines (a CR LF, a lone CR and a lone LF each end one).
+    long LineNumber() const { return lineEnds_ + 1; }
 
     // The next delimited item: blanks before it skipped; a quoted item runs to its closing
     // quote; any other runs to the next comma or line end. The delimiter is consumed.
@@ -79,10 +79,8 @@ class TextFileReader {
     // Refill of a List source: its first fill, and every fill of a UTF-16 file.
     bool RefillList();
 
-    platform::FileHandle owned_;  // the file when the reader opened it
-    std::FILE* file_ = nullptr;   // null when reading `bytes_`
-    std::string bytes_;
-    size_t bytesUsed_ = 0;
+    std::unique_ptr<platform::ReadableFile> owned_;  // the file when the reader opened it
+    platform::ReadableFile* file_;
     std::string path_;
     size_t capacity_;                 // the buffer's size
     std::unique_ptr<char[]> buffer_;  // not zero-filled
@@ -90,20 +88,18 @@ class TextFileReader {
     size_t len_ = 0;
     std::string line_;
     bool lastCrLf_ = false;
+    bool countLines_ = false;  // a List source counts its line ends
+    long lineEnds_ = 0;
     // Set for a List source until its first bytes show no UTF-16 mark (then it reads on as an
     // Exact one).
     struct ListSource;
     std::unique_ptr<ListSource> list_;
 };
 
-// Every byte of the file as one text.
-std::string ReadWholeText(const std::string& path, RunFolders* run = nullptr);
-// Every byte of the file in blocks of at most `blockSize` bytes, handed to `read` in order;
-// stops early when `read` returns false. Fails as ReadWholeText does.
-void ReadBlocks(const std::string& path, size_t blockSize,
-                const std::function<bool(std::string_view)>& read, RunFolders* run = nullptr);
-// The same from an open file, from where it stands; `path` names it in failures.
-void ReadBlocks(std::FILE* file, const std::string& path, size_t blockSize,
+// Every byte of the open file from where it stands, in blocks of at most `blockSize` bytes,
+// handed to `read` in order; stops early when `read` returns false. Throws the failure when the
+// file cannot be read.
+void ReadBlocks(platform::ReadableFile& file, size_t blockSize,
                 const std::function<bool(std::string_view)>& read);
 
 }  // namespace scene

@@ -1,7 +1,7 @@
 // Fix WRLs on one model of arbitrary bytes: without the exporter header it stays byte for byte
 // as it was; with it, it is rewritten whole (seams deleted, one CR LF added), as ReplaceAll
 // over the whole text gives it (the command streams the model through in blocks).
-#include "fix_wrls.hpp"
+#include "commands.hpp"
 #include "fuzz_support.hpp"
 #include "strings.hpp"
 

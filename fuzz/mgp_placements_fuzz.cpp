@@ -1,7 +1,8 @@
 // An MGP point file read as placements, with and without "Orientation Angle": one placement
 // per line, or a Failure, never a crash.
+#include "commands.hpp"
 #include "fuzz_support.hpp"
-#include "placement_sources.hpp"
+#include "run_files.hpp"
 #include "text_reader.hpp"
 
 namespace {
@@ -11,8 +12,9 @@ namespace {
 // the text_lines target checks).
 size_t PointFileLines(std::string_view bytes, const std::string& path) {
     using namespace scene;
+    RunFiles files(platform::SystemFileSystem());
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
-        TextFileReader list(path, TextSource::List);
+        TextFileReader list(files, path, TextSource::List);
         size_t lines = 0;
         for (; !list.AtEndOfFile(); ++lines) list.ReadTextLine();
         return lines;
@@ -25,6 +27,7 @@ size_t PointFileLines(std::string_view bytes, const std::string& path) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace scene;
+    RunFiles files(platform::SystemFileSystem());
     const std::string_view bytes = AsText(data, size);
     const size_t lines = PointFileLines(bytes, WriteInput("points.mgp", bytes));
     DuplicateInputs in;

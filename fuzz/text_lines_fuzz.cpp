@@ -1,6 +1,8 @@
 // The buffered readers against the reading rules in their plainest form: ReadWholeText gives
 // every byte, ReadTextLine (and ReadLinePiece, joined) the lines, ReadItem the delimited items.
+#include "commands.hpp"
 #include "fuzz_support.hpp"
+#include "run_files.hpp"
 #include "text_reader.hpp"
 
 namespace scene {
@@ -36,18 +38,19 @@ std::vector<TextFileReader::Item> ReferenceItems(std::string_view b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace scene;
+    RunFiles files(platform::SystemFileSystem());
     const std::string_view bytes = AsText(data, size);
     const std::string path = WriteInput("input.txt", bytes);
     FUZZ_CHECK(ReadWholeText(path) == bytes);
 
     std::vector<std::string> lines;
     {
-        TextFileReader in(path);
+        TextFileReader in(files, path);
         while (!in.AtEndOfFile()) lines.emplace_back(in.ReadTextLine());
     }
     FUZZ_CHECK(lines == ReferenceLines(bytes));
     {
-        TextFileReader in(path);
+        TextFileReader in(files, path);
         std::vector<std::string> joined;
         while (!in.AtEndOfFile()) {
             std::string line;
@@ -57,18 +60,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(joined == lines);
     }
     {  // As a list: behind a UTF-8 mark the same lines; behind a UTF-16 one, any bytes read.
-        TextFileReader list(WriteInput("utf8.txt", "\xEF\xBB\xBF" + std::string(bytes)),
+        TextFileReader list(files, WriteInput("utf8.txt", "\xEF\xBB\xBF" + std::string(bytes)),
                             TextSource::List);
         std::vector<std::string> listLines;
         while (!list.AtEndOfFile()) listLines.emplace_back(list.ReadTextLine());
         FUZZ_CHECK(listLines == lines);
-        TextFileReader utf16(WriteInput("utf16.txt", "\xFE\xFF" + std::string(bytes)),
+        TextFileReader utf16(files, WriteInput("utf16.txt", "\xFE\xFF" + std::string(bytes)),
                              TextSource::List);
         while (!utf16.AtEndOfFile()) utf16.ReadTextLine();
     }
 
     const std::vector<TextFileReader::Item> expected = ReferenceItems(bytes);
-    TextFileReader in(path);
+    TextFileReader in(files, path);
     TextFileReader::Item item;
     size_t count = 0;
     while (!in.AtEndOfFile()) {

@@ -1,8 +1,7 @@
 // A TSO list read as placements (ReadTsoRecord through ReadPlacements) and as the preview: a
 // list or a Failure, never a crash; a list that reads whole shows every placement's record.
+#include "commands.hpp"
 #include "fuzz_support.hpp"
-#include "list_preview.hpp"
-#include "placement_sources.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace scene;

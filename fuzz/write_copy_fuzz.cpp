@@ -3,7 +3,7 @@
 // The copy has one line for every line of the model, whatever they hold.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "copy_rewriting.hpp"
+#include "commands.hpp"
 #include "fuzz_support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "commands.hpp"
 #include "failure_of.hpp"
 #include "file_check.hpp"
 #include "test_files.hpp"

@@ -28,8 +28,9 @@ TEST(ConsoleSink, MessagesOnOutputFailuresOnErrorsAndTheExitStatus) {
 TEST(ConsoleSink, AnyExceptionEndsTheCommandAsARunTimeErrorNeverAnAbort) {
     std::ostringstream out, err;
     ConsoleSink sink(out, err);
-    EXPECT_EQ(RunReporting(sink, [](MessageSink&) { throw std::bad_alloc(); }), 3);
-    EXPECT_EQ(RunReporting(sink, [](MessageSink&) { throw std::logic_error("broken"); }), 3);
+    RunReported(sink, [] { throw std::bad_alloc(); });
+    RunReported(sink, [] { throw std::logic_error("broken"); });
+    EXPECT_EQ(sink.ExitStatus(), 3);
     EXPECT_EQ(err.str(), "Run-time error '7': Out of memory\nRun-time error: broken\n");
 }
 
@@ -38,18 +39,18 @@ namespace {
 TEST(ConsoleSink, ProgressOnlyWhenAskedAndClearedBeforeTheNextMessage) {
     std::ostringstream out, err;
     ConsoleSink quiet(out, err);
-    quiet.Progress(Work::WritingCopies, 0, 10);
-    quiet.Progress(Work::WritingCopies, 5, 10);
+    quiet.Show(Work::WritingCopies, 0, 10);
+    quiet.Show(Work::WritingCopies, 5, 10);
     EXPECT_EQ(err.str(), "");
 
     auto time = std::chrono::steady_clock::time_point();
     ConsoleSink shown(out, err, true, [&] { return time; });
-    shown.Progress(Work::WritingCopies, 0, 3);
+    shown.Show(Work::WritingCopies, 0, 3);
     time += std::chrono::milliseconds(900);
-    shown.Progress(Work::WritingCopies, 1, 3);  // within the first second: nothing yet
+    shown.Show(Work::WritingCopies, 1, 3);  // within the first second: nothing yet
     EXPECT_EQ(err.str(), "");
     time += std::chrono::milliseconds(200);
-    shown.Progress(Work::WritingCopies, 2, 3);
+    shown.Show(Work::WritingCopies, 2, 3);
     EXPECT_EQ(err.str(), "\r2/3");
     shown.ShowMessage("DONE", MessageIcon::None);
     EXPECT_EQ(err.str(), "\r2/3\r\x1b[K");

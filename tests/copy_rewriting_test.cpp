@@ -1,11 +1,10 @@
 // Checking, repairing and placing one converter-written model.
-#include "copy_rewriting.hpp"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
+#include "commands.hpp"
 #include "number_text.hpp"
 #include "parse_number.hpp"
 #include "sine_cosine.hpp"
@@ -140,10 +139,20 @@ TEST_F(CopyRewriting, ModelCheck) {
     EXPECT_THROW(CheckModel(dir / "absent.wrl"), Failure);
 }
 
-std::vector<std::string> Repaired(TempDir& dir, const std::vector<std::string>& lines) {
-    WriteBytes(dir / "m.wrl", CrLfLines(lines));
+// A model asks for the repair with the header and two named nodes: these head the bodies below.
+const std::string kRepairHead = CrLfLines({kHeader, "DEF VRL_a", "DEF VRL_b"});
+
+// The body's bytes after the repair of a model made of the head and the body.
+std::string RepairedBody(TempDir& dir, const std::string& body) {
+    WriteBytes(dir / "m.wrl", kRepairHead + body);
     RepairTexCoordBlocks(dir / "m.wrl");
-    return {ReadBytes(dir / "m.wrl")};
+    const std::string bytes = ReadBytes(dir / "m.wrl");
+    EXPECT_EQ(bytes.substr(0, kRepairHead.size()), kRepairHead);
+    return bytes.substr(kRepairHead.size());
+}
+
+std::vector<std::string> Repaired(TempDir& dir, const std::vector<std::string>& lines) {
+    return {RepairedBody(dir, CrLfLines(lines))};
 }
 
 TEST_F(CopyRewriting, TexCoordBlockClosedNearTheEnd) {
@@ -176,9 +185,7 @@ TEST_F(CopyRewriting, TexCoordRepairEdges) {
     EXPECT_EQ(Repaired(dir, {"texCoordIndex [", "1 2"}),
               std::vector<std::string>{CrLfLines({"texCoordIndex [", "1 2"})});
     // No block: rewritten line for line with CR LF endings; a lone LF stays inside its line.
-    WriteBytes(dir / "m.wrl", "a\rb\nc");
-    RepairTexCoordBlocks(dir / "m.wrl");
-    EXPECT_EQ(ReadBytes(dir / "m.wrl"), "a\r\nb\nc\r\n");
+    EXPECT_EQ(RepairedBody(dir, "a\rb\nc"), "a\r\nb\nc\r\n");
 }
 
 // Lines longer than the reader's 1 MiB buffer are read in pieces: markers split by a buffer's
@@ -190,15 +197,15 @@ TEST_F(CopyRewriting, CheckAndRepairOfLinesLongerThanTheBuffer) {
     const std::string opener = std::string(fill - head.size() - 5, 'x') + "texCoordIndex [";
     const size_t keptStart = head.size() + opener.size() + 2 + 3;  // behind the opener and "]"
     const std::string kept = std::string(2 * fill - 3 - keptStart, 'y') + "DEF VRL_";
-    const std::vector<std::string> model = {kHeader, opener, "]",
-                                            kept,    "k",    std::string(2 * fill, 'z')};
+    const std::vector<std::string> model = {
+        kHeader, opener, "]", kept, "DEF VRL_", "k", std::string(2 * fill, 'z')};
     WriteBytes(dir / "m.wrl", CrLfLines(model));
     const ModelCheck check = CheckModel(dir / "m.wrl");
     EXPECT_TRUE(check.HasHeader);
-    EXPECT_EQ(check.DefCount, 1);
+    EXPECT_EQ(check.DefCount, 2);
     EXPECT_TRUE(RepairTexCoordBlocks(dir / "m.wrl"));
-    EXPECT_EQ(ReadBytes(dir / "m.wrl"),
-              CrLfLines({kHeader, opener, "]", kept, "k", " ", "", "]", "}", "]", "}", "]", "}"}));
+    EXPECT_EQ(ReadBytes(dir / "m.wrl"), CrLfLines({kHeader, opener, "]", kept, "DEF VRL_", " ", " ",
+                                                   "", "]", "}", "]", "}", "]", "}"}));
 }
 
 // Point lines of many shapes behind any number of blanks, copied unmoved, against the rule
@@ -278,23 +285,29 @@ TEST_F(CopyRewriting, ARepairedModelIsNotRewrittenAgain) {
     std::vector<std::string> model = {"texCoordIndex [", "0 1", "]", "a", "b"};
     for (int i = 0; i < 8; ++i) model.push_back(" ");
     model.push_back("tail");
-    WriteBytes(dir / "m.wrl", CrLfLines(model));
+    WriteBytes(dir / "m.wrl", kRepairHead + CrLfLines(model));
     SetReadOnly(dir / "m.wrl");  // a rewrite would fail: nothing is written
     EXPECT_NO_THROW(RepairTexCoordBlocks(dir / "m.wrl"));
-    EXPECT_EQ(ReadBytes(dir / "m.wrl"), CrLfLines(model));
+    EXPECT_EQ(ReadBytes(dir / "m.wrl"), kRepairHead + CrLfLines(model));
+    SetReadOnly(dir / "m.wrl", false);
 
     // Unchanged lines but a lone CR, or no line end at the end: rewritten as before.
-    SetReadOnly(dir / "m.wrl", false);
-    WriteBytes(dir / "m.wrl", "x\r\ny\rz\r\nlast");
-    RepairTexCoordBlocks(dir / "m.wrl");
-    EXPECT_EQ(ReadBytes(dir / "m.wrl"), "x\r\ny\r\nz\r\nlast\r\n");
+    EXPECT_EQ(RepairedBody(dir, "x\r\ny\rz\r\nlast"), "x\r\ny\r\nz\r\nlast\r\n");
 
     // A block closed near the end gains its closing lines on every repair.
-    WriteBytes(dir / "m.wrl", CrLfLines({"texCoordIndex [", "]"}));
+    RepairedBody(dir, CrLfLines({"texCoordIndex [", "]"}));
     RepairTexCoordBlocks(dir / "m.wrl");
-    RepairTexCoordBlocks(dir / "m.wrl");
-    EXPECT_EQ(ReadBytes(dir / "m.wrl"), CrLfLines({"texCoordIndex [", "]", "", "]", " ", " ", " ",
-                                                   " ", " ", "", "]", "}", "]", "}", "]", "}"}));
+    EXPECT_EQ(ReadBytes(dir / "m.wrl"),
+              kRepairHead + CrLfLines({"texCoordIndex [", "]", "", "]", " ", " ", " ", " ", " ", "",
+                                       "]", "}", "]", "}", "]", "}"}));
+
+    // A model without the header, or with fewer than two named nodes, is not rewritten.
+    for (const std::string& bytes : {CrLfLines({"DEF VRL_a", "DEF VRL_b", "texCoordIndex [", "]"}),
+                                     CrLfLines({kHeader, "DEF VRL_a", "texCoordIndex [", "]"})}) {
+        WriteBytes(dir / "m.wrl", bytes);
+        EXPECT_FALSE(RepairTexCoordBlocks(dir / "m.wrl"));
+        EXPECT_EQ(ReadBytes(dir / "m.wrl"), bytes);
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <thread>
 #include <utility>
@@ -15,32 +16,24 @@
 
 #include "camera_file.hpp"
 #include "child_process.hpp"
-#include "copy_rewriting.hpp"
+#include "commands.hpp"
 #include "duplicate.hpp"
 #include "failure_of.hpp"
+#include "faulty_file_system.hpp"
 #include "file_check.hpp"
+#include "file_system.hpp"
 #include "fix_wrls.hpp"
 #include "paths.hpp"
-#include "platform.hpp"
+#include "system.hpp"
 #include "test_files.hpp"
+#include "text_reader.hpp"
+#include "text_writer.hpp"
 
 namespace scene {
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// Runs `work` in a child process whose files may not grow beyond `maxBytes`. Returns true
-// when the work threw a Failure.
-template <typename Work>
-bool FailsWithFileSizeLimit(rlim_t maxBytes, Work work) {
-    return RunInChild({.MaxFileBytes = maxBytes},
-                      [&] {
-                          work();
-                          return std::string();
-                      })
-        .Failed;
-}
 
 // A converter model of about `points` point lines with two named nodes and a texture block.
 std::string ConverterModel(int points) {
@@ -53,42 +46,61 @@ std::string ConverterModel(int points) {
     return CrLfLines(lines);
 }
 
-TEST(FaultInjection, RepairInterruptedByAFullDiskLeavesTheModel) {
+// A full disk is the failure 61 with the file's path, and leaves the file as it was and no
+// temporary file: a model's repair, a copy, a camera file.
+TEST(FaultInjection, FullDiskLeavesEveryFileAsItWas) {
     TempDir dir;
     const std::string model = ConverterModel(20000);
     WriteBytes(dir / "m.wrl", model);
-    EXPECT_TRUE(FailsWithFileSizeLimit(64 * 1024, [&] { RepairTexCoordBlocks(dir / "m.wrl"); }));
+    WriteBytes(dir / "copy.wrl", "earlier copy");
+    WriteBytes(dir / "site.mgp",
+               CrLfLines({"number_points=2", "PointPos=(1,0,-2.5)", "PointPos=(1,2,3)"}));
+    WriteBytes(dir / "site.txt", "earlier cameras");
+    FaultyFileSystem full;
+    full.FillDiskAfter(64 * 1024);
+    RunFiles files(full);
+    Failure repair = FailureOf([&] { RepairTexCoordBlocks(files, dir / "m.wrl"); });
+    EXPECT_EQ(repair.Number(), 61);
+    EXPECT_EQ(repair.Path(), dir / "m.wrl");
+    Failure copy = FailureOf([&] {
+        TextFileReader in(files, dir / "m.wrl");
+        TextFileWriter out(files, dir / "copy.wrl", platform::Durability::Replaceable);
+        StepFailures failures;
+        WriteCopy(in, out, {}, "t", failures);
+        out.Commit();
+    });
+    EXPECT_EQ(copy.Number(), 61);
+    full.FillDiskAfter(100);
+    RecordingSink sink;
+    RunContext run(full, sink);
+    EXPECT_EQ(FailureOf([&] { GenerateCameraFile(run, dir.Path(), "site.mgp"); }).Number(), 61);
     EXPECT_EQ(ReadBytes(dir / "m.wrl"), model);
-    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"m.wrl"});
+    EXPECT_EQ(ReadBytes(dir / "copy.wrl"), "earlier copy");
+    EXPECT_EQ(ReadBytes(dir / "site.txt"), "earlier cameras");
+    EXPECT_EQ(FolderEntries(dir.Path()), (Lines{"copy.wrl", "m.wrl", "site.mgp", "site.txt"}));
 }
 
-// A rewrite of a model waits for one under way (in another run, here another thread) and then
-// works on what that one wrote: neither rewrite is lost.
-TEST(FaultInjection, InPlaceRewritesOfOneModelTakeTurns) {
+// A rewrite decides from what it holds: a model another program writes while the repair reads
+// it is read again, and the repair is that of the new content; one that no longer has two named
+// nodes is left alone.
+TEST(FaultInjection, RepairIsDecidedFromTheContentItReplaces) {
     TempDir dir;
     const std::string model = dir / "m.wrl", theirs = ConverterModel(3) + "theirs\r\n";
+    const std::string oneNode = CrLfLines({std::string(kConverterHeader), "DEF VRL_a", "x"});
     WriteBytes(model, ConverterModel(2));
-    platform::FileHandle held = platform::OpenLockedForRewrite(model);
-    std::thread ours([&] { RepairTexCoordBlocks(model); });
-    usleep(100000);                      // ours opens the model and waits for the lock
-    WriteBytes(model + ".new", theirs);  // the other rewrite puts its file in place
-    std::rename((model + ".new").c_str(), model.c_str());
-    held.reset();
-    ours.join();
-    TextFileReader expected(model + ".x", theirs);
-    EXPECT_EQ(ReadBytes(model), RepairedText(expected));
-}
+    FaultyFileSystem files;
+    files.ChangeWhileRead(model, 1, [&] { WriteBytes(model, theirs); });
+    RunFiles run(files);
+    EXPECT_TRUE(RepairTexCoordBlocks(run, model));
+    WriteBytes(dir / "expected.wrl", theirs);
+    RepairTexCoordBlocks(dir / "expected.wrl");
+    EXPECT_EQ(ReadBytes(model), ReadBytes(dir / "expected.wrl"));
 
-TEST(FaultInjection, CopyInterruptedLeavesTheEarlierCopy) {
-    TempDir dir;
-    WriteBytes(dir / "m.wrl", ConverterModel(20000));
-    WriteBytes(dir / "copy.wrl", "earlier copy");
-    EXPECT_TRUE(FailsWithFileSizeLimit(64 * 1024, [&] {
-        StepFailures failures;
-        WriteCopy(dir / "m.wrl", dir / "copy.wrl", {}, "t", failures);
-    }));
-    EXPECT_EQ(ReadBytes(dir / "copy.wrl"), "earlier copy");
-    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"copy.wrl", "m.wrl"}));
+    WriteBytes(model, ConverterModel(2));
+    files.ChangeWhileRead(model, 1, [&] { WriteBytes(model, oneNode); });
+    RunFiles again(files);
+    EXPECT_FALSE(RepairTexCoordBlocks(again, model));
+    EXPECT_EQ(ReadBytes(model), oneNode);
 }
 
 std::string ExporterModel(const std::string& base, int blocks) {
@@ -110,7 +122,7 @@ struct NullSink : MessageSink {
     void ReportFailure(const Failure&) override {}
 };
 
-TEST(FaultInjection, FixWrlsInterruptedByAFullDiskLeavesEveryModelWhole) {
+TEST(FaultInjection, FixWrlsOnAFullDiskLeavesEveryModelWholeAndKeepsNoTornOne) {
     TempDir dir;
     std::vector<std::string> originals;
     for (int f = 0; f < 3; ++f) {
@@ -118,13 +130,29 @@ TEST(FaultInjection, FixWrlsInterruptedByAFullDiskLeavesEveryModelWhole) {
         WriteBytes(dir / ("m" + std::to_string(f) + ".wrl"), originals.back());
     }
     // Big enough for no model: the first rewrite fails, and the run stops there.
-    EXPECT_TRUE(FailsWithFileSizeLimit(4096, [&] {
-        NullSink sink;
-        RunFixWrls({dir.Path(), ListMatchingFiles(dir.Path(), "*.wrl")}, sink);
-    }));
+    FaultyFileSystem files;
+    files.FillDiskAfter(4096);
+    NullSink sink;
+    RunContext run(files, sink);
+    Failure full = FailureOf([&] {
+        RunFixWrls(run, {dir.Path(), ListMatchingFiles(dir.Path(), "*.wrl")});
+    });
+    EXPECT_EQ(RunTimeErrorLine(full), "Run-time error '61': Disk full (" + (dir / "m0.wrl") + ")");
     for (int f = 0; f < 3; ++f)
         EXPECT_EQ(ReadBytes(dir / ("m" + std::to_string(f) + ".wrl")), originals[f]);
     EXPECT_EQ(FolderEntries(dir.Path()).size(), 3u);
+
+    // Another program writes a model in place while it is read: it is read again, and what is
+    // kept is the fix of the other program's content, never a mix of the two.
+    const std::string theirs = ExporterModel("m0", 5);
+    FaultyFileSystem changing;  // the second read is the rewrite's, after the header's check
+    changing.ChangeWhileRead(dir / "m0.wrl", 2, [&] { WriteBytes(dir / "m0.wrl", theirs); });
+    RunContext again(changing, sink);
+    RunFixWrls(again, {dir.Path(), {"m0.wrl"}});
+    MakeFolder(dir / "theirs");
+    WriteBytes(dir / "theirs/m0.wrl", theirs);
+    RunFixWrls({dir / "theirs", {"m0.wrl"}}, sink);
+    EXPECT_EQ(ReadBytes(dir / "m0.wrl"), ReadBytes(dir / "theirs/m0.wrl"));
 }
 
 TEST(FaultInjection, FixWrlsKilledAtRandomMomentsLeavesOldOrFixedModels) {
@@ -170,20 +198,6 @@ std::string MessageLines(const RecordingSink& sink) {
     std::string text;
     for (const std::string& message : sink.Texts()) text += message + "\n";
     return text;
-}
-
-TEST(FaultInjection, CameraFileInterruptedLeavesTheEarlierOne) {
-    TempDir dir;
-    Lines points = {"number_points=5000"};  // a camera file of about 1.3 MB
-    for (int i = 0; i < 5000; ++i) points.push_back("PointPos=(" + std::to_string(i) + ",0,-2.5)");
-    WriteBytes(dir / "site.mgp", CrLfLines(points));
-    WriteBytes(dir / "site.txt", "earlier cameras");
-    EXPECT_TRUE(FailsWithFileSizeLimit(64 * 1024, [&] {
-        NullSink sink;
-        GenerateCameraFile(dir.Path(), "site.mgp", sink);
-    }));
-    EXPECT_EQ(ReadBytes(dir / "site.txt"), "earlier cameras");
-    EXPECT_EQ(FolderEntries(dir.Path()), (Lines{"site.mgp", "site.txt"}));
 }
 
 TEST(FaultInjection, ReadOnlyCameraFileIsLeftAsItWas) {
@@ -238,19 +252,24 @@ std::string OneNodeModel(int points) {
     return CrLfLines(lines);
 }
 
-// The folder's temporary files that hold a written step: their runs are mid-copy.
-Lines TempsWithData(const std::string& folder) {
-    Lines names;
-    struct stat st;
-    for (const std::string& name : FolderEntries(folder))
-        if (IsTempName(name) && stat(JoinPath(folder, name).c_str(), &st) == 0 && st.st_size > 0)
-            names.push_back(name);
-    return names;
+// Whether the program has a file open in the folder that holds a written step (an unnamed new
+// file, or a named temporary one): it is mid-copy.
+bool MidCopy(pid_t program, const std::string& folder) {
+    const std::string fds = "/proc/" + std::to_string(program) + "/fd";
+    for (const auto& fd : std::filesystem::directory_iterator(fds)) {
+        std::error_code error;
+        const std::string target = std::filesystem::read_symlink(fd.path(), error).string();
+        struct stat st;
+        if (!error && target.starts_with(folder + "/") && stat(fd.path().c_str(), &st) == 0 &&
+            S_ISREG(st.st_mode) && st.st_size > 0)
+            return true;
+    }
+    return false;
 }
 
-bool WaitForRunsMidCopy(const std::string& folder, size_t runs) {
+bool WaitForMidCopy(pid_t program, const std::string& folder) {
     for (int ms = 0; ms < 60000; ++ms, usleep(1000))
-        if (TempsWithData(folder).size() >= runs) return true;
+        if (MidCopy(program, folder)) return true;
     return false;
 }
 
@@ -274,11 +293,11 @@ class InterruptedDuplicate : public FaultInjectionDuplicate {
     }
 };
 
-TEST_F(InterruptedDuplicate, SignalMidCopyRemovesTheTemporaryFileAndKeepsTheEarlierCopy) {
+TEST_F(InterruptedDuplicate, SignalMidCopyLeavesNoTemporaryFileAndKeepsTheEarlierCopy) {
     WriteBytes(Copy(), "earlier copy");
     for (auto [signal, status] : {std::pair{SIGTERM, 143}, {SIGINT, 130}, {SIGHUP, 129}}) {
         pid_t run = Start("printed");
-        ASSERT_TRUE(WaitForRunsMidCopy(Output(), 1));
+        ASSERT_TRUE(WaitForMidCopy(run, Output()));
         kill(run, signal);
         EXPECT_EQ(ExitStatusOf(run), status) << "signal " << signal;
         EXPECT_EQ(ReadBytes(dir / "printed"), "Interrupted\n");
@@ -287,60 +306,42 @@ TEST_F(InterruptedDuplicate, SignalMidCopyRemovesTheTemporaryFileAndKeepsTheEarl
     }
 }
 
-TEST_F(InterruptedDuplicate, LeftoversOfKilledRunsGoWithTheNextRunAndNothingElse) {
+// Killed runs leave nothing; a leftover of an older kind goes with the next run, and nothing
+// else does.
+TEST_F(InterruptedDuplicate, KilledRunsLeaveNothingAndLeftoversGoWithTheNextRun) {
     Lines kept = {".keep", ".m_0.wrl.tmp-12345", ".m_0.wrl.tmp-1234567", "m_0.wrl.tmp-123456"};
     for (const std::string& name : kept) WriteBytes(JoinPath(Output(), name), "not ours");
+    WriteBytes(JoinPath(Output(), ".m_0.wrl.tmp-AB12cd"), "a leftover");
     kept.push_back(".folder.tmp-ABCDEF");
     MakeFolder(JoinPath(Output(), kept.back()));
-    // Three runs at once, each stopped mid-copy (a copy may be quick), then killed together:
-    // each found the others' files open and kept them.
     std::vector<pid_t> runs;
     bool midCopy = true;
-    for (const char* output : {"run1", "run2", "run3"}) {
+    for (const char* output : {"run1", "run2"}) {
         runs.push_back(Start(output));
-        midCopy = midCopy && WaitForRunsMidCopy(Output(), runs.size());
-        kill(runs.back(), SIGSTOP);
+        midCopy = midCopy && WaitForMidCopy(runs.back(), Output());
     }
     for (pid_t run : runs) kill(run, SIGKILL);
     for (pid_t run : runs) EXPECT_EQ(ExitStatusOf(run), -1);
     ASSERT_TRUE(midCopy);
-    EXPECT_EQ(TempsWithData(Output()).size(), 3u);
-
     WriteBytes(Model("m.wrl"), kOneNodeModel);
-    EXPECT_EQ(ExitStatusOf(Start("run4")), 0);
+    EXPECT_EQ(ExitStatusOf(Start("run3")), 0);
     kept.push_back("m_0.wrl");
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(FolderEntries(Output()), kept);
-}
-
-TEST_F(InterruptedDuplicate, ARunsTemporaryFileSurvivesTheCleanUpOfAnotherRun) {
-    pid_t first = Start("first");
-    ASSERT_TRUE(WaitForRunsMidCopy(Output(), 1));
-    kill(first, SIGSTOP);
-    Lines entries = TempsWithData(Output());
-    EXPECT_EQ(ExitStatusOf(Start("second")), 0);
-    const std::string secondCopy = ReadBytes(Copy());
-    entries.push_back("m_0.wrl");
-    EXPECT_EQ(FolderEntries(Output()), entries);
-    kill(first, SIGCONT);
-    EXPECT_EQ(ExitStatusOf(first), 0);
-    EXPECT_EQ(ReadBytes(Copy()), secondCopy);  // the same copy, written whole
-    EXPECT_EQ(FolderEntries(Output()), Lines{"m_0.wrl"});
 }
 
 TEST_F(FaultInjectionDuplicate, RepairFailingPartwayIsCountedAndLeavesTheModel) {
     const std::string model = ConverterModel(20000);  // two named nodes: repaired in place
     WriteBytes(Model("m.wrl"), model);
     Prepare({"m,0,0,0,0,0,0"});
-    ChildResult result = RunInChild({.MaxFileBytes = 64 * 1024}, [&] {
-        RecordingSink sink;
-        RunDuplicate(in, sink);
-        return MessageLines(sink);
-    });
-    ASSERT_TRUE(result.Finished);
+    FaultyFileSystem files;
+    files.FillDiskAfter(64 * 1024);
+    RecordingSink sink;
+    RunContext run(files, sink);
+    RunDuplicate(run, in);
     // The copy, as large as the model, fails too: two steps, the repair first.
-    EXPECT_EQ(result.Text, "Some steps failed (2). First: Path/File access error (" +
-                               Model("m.wrl") + ")\nDONE\n");
+    EXPECT_EQ(MessageLines(sink),
+              "Some steps failed (2). First: Disk full (" + Model("m.wrl") + ")\nDONE\n");
     EXPECT_EQ(ReadBytes(Model("m.wrl")), model);
     EXPECT_EQ(FolderEntries(Models()), (Lines{"m.wrl", "newwrls"}));
     EXPECT_TRUE(FolderEntries(Output()).empty());
@@ -367,7 +368,8 @@ TEST_F(FaultInjectionDuplicate, ReadOnlyFoldersAreReportedAndLoseNothing) {
         RunFixWrls({Models(), in.WRLfolderList}, sink);
         return std::string();
     });
-    EXPECT_EQ(fix.Text, "Run-time error '70': Permission denied (" + Model("e.wrl") + ")");
+    // What failed is the new file in the folder: the folder is named.
+    EXPECT_EQ(fix.Text, "Run-time error '70': Permission denied (" + Models() + ")");
 
     // Duplicate: no output folder, the repair and the copy fail and are counted; the report
     // names their root, the folder that could not be made.
@@ -384,8 +386,7 @@ TEST_F(FaultInjectionDuplicate, ReadOnlyFoldersAreReportedAndLoseNothing) {
         GenerateCameraFile(dir / "points", "site.mgp", sink);
         return std::string();
     });
-    EXPECT_EQ(cameras.Text,
-              "Run-time error '70': Permission denied (" + (dir / "points/site.txt") + ")");
+    EXPECT_EQ(cameras.Text, "Run-time error '70': Permission denied (" + (dir / "points") + ")");
 
     EXPECT_EQ(ReadBytes(Model("e.wrl")), exporterModel);
     EXPECT_EQ(ReadBytes(Model("m.wrl")), model);
@@ -407,9 +408,9 @@ TEST_F(FaultInjectionDuplicate, UnreadableModelIsNamedWithTheSystemsReason) {
 }
 
 // Moves the model folder away when the command comes to its second placement or model.
-struct FolderMovingSink : RecordingSink {
+struct FolderMovingSink : RecordingSink, ProgressDisplay {
     std::string From, To;
-    void Progress(Work, int done, int) override {
+    void Show(Work, int done, int) override {
         if (done == 1) std::rename(From.c_str(), To.c_str());
     }
 };
@@ -420,7 +421,8 @@ TEST_F(FaultInjectionDuplicate, ModelFolderVanishingDuringARun) {
     FolderMovingSink sink;
     sink.From = Models();
     sink.To = dir / "moved";
-    RunDuplicate(in, sink);
+    RunContext run(platform::SystemFileSystem(), sink, {}, sink);
+    RunDuplicate(run, in);
     // The model cannot be read any more: the loop ends as for any unreadable model.
     EXPECT_EQ(sink.Texts(), (Lines{"invalid WRL file", "DONE"}));
     EXPECT_FALSE(FileExists(Models()));  // not made again by the output folder
@@ -438,8 +440,9 @@ TEST(FaultInjection, ModelFolderVanishingDuringFixWrls) {
     FolderMovingSink sink;
     sink.From = models;
     sink.To = dir / "moved";
+    RunContext run(platform::SystemFileSystem(), sink, {}, sink);
     Failure failure = FailureOf([&] {
-        RunFixWrls({models, ListMatchingFiles(models, "*.wrl")}, sink);
+        RunFixWrls(run, {models, ListMatchingFiles(models, "*.wrl")});
     });
     EXPECT_EQ(failure.Number(), 76);  // Path not found
     EXPECT_EQ(failure.Path(), JoinPath(models, "e1.wrl"));

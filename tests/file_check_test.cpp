@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands.hpp"
 #include "test_files.hpp"
 
 namespace scene {

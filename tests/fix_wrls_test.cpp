@@ -7,7 +7,9 @@
 #include <random>
 
 #include "block_search.hpp"
+#include "commands.hpp"
 #include "paths.hpp"
+#include "recording_file_system.hpp"
 #include "strings.hpp"
 #include "test_files.hpp"
 
@@ -49,8 +51,11 @@ class FixWrls : public ::testing::Test {
     TempDir dir;
     RecordingSink sink;
 
+    // Over a recording file system, a dry run.
     void Run(bool dryRun = false) {
-        RunFixWrls({dir.Path(), ListMatchingFiles(dir.Path(), "*.wrl")}, sink, dryRun);
+        RecordingFileSystem recording(platform::SystemFileSystem());
+        RunContext run(dryRun ? recording : platform::SystemFileSystem(), sink);
+        RunFixWrls(run, {dir.Path(), ListMatchingFiles(dir.Path(), "*.wrl")});
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands.hpp"
 #include "failure_of.hpp"
 #include "paths.hpp"
 #include "test_files.hpp"
@@ -61,15 +62,16 @@ TEST_F(ListPreview, EmptyAndMissingFiles) {
 TEST_F(ListPreview, SelectionRule) {
     WriteBytes(dir / "list.txt", CrLfLines({"a,1,2,3,4,5,6"}));
     RecordingSink sink;
-    EXPECT_EQ(PreviewForSelection(true, dir.Path(), "list.txt", sink), std::nullopt);
-    EXPECT_EQ(PreviewForSelection(false, dir.Path(), "list.txt", sink), Names{"a"});
+    RunFiles files(platform::SystemFileSystem());
+    EXPECT_EQ(PreviewForSelection(true, files, dir.Path(), "list.txt", sink), std::nullopt);
+    EXPECT_EQ(PreviewForSelection(false, files, dir.Path(), "list.txt", sink), Names{"a"});
     EXPECT_TRUE(sink.Failures.empty());
 
     // A file that cannot be opened: reported, and List1 is left empty.
-    EXPECT_EQ(PreviewForSelection(false, dir.Path(), "gone.txt", sink), Names{});
+    EXPECT_EQ(PreviewForSelection(false, files, dir.Path(), "gone.txt", sink), Names{});
     ASSERT_EQ(sink.Failures.size(), 1u);
     EXPECT_EQ(sink.Failures[0].Number(), 53);
-    EXPECT_EQ(PreviewForSelection(true, dir.Path(), "gone.txt", sink), std::nullopt);
+    EXPECT_EQ(PreviewForSelection(true, files, dir.Path(), "gone.txt", sink), std::nullopt);
     EXPECT_EQ(sink.Failures.size(), 1u);
 }
 

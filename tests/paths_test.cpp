@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "commands.hpp"
 #include "failure_of.hpp"
-#include "platform.hpp"
-#include "run_folders.hpp"
+#include "file_system.hpp"
+#include "run_files.hpp"
 #include "strings.hpp"
+#include "system.hpp"
 #include "test_files.hpp"
 #include "text_writer.hpp"
 
@@ -78,22 +80,26 @@ TEST(FolderPaths, RunFoldersResolveLetterCaseAsAFreshListingWould) {
     const Chain names = {"house.wrl", "HOUSE.WRL", "tree.wrl", "Tree.wrl", "box.wrl",  "Box.wrl",
                          "BOX.WRL",   "sub.wrl",   "gone.wrl", "Gone.wrl", "link.wrl", "new.wrl",
                          "NEW.WRL",   "",          ".",        ".."};
-    auto resolveAll = [&](RunFolders* run) {
+    auto resolveAll = [&](RunFiles& files) {
         Chain paths;
-        for (const std::string& name : names) paths.push_back(ResolveCase(dir / name, run));
+        for (const std::string& name : names) paths.push_back(files.ResolveCase(dir / name));
         return paths;
     };
-    const Chain before = resolveAll(nullptr);
+    auto fresh = [&] {
+        RunFiles files(platform::SystemFileSystem());
+        return resolveAll(files);
+    };
+    const Chain before = fresh();
     Chain during, afterMaking;
     {
-        RunFolders run;
-        during = resolveAll(&run);
-        TextFileWriter made(dir / "New.wrl", Durability::Replaceable, &run);
+        RunFiles run(platform::SystemFileSystem());
+        during = resolveAll(run);
+        TextFileWriter made(run, dir / "New.wrl", platform::Durability::Replaceable);
         made.Commit();
-        afterMaking = resolveAll(&run);
+        afterMaking = resolveAll(run);
     }
     EXPECT_EQ(during, before);
-    EXPECT_EQ(afterMaking, resolveAll(nullptr));
+    EXPECT_EQ(afterMaking, fresh());
     EXPECT_EQ(afterMaking[11], dir / "New.wrl");
     EXPECT_EQ(before[1], dir / "house.wrl");
     EXPECT_EQ(before[8], dir / "GONE.wrl");

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands.hpp"
 #include "failure.hpp"
 #include "failure_of.hpp"
 #include "test_files.hpp"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "copy_rewriting.hpp"
+#include "commands.hpp"
 #include "number_text.hpp"
 
 namespace scene {

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "commands.hpp"
 #include "failure.hpp"
 #include "failure_of.hpp"
+#include "run_files.hpp"
 #include "test_files.hpp"
 #include "text_writer.hpp"
 #include "utf16_decoder.hpp"
@@ -18,7 +20,8 @@ std::vector<std::string> Lines(const std::string& bytes, TextSource source = Tex
     TempDir dir;
     WriteBytes(dir / "f.txt", bytes);
     std::vector<std::pair<std::string, bool>> whole, pieces;  // each line and its CR LF
-    TextFileReader in(dir / "f.txt", source), inPieces(dir / "f.txt", source);
+    RunFiles files(platform::SystemFileSystem());
+    TextFileReader in(files, dir / "f.txt", source), inPieces(files, dir / "f.txt", source);
     while (!in.AtEndOfFile()) {
         whole.emplace_back(in.ReadTextLine(), false);
         whole.back().second = in.LastLineEndedWithCrLf();
@@ -58,25 +61,27 @@ TEST(ReadTextLine, LinesLongerThanTheBufferAndCrLfSplitAcrossFills) {
 }
 
 TEST(ReadTextLine, ReadingPastTheEndFails) {
+    RunFiles files(platform::SystemFileSystem());
     TempDir dir;
     WriteBytes(dir / "f.txt", "only\r\n");
-    TextFileReader in(dir / "f.txt");
+    TextFileReader in(files, dir / "f.txt");
     in.ReadTextLine();
     EXPECT_TRUE(in.AtEndOfFile());
     EXPECT_EQ(FailureNumberOf([&] { in.ReadTextLine(); }), 62);
 }
 
 TEST(TextFiles, EveryByteValuePassesThroughReadAndWrite) {
+    RunFiles files(platform::SystemFileSystem());
     std::string all;
     for (int i = 0; i < 256; ++i)
         if (i != '\r') all += static_cast<char>(i);
     TempDir dir;
     WriteBytes(dir / "in", all);
     EXPECT_EQ(ReadWholeText(dir / "in"), all);
-    TextFileReader in(dir / "in");
+    TextFileReader in(files, dir / "in");
     std::string line(in.ReadTextLine());
     EXPECT_EQ(line, all);
-    TextFileWriter out(dir / "out", Durability::Replaceable);
+    TextFileWriter out(files, dir / "out", platform::Durability::Replaceable);
     out.WriteTextLine(line);
     out.WriteTextLine("");
     out.WriteTextLine("ends\r\n");
@@ -85,26 +90,33 @@ TEST(TextFiles, EveryByteValuePassesThroughReadAndWrite) {
 }
 
 TEST(TextFiles, OpeningFailuresCarryTheirNumbers) {
+    RunFiles files(platform::SystemFileSystem());
     TempDir dir;
     auto number = [](auto&& open) { return FailureNumberOf(open); };
-    EXPECT_EQ(number([&] { TextFileReader r(dir / "missing.txt"); }), 53);
-    EXPECT_EQ(number([&] { TextFileReader r(dir / "nofolder/x.txt"); }), 76);
-    EXPECT_EQ(number([&] { TextFileReader r(dir.Path()); }), 75);
+    EXPECT_EQ(number([&] { TextFileReader r(files, dir / "missing.txt"); }), 53);
+    EXPECT_EQ(number([&] { TextFileReader r(files, dir / "nofolder/x.txt"); }), 76);
+    EXPECT_EQ(number([&] { TextFileReader r(files, dir.Path()); }), 75);
     EXPECT_EQ(number([&] { ReadWholeText(dir / "missing.txt"); }), 53);
-    EXPECT_EQ(number([&] { TextFileWriter w(dir / "nofolder/x.txt", Durability::Replaceable); }),
+    EXPECT_EQ(number([&] {
+                  TextFileWriter w(files, dir / "nofolder/x.txt",
+                                   platform::Durability::Replaceable);
+              }),
               76);
-    EXPECT_EQ(number([&] { TextFileWriter w(dir.Path(), Durability::Replaceable); }), 75);
+    EXPECT_EQ(
+        number([&] { TextFileWriter w(files, dir.Path(), platform::Durability::Replaceable); }),
+        75);
 }
 
 TEST(TextFiles, ANameInOtherLetterCaseFindsTheFile) {
+    RunFiles files(platform::SystemFileSystem());
     TempDir dir;
     WriteBytes(dir / "house.wrl", "content");
     {
-        TextFileReader in(dir / "House.WRL");
+        TextFileReader in(files, dir / "House.WRL");
         EXPECT_EQ(in.ReadTextLine(), "content");
     }  // closed: Windows replaces no file that is open
     // Writing to the other-case name replaces the existing file, as on a case-blind system.
-    TextFileWriter out(dir / "HOUSE.wrl", Durability::UserFile);
+    TextFileWriter out(files, dir / "HOUSE.wrl", platform::Durability::UserFile);
     out.WriteTextLine("new");
     out.Commit();
     EXPECT_EQ(FolderEntries(dir.Path()), (L{"house.wrl"}));
@@ -114,7 +126,8 @@ TEST(TextFiles, ANameInOtherLetterCaseFindsTheFile) {
 std::vector<std::pair<std::string, bool>> Items(const std::string& bytes, int count) {
     TempDir dir;
     WriteBytes(dir / "list.txt", bytes);
-    TextFileReader in(dir / "list.txt");
+    RunFiles files(platform::SystemFileSystem());
+    TextFileReader in(files, dir / "list.txt");
     std::vector<std::pair<std::string, bool>> items;
     TextFileReader::Item item;
     for (int i = 0; i < count; ++i) {
@@ -136,9 +149,10 @@ TEST(ReadItem, CommasLineEndsAndQuotes) {
 }
 
 TEST(ReadItem, ReadingPastTheEndFails) {
+    RunFiles files(platform::SystemFileSystem());
     TempDir dir;
     WriteBytes(dir / "list.txt", "a,b\r\n");
-    TextFileReader in(dir / "list.txt");
+    TextFileReader in(files, dir / "list.txt");
     TextFileReader::Item item;
     in.ReadItem(item);
     in.ReadItem(item);

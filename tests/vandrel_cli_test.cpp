@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "copy_rewriting.hpp"
+#include "commands.hpp"
 #include "duplicate.hpp"
 #include "failure_of.hpp"
 #include "paths.hpp"

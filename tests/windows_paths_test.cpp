@@ -10,13 +10,15 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "copy_rewriting.hpp"
+#include "commands.hpp"
 #include "duplicate.hpp"
 #include "failure.hpp"
 #include "failure_of.hpp"
+#include "file_system.hpp"
 #include "list_preview.hpp"
 #include "paths.hpp"
-#include "platform.hpp"
+#include "run_files.hpp"
+#include "system.hpp"
 #include "test_files.hpp"
 #include "text_reader.hpp"
 #include "text_writer.hpp"
@@ -28,7 +30,7 @@ namespace {
 using Names = std::vector<std::string>;
 
 void WriteFile(const std::string& path, const std::string& line, Durability durability) {
-    TextFileWriter out(path, durability);
+    TextFileWriter out(files, path, durability);
     out.WriteTextLine(line);
     out.Commit();
 }
@@ -52,7 +54,7 @@ TEST(WindowsPaths, BackslashJoinsAndDriveRootsKeepTheirSeparator) {
 TEST(WindowsPaths, ADoubledSeparatorStillOpens) {
     TempDir dir;
     const std::string doubled = JoinPath(dir.Path() + "\\", "list.txt");
-    WriteFile(doubled, "a,1,2,3,4,5,6", Durability::Replaceable);
+    WriteFile(doubled, "a,1,2,3,4,5,6", platform::Durability::Replaceable);
     EXPECT_EQ(ReadBytes(dir / "list.txt"), "a,1,2,3,4,5,6\r\n");
     EXPECT_EQ(ReadWholeText(doubled), "a,1,2,3,4,5,6\r\n");
 
@@ -63,7 +65,7 @@ TEST(WindowsPaths, ADoubledSeparatorStillOpens) {
     const std::string atRoot = JoinPath(root, name);
     ASSERT_EQ(atRoot, root + "\\" + name);
     try {
-        WriteFile(atRoot, "at the root", Durability::UserFile);
+        WriteFile(atRoot, "at the root", platform::Durability::UserFile);
     } catch (const Failure& f) {
         GTEST_SKIP() << "the drive root cannot be written here: " << f.Description();
     }
@@ -74,10 +76,11 @@ TEST(WindowsPaths, ADoubledSeparatorStillOpens) {
 }
 
 TEST(WindowsPaths, ReplacingAnExistingFileKeepsItsNameAndAttributes) {
+    RunFiles files(platform::SystemFileSystem());
     TempDir dir;
     WriteBytes(dir / "model.wrl", "original");
     {
-        TextFileWriter out(dir / "model.wrl", Durability::UserFile);
+        TextFileWriter out(files, dir / "model.wrl", platform::Durability::UserFile);
         out.WriteTextLine("replacement");
         // Meanwhile a hidden temporary file named after the target stands beside it.
         Names entries = FolderEntries(dir.Path());
@@ -91,14 +94,14 @@ TEST(WindowsPaths, ReplacingAnExistingFileKeepsItsNameAndAttributes) {
     EXPECT_EQ(FolderEntries(dir.Path()), Names{"model.wrl"});
     EXPECT_FALSE(Attributes(dir / "model.wrl") & FILE_ATTRIBUTE_HIDDEN);
 
-    WriteFile(dir / "new.txt", "fresh", Durability::Replaceable);
+    WriteFile(dir / "new.txt", "fresh", platform::Durability::Replaceable);
     EXPECT_FALSE(Attributes(dir / "new.txt") & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
 
     // A file in other letter case is the same file, and keeps its own name.
-    WriteFile(dir / "MODEL.WRL", "again", Durability::UserFile);
+    WriteFile(dir / "MODEL.WRL", "again", platform::Durability::UserFile);
     EXPECT_EQ(FolderEntries(dir.Path()), (Names{"model.wrl", "new.txt"}));
     EXPECT_EQ(ReadBytes(dir / "model.wrl"), "again\r\n");
-    TextFileReader in(dir / "Model.Wrl");
+    TextFileReader in(files, dir / "Model.Wrl");
     EXPECT_EQ(in.ReadTextLine(), "again");
 }
 
@@ -106,7 +109,8 @@ TEST(WindowsPaths, AReadOnlyTargetIsTheAccessFailureAndStaysAsItWas) {
     TempDir dir;
     WriteBytes(dir / "model.wrl", "original");
     ASSERT_TRUE(SetFileAttributesA((dir / "model.wrl").c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(FailureNumberOf([&] { WriteFile(dir / "model.wrl", "new", Durability::UserFile); }),
+    EXPECT_EQ(FailureNumberOf(
+                  [&] { WriteFile(dir / "model.wrl", "new", platform::Durability::UserFile); }),
               75);
     EXPECT_EQ(ReadBytes(dir / "model.wrl"), "original");
     EXPECT_TRUE(Attributes(dir / "model.wrl") & FILE_ATTRIBUTE_READONLY);
@@ -115,10 +119,11 @@ TEST(WindowsPaths, AReadOnlyTargetIsTheAccessFailureAndStaysAsItWas) {
 }
 
 TEST(WindowsPaths, OpeningFailuresCarryTheirNumbers) {
+    RunFiles files(platform::SystemFileSystem());
     TempDir dir;
-    EXPECT_EQ(FailureNumberOf([&] { TextFileReader r(dir / "missing.txt"); }), 53);
-    EXPECT_EQ(FailureNumberOf([&] { TextFileReader r(dir / "nofolder/x.txt"); }), 76);
-    EXPECT_EQ(FailureNumberOf([&] { TextFileReader r(dir.Path()); }), 75);
+    EXPECT_EQ(FailureNumberOf([&] { TextFileReader r(files, dir / "missing.txt"); }), 53);
+    EXPECT_EQ(FailureNumberOf([&] { TextFileReader r(files, dir / "nofolder/x.txt"); }), 76);
+    EXPECT_EQ(FailureNumberOf([&] { TextFileReader r(files, dir.Path()); }), 75);
     EXPECT_EQ(FailureNumberOf([&] { ListMatchingFiles(dir / "nofolder", "*.wrl"); }), 76);
     EXPECT_EQ(FailureNumberOf([&] { platform::CreateFolder(dir.Path()); }), 75);
 
@@ -127,8 +132,9 @@ TEST(WindowsPaths, OpeningFailuresCarryTheirNumbers) {
     HANDLE held = CreateFileA((dir / "held.wrl").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(FailureNumberOf([&] { TextFileReader r(dir / "held.wrl"); }), 75);
-    EXPECT_EQ(FailureNumberOf([&] { WriteFile(dir / "held.wrl", "new", Durability::UserFile); }),
+    EXPECT_EQ(FailureNumberOf([&] { TextFileReader r(files, dir / "held.wrl"); }), 75);
+    EXPECT_EQ(FailureNumberOf(
+                  [&] { WriteFile(dir / "held.wrl", "new", platform::Durability::UserFile); }),
               75);
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(dir / "held.wrl"), "held");
@@ -145,7 +151,7 @@ TEST(WindowsPaths, NamesAreUtf8OrWindows1252AndComeBackAsUtf8) {
                                "dir";                          // Omega
     const std::string model = "\xE6\x97\xA5\xE6\x9C\xAC.wrl";  // two CJK characters
     platform::CreateFolder(folder);
-    WriteFile(PathIn(folder, model), "bytes", Durability::UserFile);
+    WriteFile(PathIn(folder, model), "bytes", platform::Durability::UserFile);
     EXPECT_EQ(ListFolderNames(dir.Path()), Names{"\xCE\xA9"
                                                  "dir"});
     EXPECT_EQ(ListMatchingFiles(folder, "*.WRL"), Names{model});
@@ -153,7 +159,7 @@ TEST(WindowsPaths, NamesAreUtf8OrWindows1252AndComeBackAsUtf8) {
         std::wstring(dir.Path().begin(), dir.Path().end()) + L"\\\u03a9dir\\\u65e5\u672c.wrl";
     EXPECT_NE(::GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES);
 
-    WriteFile(dir / "caf\xE9.wrl", "latin", Durability::Replaceable);  // Windows-1252
+    WriteFile(dir / "caf\xE9.wrl", "latin", platform::Durability::Replaceable);  // Windows-1252
     EXPECT_EQ(ReadWholeText(dir / "caf\xC3\xA9.wrl"), "latin\r\n");
     EXPECT_EQ(ListMatchingFiles(dir.Path(), "caf*"), Names{"caf\xC3\xA9.wrl"});
 }

@@ -4,7 +4,8 @@
 #include <utility>
 
 #include "native_text.hpp"
-#include "platform.hpp"
+#include "path_syntax.hpp"
+#include "system.hpp"
 
 namespace scene {
 

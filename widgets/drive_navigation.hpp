@@ -15,6 +15,10 @@ class FolderList;
 // and the drive list turns back to their drive, so that the drive can be chosen again.
 void GoToDriveRoot(DriveList& drives, FolderList& folders, MessageSink& sink);
 
+// A column's lists linked: choosing a drive goes to its root folder (GoToDriveRoot), and the
+// file list follows the folder list; a folder that cannot be listed is reported to the sink.
+void LinkColumn(DriveList& drives, FolderList& folders, FileList& files, MessageSink& sink);
+
 // Reads the folder list, the file list and the drive list of a column again, keeping each
 // selection whose name is still there (see their Reload); a failure goes to the sink.
 void ReloadColumn(DriveList& drives, FolderList& folders, FileList& files, MessageSink& sink);

@@ -38,7 +38,7 @@ QItemSelectionModel::SelectionFlags FileList::selectionCommand(const QModelIndex
 }
 
 void FileList::Load(const std::string& path, const std::string& pattern) {
-    std::vector<std::string> names = ListMatchingFiles(path, pattern);
+    std::vector<std::string> names = ListMatchingFiles(platform::SystemFileSystem(), path, pattern);
     QSignalBlocker quiet(this);
     clear();
     for (const std::string& name : names) addItem(ShownText(name));

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <iterator>
 
+#include "messages.hpp"
 #include "native_text.hpp"
 #include "paths.hpp"
-#include "platform.hpp"
-#include "run_handler.hpp"
 #include "strings.hpp"
+#include "system.hpp"
 
 namespace scene {
 
@@ -28,15 +28,15 @@ FolderList::FolderList(MessageSink& sink, QWidget* parent) : QTreeWidget(parent)
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         std::string path = item->data(0, kPathRole).toByteArray().toStdString();
         QMetaObject::invokeMethod(
-            this, [this, path] { RunHandler(sink_, [&] { SetPath(path); }); },
+            this, [this, path] { RunReported(sink_, [&] { SetPath(path); }); },
             Qt::QueuedConnection);
     });
-    RunHandler(sink_, [&] { SetPath(platform::CurrentFolder()); });
+    RunReported(sink_, [&] { SetPath(platform::CurrentFolder()); });
 }
 
 void FolderList::SetPath(const std::string& path) {
     const std::string folder = NormalFolder(path);
-    std::vector<std::string> subfolders = ListFolderNames(folder);
+    std::vector<std::string> subfolders = ListFolderNames(platform::SystemFileSystem(), folder);
     // Hidden folders stay hidden, as in the system's own file windows.
     std::erase_if(subfolders, [](const std::string& name) { return name.front() == '.'; });
     std::sort(subfolders.begin(), subfolders.end(), LessIgnoringCase);

@@ -7,28 +7,19 @@
 #include <QString>
 #include <string>
 
-#ifdef _WIN32
 #include "name_encoding.hpp"
-#endif
+#include "system.hpp"
 
 namespace scene {
 
-#ifdef _WIN32
 inline QString ShownText(const std::string& bytes) {
-    return QString::fromStdU16String(Utf16Path(bytes));
-}
-
-inline std::string NativeText(const QString& text) {
-    return Utf8Name(text.toStdU16String());
-}
-#else
-inline QString ShownText(const std::string& bytes) {
+    if constexpr (platform::kWideNames) return QString::fromStdU16String(Utf16Path(bytes));
     return QFile::decodeName(QByteArray::fromStdString(bytes));
 }
 
 inline std::string NativeText(const QString& text) {
+    if constexpr (platform::kWideNames) return Utf8Name(text.toStdU16String());
     return QFile::encodeName(text).toStdString();
 }
-#endif
 
 }  // namespace scene

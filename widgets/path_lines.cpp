@@ -2,7 +2,8 @@
 
 #include <QFontMetrics>
 
-#include "platform.hpp"
+#include "path_syntax.hpp"
+#include "system.hpp"
 
 namespace scene {
 

@@ -5,8 +5,6 @@
 #include <QWidget>
 #include <utility>
 
-#include "session_end.hpp"
-
 namespace scene {
 
 StopGuard::StopGuard(QWidget& window, std::function<void(bool closing)> stop)
@@ -15,7 +13,6 @@ StopGuard::StopGuard(QWidget& window, std::function<void(bool closing)> stop)
 }
 
 bool StopGuard::eventFilter(QObject* watched, QEvent* event) {
-    if (!CommandRunning()) return false;
     const auto* widget = qobject_cast<const QWidget*>(watched);
     if (!widget || widget->window() != &window_) return false;  // message boxes, progress
     switch (event->type()) {

@@ -13,8 +13,9 @@ namespace scene {
 
 class StopGuard : public QObject {
   public:
-    // `stop` is called with true when the user closed the window, false for Escape. The guard
-    // watches the program's events for those of the window, and lives as the window's child.
+    // `stop` is called with true when the user closed the window, false for Escape. While it
+    // lives, the guard watches the program's events for those of the window; it lives as the
+    // window's child at the longest.
     StopGuard(QWidget& window, std::function<void(bool closing)> stop);
 
   protected:

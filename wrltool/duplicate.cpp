@@ -1,21 +1,20 @@
 #include "duplicate.hpp"
 
 #include <algorithm>
-#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
-#include "duplicate_files.hpp"
-#include "failure.hpp"
+#include "duplicate_copy.hpp"
+#include "model_check.hpp"
+#include "model_repair.hpp"
 #include "number_text.hpp"
 #include "ordered_jobs.hpp"
-#include "paths.hpp"
+#include "path_syntax.hpp"
 #include "placement_sources.hpp"
-#include "platform.hpp"
-#include "run_folders.hpp"
 #include "scene_index.hpp"
 #include "strings.hpp"
+#include "system.hpp"
 
 namespace scene {
 
@@ -41,246 +40,226 @@ class ModelList {
     std::unordered_set<std::string> keys_;
 };
 
-// A model's check, and whether a repair would leave it as it is, kept for the run: each copy
-// makes sure that the file it opened is the one checked (PrepareCopy), so a run of many copies
-// of one model reads it once per copy, not three times.
+// A model's check, kept for the run: each copy makes sure that the file it opened is the one
+// checked, so a run of many copies of one model reads it once per copy, not three times.
 struct ModelState {
-    std::optional<platform::FileStamp> Stamp;  // of the file checked; empty: to be checked
+    bool Checked = false;
+    platform::ContentStamp Stamp;  // of the file checked
     ModelCheck Check;
-    std::optional<Failure> Unreadable;  // why it could not be checked
-    bool RepairSettled = false;
+    std::string Unreadable;      // why it could not be checked: "PATH: REASON"; "" when it was
+    bool RepairSettled = false;  // a repair would leave it as it is
 };
 
-// The files that the run's copies read and write, by identity (so that every spelling that
-// may name one file counts): a copy may only run beside copies that neither write what it
-// reads nor read or write what it writes.
-class FilesInUse {
-  public:
-    // Notes a model read; true when a copy of this run wrote that file.
-    bool Read(RunFolders& folders, const std::string& path) {
-        std::string key = platform::NameKey(folders.Identity(path));
-        const bool written = written_.contains(key);
-        read_.insert(std::move(key));
-        return written;
-    }
-    // Notes a copy written; true when the run reads or writes that file elsewhere too.
-    bool Written(RunFolders& folders, const std::string& path) {
-        std::string key = platform::NameKey(folders.Identity(path));
-        return !written_.insert(key).second || read_.contains(key);
-    }
+// The files the run's copies read and write, by identity: a copy may only run beside copies
+// that neither write what it reads nor read or write what it writes.
+struct FilesInUse {
+    std::unordered_set<std::string> Read, Written;
 
-  private:
-    std::unordered_set<std::string> read_, written_;
+    bool Conflict(const std::string& model, const std::string& copy) const {
+        return Written.contains(model) || Written.contains(copy) || Read.contains(copy);
+    }
 };
 
-std::string StepFailuresText(const StepFailures& failures, const std::optional<Failure>& root) {
-    const Failure& first = root ? *root : *failures.First;
-    std::string text = "Some steps failed (" + std::to_string(failures.Count) + "). First: ";
-    text += first.Description();
-    if (!first.Path().empty()) text += " (" + first.Path() + ")";
-    return text;
-}
-
-// What a problem message says of its model: the path, and why it could not be read.
-std::string ProblemDetail(const std::optional<Failure>& unreadable, const std::string& path) {
-    return unreadable ? unreadable->PathAndReason() : path;
-}
-
-// One Duplicate run from its output folder on. It owns all the run keeps: the model checks,
-// the folders' listings, the copies under way and their commits in placement order. Copies
-// are written on several threads, but each takes its final name only once every earlier
+// One Duplicate run from its output folder on: the steps of each placement in list order.
+// Copies are written on several threads, but each takes its final name only once every earlier
 // placement's copy has taken its own or failed; what ends the run at a placement (a message, a
 // stop, a run-time error) so leaves no copy of a later one.
 class DuplicateRun {
   public:
-    DuplicateRun(const DuplicateInputs& inputs, MessageSink& sink, const DuplicateOptions& options,
-                 std::vector<Placement> placements)
-        : inputs_(inputs),
-          sink_(sink),
+    DuplicateRun(RunContext& run, const DuplicateInputs& inputs,
+                 const std::vector<Placement>& placements, const DuplicateOptions& options)
+        : run_(run),
+          inputs_(inputs),
           options_(options),
-          placements_(std::move(placements)),
+          placements_(placements),
           total_(static_cast<int>(placements_.size())),
-          files_(options.DryRun ? DryRunFiles(sink, folders_) : RealFiles(sink, folders_)),
           modelList_(inputs.WRLfolderList),
-          // A dry run keeps its state on one thread: its copies are "written" at once, in order.
-          jobs_(options.DryRun ? 1 : JobCount(options.Jobs, total_),
-                [this](PreparedCopy copy) { Finished(std::move(copy)); }) {}
+          jobs_(run.Files.System(), JobCount(options.Jobs, total_)) {}
 
     void Run() {
-        for (bool going = true; going;) {
-            if (next_ == total_) jobs_.FinishAll();  // the last copies' turns
-            if (halt_) {
-                going = Resume();
-            } else if (next_ == total_) {
-                break;
-            } else {
-                ShowProgress();
-                if (sink_.StopRequested()) return Stop();
-                if (!folderTried_) CreateOutputFolder();  // made once, it serves every placement
-                going = Place(next_);
-                if (!halt_) ++next_;
-            }
+        for (;;) {
+            // Copies done take their turn at once: progress is told before each placement.
+            while (std::optional<PreparedCopy> done = jobs_.TakeReady()) Settle(std::move(*done));
+            ShowProgress();  // where the user may ask to stop
+            if (run_.Stop.stop_requested()) return Stop();
+            if (!ended_ && next_ < total_ && !jobs_.Full() && Place(next_)) continue;
+            // The placement waits for the copies under way, or all are handed in.
+            std::optional<PreparedCopy> done = jobs_.TakeNext();
+            if (!done) break;
+            Settle(std::move(*done));
         }
         Report();
     }
 
   private:
-    // A copy that came back from the jobs ends the run at its placement, or starts it again
-    // there (its model changed and must be repaired first).
-    struct Halt {
-        int At = 0;
-        bool Restart = false;
-        std::string ModelPath;
-        std::optional<Failure> Unreadable;
-    };
+    RunFiles& Files() { return run_.Files; }
+
+    // Steps b to h of one placement, up to handing its copy in. False when the placement must
+    // wait for the copies under way to be settled first, or when the run ends here.
+    bool Place(int i) {
+        const Placement& placement = placements_[static_cast<size_t>(i)];
+        const std::string modelPath = ModelPath(inputs_, placement);
+        if (!folderTried_) CreateOutputFolder();
+        if (!UsesSelectedModel(inputs_) && !modelList_.Contains(placement.Name + ".wrl"))
+            return EndAt(i, "WRL does not exist", modelPath);
+        const std::string resolved = Files().ResolveCase(modelPath);
+        const std::string modelKey = Files().Identity(resolved);
+        ModelState& model = Checked(modelKey, resolved);
+        if (!IsCopyable(model.Check)) return EndAt(i, "invalid WRL file", Detail(model, resolved));
+        const bool repair = NeedsRepair(model.Check) && !model.RepairSettled;
+        const std::string copyPath = CopyPath(inputs_, placement);
+        const std::string copyKey = Files().Identity(copyPath);
+        // No copy reads a model while it is rewritten, nor a file another copy writes.
+        if (!jobs_.Empty() && (repair || inUse_.Conflict(modelKey, copyKey))) return false;
+        CopyOrder order;
+        order.Index = i;
+        order.Place = &placement;
+        order.ModelPath = resolved;
+        order.ModelKey = modelKey;
+        order.CopyPath = copyPath;
+        order.Tag = CopyTag(inputs_, placement);
+        if (repair) {
+            order.Repaired = Repair(model, resolved, order.Failures);
+            if (!IsCopyable(Checked(modelKey, resolved).Check))
+                return EndAt(i, "invalid WRL file", Detail(model, resolved));
+        }
+        order.ModelStamp = model.Stamp;
+        inUse_.Read.insert(modelKey);
+        inUse_.Written.insert(copyKey);
+        const bool small = model.Check.Bytes < kThreadedCopyBytes;
+        jobs_.Add([this, order = std::move(order)] { return PrepareCopy(Files(), census_, order); },
+                  small);
+        ++next_;
+        return true;
+    }
+
+    // The model's state, checked when it was not yet.
+    ModelState& Checked(const std::string& key, const std::string& path) {
+        ModelState& model = models_[key];
+        if (model.Checked) return model;
+        model = ModelState{};
+        model.Checked = true;
+        try {
+            std::unique_ptr<platform::ReadableFile> file = Files().OpenForReading(path);
+            model.Stamp = file->Stamp();
+            model.Check = CheckModel(*file);
+        } catch (const Failure& failure) {
+            model.Unreadable = failure.PathAndReason();  // counts as lacking the header
+        }
+        return model;
+    }
+
+    static std::string Detail(const ModelState& model, const std::string& path) {
+        return model.Unreadable.empty() ? path : model.Unreadable;
+    }
+
+    // True when the model was rewritten; it is to be checked again then.
+    bool Repair(ModelState& model, const std::string& path, StepFailures& failures) {
+        try {
+            const bool repaired = RepairTexCoordBlocks(Files(), path);
+            model.RepairSettled = !repaired;
+            model.Checked = !repaired;
+            return repaired;
+        } catch (const Failure& failure) {
+            failures.Add(failure);
+            return false;
+        }
+    }
 
     void CreateOutputFolder() {
         folderTried_ = true;
         try {
-            files_->CreateFolder(OutputFolder(inputs_));
+            Files().CreateFolder(OutputFolder(inputs_));
         } catch (const Failure& failure) {
             // As a rule the folder exists already: nothing to report. Any other reason is the
             // root of the copies' failures.
-            if (!platform::IsDirectory(failure.Path())) folderFailure_ = failure;
+            // It is named first in the report, though not counted.
+            if (!Files().System().StateOf(failure.Path()).Folder) failures_.First = failure;
         }
     }
 
-    // The steps of one placement up to handing its copy to the jobs; false when a message
-    // ended the loop.
-    bool Place(int i) {
-        const Placement& placement = placements_[static_cast<size_t>(i)];
-        const std::string modelPath = ModelPath(inputs_, placement);
-        if (!UsesSelectedModel(inputs_) && !modelList_.Contains(placement.Name + ".wrl"))
-            return EndWith("WRL does not exist", modelPath);
-        // A model that a copy of this run wrote is read once that copy is committed.
-        if (filesInUse_.Read(folders_, modelPath) && !FinishJobs()) return true;
-        const std::string resolved = ResolveCase(modelPath, &folders_);
-        ModelState& model = models_[folders_.Identity(resolved)];
-        if (!IsCopyable(model, resolved))
-            return EndWith("invalid WRL file", ProblemDetail(model.Unreadable, resolved));
-        StepFailures placementFailures;
-        if (model.Check.DefCount >= 2 && !model.RepairSettled) {
-            if (!FinishJobs()) return true;  // no copy reads the model while it is rewritten
-            Repair(model, modelPath, placementFailures);
-            if (!IsCopyable(model, resolved))
-                return EndWith("invalid WRL file", ProblemDetail(model.Unreadable, resolved));
-        }
-        const std::string copyPath = CopyPath(inputs_, placement);
-        // A copy that replaces a model of this run, or another copy, waits for those before it.
-        if (filesInUse_.Written(folders_, copyPath) && !FinishJobs()) return true;
-        HandIn({i, resolved, model.Stamp, copyPath, &placement, CopyTag(inputs_, placement)},
-               std::move(placementFailures), model.Check.Bytes >= kThreadedCopyBytes);
-        return true;
-    }
-
-    // Whether the model, checked when it was not yet or has changed since, may be copied.
-    bool IsCopyable(ModelState& model, const std::string& path) {
-        if (!model.Stamp) {
-            model = ModelState{};
+    // A copy's turn, in placement order: it takes its final name, or the run takes its
+    // placement again when its model changed.
+    void Settle(PreparedCopy copy) {
+        const CopyOrder& order = copy.Order;
+        if (copy.ModelChanged) return Restart(order.Index);
+        PlacementOutcome outcome{*order.Place};
+        outcome.Outcome = PlacementOutcome::Result::Failed;
+        outcome.ModelPath = order.ModelPath;
+        outcome.CopyPath = order.CopyPath;
+        outcome.Repaired = order.Repaired;
+        if (copy.Copy) {
             try {
-                CheckedModel checked = files_->CheckModel(path);
-                model.Check = checked.Check;
-                model.Stamp = checked.Stamp;
-            } catch (const Failure& failure) {
-                model.Unreadable = failure;  // counts as lacking the header
-            }
-        }
-        return !model.Unreadable && scene::IsCopyable(model.Check);
-    }
-
-    void Repair(ModelState& model, const std::string& modelPath, StepFailures& failures) {
-        try {
-            model.RepairSettled = !files_->RepairModel(modelPath);
-            if (!model.RepairSettled) model.Stamp.reset();  // to be checked again
-        } catch (const Failure& failure) {
-            failures.Add(failure);
-        }
-    }
-
-    void HandIn(CopyOrder order, StepFailures before, bool threaded) {
-        auto job = [this, order = std::move(order), before = std::move(before)]() mutable {
-            PreparedCopy copy = files_->PrepareCopy(order);
-            before.Append(copy.Failures);
-            copy.Failures = std::move(before);
-            return copy;
-        };
-        if (threaded)
-            jobs_.Add(std::move(job));
-        else
-            jobs_.RunHere(std::move(job));
-    }
-
-    // A copy's turn, on the run's thread in placement order.
-    void Finished(PreparedCopy copy) {
-        if (halt_ && copy.Index > halt_->At) return;  // dropped: its temporary file goes
-        using Outcome = PreparedCopy::Outcome;
-        if (copy.State == Outcome::ModelInvalid || copy.State == Outcome::ModelNeedsRepair) {
-            halt_ = Halt{copy.Index, copy.State == Outcome::ModelNeedsRepair, copy.ModelPath,
-                         copy.ModelFailure};
-            return;
-        }
-        failures_.Append(copy.Failures);
-        if (copy.State == Outcome::Written) {
-            try {
-                files_->Commit(copy);
+                outcome.ReplacedFile = copy.Copy->ReplacesFile();
+                copy.Copy->Commit();
+                outcome.Outcome = PlacementOutcome::Result::Written;
                 ++written_;
-                if (!options_.SceneName.empty())
-                    scene_.Add(NameOf(ResolveCase(copy.CopyPath, &folders_)));
+                scene_.Add(NameOf(copy.Copy->Target()));
             } catch (const Failure& failure) {
-                failures_.Add(failure);
+                copy.Failures.Add(failure);
             }
         }
-        ++finished_;
+        // A model found in another state than checked is checked again for the next copy.
+        ModelState& model = models_[order.ModelKey];
+        if (copy.ModelStamp != model.Stamp) model.Checked = false;
+        failures_.Append(copy.Failures);
+        outcome.Failures = std::move(copy.Failures);
+        run_.Record.Placed(outcome);
+        ++settled_;
         ShowProgress();
     }
 
-    // Waits for every copy handed in; false when one of them halted the run.
-    bool FinishJobs() {
-        jobs_.FinishAll();
-        return !halt_;
+    // A model changed under the run: the copies from placement `at` on are dropped and the run
+    // goes on from there, checking every model again.
+    void Restart(int at) {
+        jobs_.DropAll();
+        models_.clear();
+        next_ = settled_ = at;
+        if (++restarts_ <= kMaxRestarts) return;
+        const Placement& placement = placements_[static_cast<size_t>(at)];
+        const std::string path = Files().ResolveCase(ModelPath(inputs_, placement));
+        EndAt(at, "invalid WRL file", path + ": changed while it was read");
     }
 
-    bool EndWith(const std::string& message, const std::string& detail) {
-        if (!FinishJobs()) return true;  // an earlier placement ends or restarts the run
-        sink_.ShowFileProblem(message, detail);
-        return false;
-    }
-
-    // After a halt: the copies of later placements are dropped. False when the run ends.
-    bool Resume() {
-        const Halt halt = std::move(*halt_);
-        jobs_.DropQueued();
-        jobs_.FinishAll();
-        halt_.reset();
-        if (halt.Restart && ++restarts_ <= kMaxRestarts) {
-            next_ = halt.At;
-            models_.clear();  // a model changed under the run: each is checked again
-            return true;
-        }
-        sink_.ShowFileProblem("invalid WRL file", ProblemDetail(halt.Unreadable, halt.ModelPath));
+    // Ends the run at the placement with a problem message, once the copies before it are
+    // settled. False either way: no copy is handed in.
+    bool EndAt(int i, const std::string& text, const std::string& detail) {
+        if (!jobs_.Empty()) return false;
+        run_.Messages.ShowFileProblem(text, detail);
+        const Placement& placement = placements_[static_cast<size_t>(i)];
+        PlacementOutcome outcome{placement};
+        outcome.Outcome = PlacementOutcome::Result::Ended;
+        outcome.ModelPath = ModelPath(inputs_, placement);
+        outcome.Message = WithDetail(text, detail);
+        run_.Record.Placed(outcome);
+        ended_ = true;
         return false;
     }
 
     // The copies under way finish; none is begun after them.
     void Stop() {
         jobs_.DropQueued();
-        jobs_.FinishAll();
-        sink_.ShowMessage(StoppedText(Work::WritingCopies, written_, total_), MessageIcon::None);
+        while (std::optional<PreparedCopy> done = jobs_.TakeNext())
+            if (!done->ModelChanged) Settle(std::move(*done));
+        run_.Messages.ShowMessage(StoppedText(Work::WritingCopies, written_, total_),
+                                  MessageIcon::None);
     }
 
     void ShowProgress() {
-        while (shown_ <= std::min(finished_, next_) && shown_ < total_)
-            sink_.Progress(Work::WritingCopies, shown_++, total_);
+        while (shown_ <= std::min(settled_, next_) && shown_ < total_)
+            run_.Progress.Show(Work::WritingCopies, shown_++, total_);
     }
 
     // The scene index beside the copies; one that would replace a copy of the run (and so
     // inline itself) is a failed step.
     void WriteScene() {
-        const std::string fileName = options_.SceneName + ".wrl";
-        const std::string path = JoinPath(OutputFolder(inputs_), fileName);
+        const std::string path = JoinPath(OutputFolder(inputs_), options_.SceneName + ".wrl");
         try {
-            if (scene_.Holds(fileName)) throw Failure(FailureKind::AccessFailure, path);
-            files_->WriteFile(path, scene_.Text());
+            if (scene_.Holds(NameOf(path))) throw Failure(FailureKind::AccessFailure, path);
+            TextFileWriter out(Files(), path, platform::Durability::Replaceable);
+            out.Write(scene_.Text());
+            out.Commit();
+            run_.Record.FileWritten(path);
         } catch (const Failure& failure) {
             failures_.Add(failure);
         }
@@ -288,30 +267,33 @@ class DuplicateRun {
 
     void Report() {
         if (!options_.SceneName.empty() && total_ > 0) WriteScene();
-        if (failures_.Count > 0)
-            sink_.ShowMessage(StepFailuresText(failures_, folderFailure_), MessageIcon::Error);
-        sink_.ShowMessage("DONE", MessageIcon::None);
+        if (failures_.Count > 0) {
+            const Failure& first = *failures_.First;
+            std::string text = "Some steps failed (" + std::to_string(failures_.Count) +
+                               "). First: " + first.Description();
+            if (!first.Path().empty()) text = WithDetail(text, first.Path());
+            run_.Messages.ShowMessage(text, MessageIcon::Error);
+        }
+        run_.Messages.ShowMessage("DONE", MessageIcon::None);
     }
 
+    RunContext& run_;
     const DuplicateInputs& inputs_;
-    MessageSink& sink_;
     const DuplicateOptions& options_;
-    const std::vector<Placement> placements_;
+    const std::vector<Placement>& placements_;
     const int total_;
-    RunFolders folders_;  // letter case resolved against one listing per folder
-    std::unique_ptr<DuplicateFiles> files_;
     const ModelList modelList_;
     std::unordered_map<std::string, ModelState> models_;  // by the model file's identity
-    FilesInUse filesInUse_;
+    FilesInUse inUse_;
+    PointCensus census_;
     SceneIndex scene_;
     StepFailures failures_;
     bool folderTried_ = false;
-    std::optional<Failure> folderFailure_;  // the output folder could not be made
-    std::optional<Halt> halt_;
-    int next_ = 0;      // the placement the loop has reached
-    int finished_ = 0;  // placements whose copies took their turn
-    int shown_ = 0;     // progress steps shown
-    int written_ = 0;   // copies committed
+    bool ended_ = false;
+    int next_ = 0;     // the placement the loop has reached
+    int settled_ = 0;  // placements whose copies took their turn
+    int shown_ = 0;    // progress steps shown
+    int written_ = 0;  // copies committed
     int restarts_ = 0;
     OrderedJobs<PreparedCopy> jobs_;  // last: its threads end before what they use goes
 };
@@ -343,18 +325,21 @@ std::string CopyTag(const DuplicateInputs& inputs, const Placement& placement) {
     return name + "_" + IndexText(placement);
 }
 
-bool IsModelListed(const DuplicateInputs& inputs, const Placement& placement) {
-    return ModelList(inputs.WRLfolderList).Contains(placement.Name + ".wrl");
+bool RejectsBothModes(RunContext& run, const DuplicateInputs& inputs) {
+    if (!UsesMgpFile(inputs) || !IsManualMode(inputs)) return false;
+    run.Messages.ShowMessage("Use MGP files and Manual Mode cannot both be set",
+                             MessageIcon::Error);
+    return true;
 }
 
-void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
-                  const DuplicateOptions& options) {
-    if (UsesMgpFile(inputs) && IsManualMode(inputs)) {
-        sink.ShowMessage("Use MGP files and Manual Mode cannot both be set", MessageIcon::Error);
-        return;
-    }
-    DuplicateRun run(inputs, sink, options, ReadPlacements(inputs));
-    run.Run();
+void RunDuplicate(RunContext& run, const DuplicateInputs& inputs,
+                  const std::vector<Placement>& placements, const DuplicateOptions& options) {
+    DuplicateRun(run, inputs, placements, options).Run();
+}
+
+void RunDuplicate(RunContext& run, const DuplicateInputs& inputs, const DuplicateOptions& options) {
+    if (RejectsBothModes(run, inputs)) return;
+    RunDuplicate(run, inputs, ReadPlacements(run.Files, inputs).Placements, options);
 }
 
 }  // namespace scene

@@ -4,11 +4,12 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base_name.hpp"
 #include "duplicate_inputs.hpp"
-#include "messages.hpp"
 #include "placement.hpp"
+#include "run_context.hpp"
 
 namespace scene {
 
@@ -25,14 +26,8 @@ std::string CopyPath(const DuplicateInputs& inputs, const Placement& placement);
 // is named after the manual Name while its node is named after the model file.
 std::string CopyTag(const DuplicateInputs& inputs, const Placement& placement);
 
-// True when Name & ".wrl" equals an entry of the model list ignoring letter case.
-bool IsModelListed(const DuplicateInputs& inputs, const Placement& placement);
-
 // What the command-line program adds to the window's command.
 struct DuplicateOptions {
-    // Nothing is created or written: the sink hears of each file the run would write and each
-    // step that would fail, among the same messages. A dry run works on one thread.
-    bool DryRun = false;
     // When set, the run also writes OUTPUT_FOLDER/NAME.wrl inlining every copy it wrote.
     std::string SceneName;
     // Copies written at once (0: one per core); files, messages and progress are the same for
@@ -40,12 +35,19 @@ struct DuplicateOptions {
     int Jobs = 1;
 };
 
-// Runs the command and shows its messages. Throws the failure when the placements cannot be
-// read (nothing is made then); from the output folder on, failed steps are counted and
-// reported in one message before "DONE". A stop (MessageSink::StopRequested) lets the copies
-// under way finish, begins none after them and ends with "Stopped: N of M copies written".
-// Whatever ends the run at a placement leaves no copy of a later one.
-void RunDuplicate(const DuplicateInputs& inputs, MessageSink& sink,
+// Runs the command and shows its messages; tells the run's record each placement's outcome in
+// placement order. Throws the failure when the placements cannot be read (nothing is made
+// then); from the output folder on, failed steps are counted and reported in one message
+// before "DONE". A stop lets the copies under way finish, begins none after them and ends with
+// "Stopped: N of M copies written". Whatever ends the run at a placement leaves no copy of a
+// later one. Over a recording file system this is the dry run.
+void RunDuplicate(RunContext& run, const DuplicateInputs& inputs,
                   const DuplicateOptions& options = {});
+// The run from its output folder on, over placements read before.
+void RunDuplicate(RunContext& run, const DuplicateInputs& inputs,
+                  const std::vector<Placement>& placements, const DuplicateOptions& options);
+// Shows the error message and gives true when the inputs set both MGP and manual mode, which
+// the window never lets happen.
+bool RejectsBothModes(RunContext& run, const DuplicateInputs& inputs);
 
 }  // namespace scene

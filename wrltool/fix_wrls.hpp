@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base_name.hpp"
-#include "messages.hpp"
+#include "run_context.hpp"
 
 namespace scene {
 
@@ -25,13 +25,12 @@ struct FixInputs {
 std::string ExporterSeam(std::string_view baseName);
 
 // Rewrites every listed model that holds the exporter header with all seams deleted (plus
-// one CR LF at its end), counts the others, and ends with "DONE with  N invalid file(s)".
-// Stops at the first failure and throws it (no end message): a model that cannot be read or
-// written. Models before it stay rewritten, later ones untouched. Each model is locked against
-// other rewrites from its reading to its replacing. A stop (MessageSink::StopRequested) ends
-// the run between two models with "Stopped: N of M models checked".
-// A dry run writes nothing: the sink hears of each model it would rewrite, and the run stops
-// where a real one would.
-void RunFixWrls(const FixInputs& inputs, MessageSink& sink, bool dryRun = false);
+// one CR LF at its end), tells the run's record of each, counts the others, and ends with
+// "DONE with  N invalid file(s)". Stops at the first failure and throws it (no end message): a
+// model that cannot be read or written. Models before it stay rewritten, later ones untouched.
+// Each model is locked against other rewrites from its reading to its replacing, and read again
+// when another program changed it meanwhile. A stop ends the run between two models with
+// "Stopped: N of M models checked". Over a recording file system this is the dry run.
+void RunFixWrls(RunContext& run, const FixInputs& inputs);
 
 }  // namespace scene

@@ -1,6 +1,5 @@
 #include "list_preview.hpp"
 
-#include "failure.hpp"
 #include "number_text.hpp"
 #include "parse_number.hpp"
 #include "paths.hpp"
@@ -33,10 +32,10 @@ bool AtEndOrUnreadable(TextFileReader& in) {
 
 }  // namespace
 
-std::vector<std::string> PreviewListFile(const std::string& folderPath,
+std::vector<std::string> PreviewListFile(RunFiles& files, const std::string& folderPath,
                                          const std::string& fileName) {
     // Opening stops on failure.
-    TextFileReader in(JoinPath(folderPath, fileName), TextSource::List);
+    TextFileReader in(files, JoinPath(folderPath, fileName), TextSource::List);
     std::vector<std::string> names;
     std::string first;  // the first value; kept across records when its read fails
     TextFileReader::Item item;
@@ -55,13 +54,13 @@ std::vector<std::string> PreviewListFile(const std::string& folderPath,
     return names;
 }
 
-std::optional<std::vector<std::string>> PreviewForSelection(bool mgpMode,
+std::optional<std::vector<std::string>> PreviewForSelection(bool mgpMode, RunFiles& files,
                                                             const std::string& folderPath,
                                                             const std::string& fileName,
                                                             MessageSink& sink) {
     if (mgpMode) return std::nullopt;
     try {
-        return PreviewListFile(folderPath, fileName);
+        return PreviewListFile(files, folderPath, fileName);
     } catch (const Failure& failure) {
         sink.ReportFailure(failure);
         return std::vector<std::string>{};

@@ -1,6 +1,7 @@
 #include "ordered_jobs.hpp"
 
 #include <algorithm>
+#include <thread>
 
 namespace scene {
 
@@ -13,10 +14,6 @@ int JobCount(int requested, int work) {
     int jobs = requested;
     if (jobs <= 0) jobs = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     return std::clamp(std::min(jobs, work), 1, kMaxJobs);
-}
-
-std::thread StartSystemThread(std::function<void()> body) {
-    return std::thread(std::move(body));
 }
 
 }  // namespace scene

@@ -1,19 +1,24 @@
-// Work done on several threads and finished in the order it was handed in: the result of job k
-// reaches `finished` only after those of jobs 0 to k-1, and always on the caller's thread.
-// The caller's thread is one of the threads: while it waits for a result it does queued work
-// itself. Without other threads (one job, or none could be started) each job runs at once on
-// the caller's thread.
+// Work done on several threads and taken back in the order it was handed in: the caller takes
+// the result of job k only after those of jobs 0 to k-1, always on its own thread. The caller's
+// thread is one of the threads: while it waits for a result it does queued work itself. A thread
+// that cannot be started is no failure: the jobs run on those that could, at worst all on the
+// caller's. A worker that runs out of memory leaves its job to the others and ends.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <future>
+#include <memory>
 #include <mutex>
-#include <system_error>
-#include <thread>
+#include <new>
+#include <optional>
 #include <vector>
+
+#include "file_system.hpp"
 
 namespace scene {
 
@@ -21,30 +26,20 @@ namespace scene {
 // more than there are pieces, nor than a sane maximum.
 int JobCount(int requested, int work);
 
-// Starts a thread; tests hand in one that fails.
-using StartThread = std::function<std::thread(std::function<void()>)>;
-std::thread StartSystemThread(std::function<void()> body);
-
 template <typename Result>
 class OrderedJobs {
   public:
     using Job = std::function<Result()>;
-    using Finished = std::function<void(Result)>;
 
-    // `jobs` threads at most, the caller's among them. A thread that cannot be started is no
-    // failure: the jobs run on those that could (on the caller's thread when none could).
-    OrderedJobs(int jobs, Finished finished, const StartThread& start = StartSystemThread)
-        : finished_(std::move(finished)), window_(2 * static_cast<size_t>(jobs)) {
+    // `jobs` threads at most, the caller's among them, started by the file system.
+    OrderedJobs(platform::FileSystem& system, int jobs) : window_(2 * static_cast<size_t>(jobs)) {
         for (int i = 1; i < jobs; ++i) {
-            try {
-                threads_.push_back(start([this] { Work(); }));
-            } catch (const std::system_error&) {
-                break;
-            }
+            std::unique_ptr<platform::Thread> thread = system.StartThread([this] { Work(); });
+            if (!thread) break;
+            threads_.push_back(std::move(thread));
         }
     }
-    // Drops the jobs not yet begun and waits for those under way; no result of either is
-    // finished.
+    // Drops the jobs not yet begun and waits for those under way.
     ~OrderedJobs() {
         DropQueued();
         {
@@ -52,92 +47,138 @@ class OrderedJobs {
             stopping_ = true;
         }
         wake_.notify_all();
-        for (std::thread& thread : threads_) thread.join();
+        threads_.clear();  // each waits for its thread's end
     }
     OrderedJobs(const OrderedJobs&) = delete;
     OrderedJobs& operator=(const OrderedJobs&) = delete;
 
-    // The threads started besides the caller's.
-    int Threads() const { return static_cast<int>(threads_.size()); }
-
-    // Hands in a job. Waits, finishing the oldest, while twice as many jobs as there are
-    // threads are under way. What a job throws is thrown here or by FinishAll, once the jobs
-    // before it are finished.
-    void Add(Job job) {
-        if (threads_.empty()) {
-            finished_(job());
-            return;
-        }
-        while (pending_.size() >= window_) FinishOldest();
-        std::packaged_task<Result()> task(std::move(job));
-        pending_.push_back(task.get_future());
+    // Hands in a job, to run on a thread; with `here`, or without other threads, it runs at
+    // once on the caller's thread (work too small to gain from another). What a job throws is
+    // thrown by TakeNext when its turn comes.
+    void Add(Job job, bool here = false) {
+        Entry entry{std::move(job), {}, next_++};
+        pending_.push_back({entry.Number, entry.Promise.get_future()});
+        if (here || Workers() == 0) return Run(entry);
         {
             std::lock_guard lock(mutex_);
-            queue_.push_back(std::move(task));
+            queue_.push_back(std::move(entry));
         }
         wake_.notify_one();
     }
 
-    // Runs the job on the caller's thread, once every job handed in before it is finished: for
-    // work too small to gain from another thread.
-    void RunHere(Job job) {
-        FinishAll();
-        finished_(job());
+    // Whether as many jobs are handed in as it is worth having at once: take results first.
+    bool Full() const { return pending_.size() >= window_; }
+    // Whether no result waits to be taken.
+    bool Empty() const { return pending_.empty(); }
+
+    // The oldest job's result, waiting for it (doing queued work meanwhile); nothing when no
+    // job is handed in.
+    std::optional<Result> TakeNext() {
+        if (pending_.empty()) return std::nullopt;
+        std::future<Result>& front = pending_.front().Done;
+        while (front.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+            if (!RunQueued()) front.wait();
+        }
+        std::future<Result> oldest = std::move(front);
+        pending_.pop_front();
+        return oldest.get();
+    }
+    // The oldest job's result when it is ready already.
+    std::optional<Result> TakeReady() {
+        if (pending_.empty() ||
+            pending_.front().Done.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            return std::nullopt;
+        return TakeNext();
     }
 
-    // Waits for every job handed in and finishes each.
-    void FinishAll() {
-        while (!pending_.empty()) FinishOldest();
-    }
-
-    // Drops the jobs not yet begun: FinishAll then finishes only those under way.
+    // Drops the jobs not yet begun: TakeNext then gives only those under way.
     void DropQueued() {
         std::lock_guard lock(mutex_);
-        // Threads take jobs in order, so those not begun are the last ones handed in.
-        pending_.resize(pending_.size() - queue_.size());
+        std::erase_if(pending_, [this](const Pending& pending) {
+            return std::any_of(queue_.begin(), queue_.end(), [&](const Entry& queued) {
+                return queued.Number == pending.Number;
+            });
+        });
         queue_.clear();
+    }
+    // Drops every job handed in: those not begun at once, those under way once they end.
+    void DropAll() {
+        DropQueued();
+        for (Pending& pending : pending_) pending.Done.wait();
+        pending_.clear();
     }
 
   private:
-    void FinishOldest() {
-        std::future<Result> oldest = std::move(pending_.front());
-        pending_.pop_front();
-        // Rather than wait, the caller's thread does work nobody has begun.
-        while (oldest.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
-            std::packaged_task<Result()> task;
-            {
-                std::lock_guard lock(mutex_);
-                if (queue_.empty()) break;
-                task = std::move(queue_.front());
-                queue_.pop_front();
-            }
-            task();
+    struct Entry {
+        Job Work;
+        std::promise<Result> Promise;
+        uint64_t Number = 0;  // in the order handed in
+    };
+    struct Pending {
+        uint64_t Number;
+        std::future<Result> Done;
+    };
+
+    int Workers() {
+        std::lock_guard lock(mutex_);
+        return static_cast<int>(threads_.size()) - retired_;
+    }
+
+    void Run(Entry& entry) {
+        try {
+            entry.Promise.set_value(entry.Work());
+        } catch (...) {
+            entry.Promise.set_exception(std::current_exception());
         }
-        finished_(oldest.get());
+    }
+
+    // Runs the oldest queued job on the caller's thread; false when none is queued.
+    bool RunQueued() {
+        Entry entry;
+        {
+            std::lock_guard lock(mutex_);
+            if (queue_.empty()) return false;
+            entry = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        Run(entry);
+        return true;
     }
 
     void Work() {
         for (;;) {
-            std::packaged_task<Result()> task;
+            Entry entry;
             {
                 std::unique_lock lock(mutex_);
                 wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
                 if (queue_.empty()) return;
-                task = std::move(queue_.front());
+                entry = std::move(queue_.front());
                 queue_.pop_front();
             }
-            task();
+            try {
+                entry.Promise.set_value(entry.Work());
+            } catch (const std::bad_alloc&) {
+                // Out of memory here: the job goes back for the others (the caller's thread at
+                // least), and this thread ends, giving its memory back.
+                std::lock_guard lock(mutex_);
+                queue_.push_front(std::move(entry));
+                ++retired_;
+                return;
+            } catch (...) {
+                entry.Promise.set_exception(std::current_exception());
+            }
         }
     }
 
-    Finished finished_;
     size_t window_;
-    std::deque<std::future<Result>> pending_;  // in the order handed in
-    std::deque<std::packaged_task<Result()>> queue_;
+    uint64_t next_ = 0;
+    std::deque<Pending> pending_;  // in the order handed in; the caller's own
     std::mutex mutex_;
+    std::deque<Entry> queue_;
     std::condition_variable wake_;
     bool stopping_ = false;
-    std::vector<std::thread> threads_;
+    int retired_ = 0;  // workers that ended for want of memory
+    std::vector<std::unique_ptr<platform::Thread>> threads_;
 };
 
 }  // namespace scene

@@ -19,14 +19,14 @@ constexpr size_t kMaxTsoPlacements = INT16_MAX - 1;
 constexpr size_t kMaxMgpLines = INT16_MAX;
 constexpr int kMgpValues = 8;  // X, Y, Z, Orientation, AngleZ, AngleX, Index, Extra
 
-std::vector<Placement> ReadManualPlacement(const DuplicateInputs& in) {
+PlacementList ReadManualPlacement(const DuplicateInputs& in) {
     Placement p;
     p.Name = in.Text2;
     p.X = ParseNumber(in.Text3);
     p.Y = ParseNumber(in.Text4);
     p.Z = ParseNumber(in.Text5);
     p.Orientation = ParseNumber(in.Text6);
-    return {p};
+    return {{p}, {}};
 }
 
 // A point line "Name=(v1,v2,...)": the values go to X, Y, Z, Orientation, AngleZ, AngleX,
@@ -51,32 +51,38 @@ Placement ReadMgpLine(std::string_view trimmed, const std::string& path) {
     return p;
 }
 
-std::vector<Placement> ReadMgpPlacements(const DuplicateInputs& in) {
-    TextFileReader file(SourcePath(in), TextSource::List);
+PlacementList ReadMgpPlacements(RunFiles& files, const DuplicateInputs& in) {
+    TextFileReader file(files, SourcePath(in), TextSource::List);
     std::vector<Placement> list;
     while (!file.AtEndOfFile()) {
         if (list.size() == kMaxMgpLines) throw Failure(FailureKind::Overflow, file.Path());
+        const long lineNumber = file.LineNumber();
         std::string_view line = Trim(file.ReadTextLine());
         if (IsMgpHeader(line)) {  // the header's position holds an empty placement
-            list.emplace_back();
+            list.emplace_back().Line = lineNumber;
             continue;
         }
         Placement p = ReadMgpLine(line, file.Path());
         if (TakesOrientationAngle(in)) p.Orientation = ParseNumber(in.Text1);
         p.Index = static_cast<double>(list.size());
+        p.Line = lineNumber;
         list.push_back(std::move(p));
     }
-    return list;
+    return {std::move(list), {}};
 }
 
-std::vector<Placement> ReadTsoPlacements(const DuplicateInputs& in) {
-    TextFileReader file(SourcePath(in), TextSource::List);
-    std::vector<Placement> list;
+PlacementList ReadTsoPlacements(RunFiles& files, const DuplicateInputs& in) {
+    TextFileReader file(files, SourcePath(in), TextSource::List);
+    PlacementList read;
+    std::vector<Placement>& list = read.Placements;
     while (!file.AtEndOfFile()) {
         TsoRecord record = ReadTsoRecord(file);
         while (IsTsoComment(record)) record = ReadTsoRecord(file);  // past the end: fails
         if (list.size() == kMaxTsoPlacements) throw Failure(FailureKind::Overflow, file.Path());
+        read.UnreadNumberLines.insert(read.UnreadNumberLines.end(), record.Unread.begin(),
+                                      record.Unread.end());
         Placement p;
+        p.Line = record.Line;
         p.Name = std::move(record.Name);
         p.X = record.N[0];
         p.Z = record.N[1];  // the second number is Z
@@ -87,7 +93,7 @@ std::vector<Placement> ReadTsoPlacements(const DuplicateInputs& in) {
         p.Index = static_cast<double>(list.size());
         list.push_back(std::move(p));
     }
-    return list;
+    return read;
 }
 
 }  // namespace
@@ -95,13 +101,16 @@ std::vector<Placement> ReadTsoPlacements(const DuplicateInputs& in) {
 TsoRecord ReadTsoRecord(TextFileReader& file) {
     TsoRecord record;
     TextFileReader::Item item;
+    record.Line = file.LineNumber();
     file.ReadItem(item);
     record.Name = std::move(item.Text);
     for (double& number : record.N) {
+        const long line = file.LineNumber();
         file.ReadItem(item);
         FailureKind why = FailureKind::TypeMismatch;
         std::optional<double> value = TryParseNumber(item.Text, &why);
         if (!value && why == FailureKind::Overflow) throw Failure(why, file.Path());
+        if (!value) record.Unread.push_back(line);
         number = value.value_or(0);  // an item that is no number gives 0
     }
     return record;
@@ -116,10 +125,10 @@ std::string SourcePath(const DuplicateInputs& inputs) {
     return JoinPath(inputs.TSOfolderPath, inputs.TSOfolderFileName);
 }
 
-std::vector<Placement> ReadPlacements(const DuplicateInputs& inputs) {
+PlacementList ReadPlacements(RunFiles& files, const DuplicateInputs& inputs) {
     if (IsManualMode(inputs)) return ReadManualPlacement(inputs);
-    if (UsesMgpFile(inputs)) return ReadMgpPlacements(inputs);
-    return ReadTsoPlacements(inputs);
+    if (UsesMgpFile(inputs)) return ReadMgpPlacements(files, inputs);
+    return ReadTsoPlacements(files, inputs);
 }
 
 }  // namespace scene

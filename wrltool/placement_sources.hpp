@@ -7,6 +7,7 @@
 
 #include "duplicate_inputs.hpp"
 #include "placement.hpp"
+#include "run_files.hpp"
 #include "text_reader.hpp"
 
 namespace scene {
@@ -15,6 +16,8 @@ namespace scene {
 struct TsoRecord {
     std::string Name;
     std::array<double, 6> N{};
+    long Line = 0;             // the line its first item stands in
+    std::vector<long> Unread;  // the lines of its number items that are no number
 };
 
 // The next seven items, across lines. A number item that is no number gives 0. Throws the
@@ -24,10 +27,16 @@ TsoRecord ReadTsoRecord(TextFileReader& file);
 // A record whose name, without blanks at both ends, begins with "/" or is empty.
 bool IsTsoComment(const TsoRecord& record);
 
+// The placements of a list, and the lines of its number items that were no number (read as 0).
+struct PlacementList {
+    std::vector<Placement> Placements;
+    std::vector<long> UnreadNumberLines;
+};
+
 // The placement list of the mode the inputs choose: manual (Check4), MGP (Check2) or TSO list.
 // Throws the failure (with the source file's path where there is one) when the list cannot be
 // read whole.
-std::vector<Placement> ReadPlacements(const DuplicateInputs& inputs);
+PlacementList ReadPlacements(RunFiles& files, const DuplicateInputs& inputs);
 
 // The source file of MGP and TSO list mode: TSOfolder's path and selected file, joined.
 std::string SourcePath(const DuplicateInputs& inputs);

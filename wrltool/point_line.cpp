@@ -1,7 +1,6 @@
 #include "point_line.hpp"
 
 #include <bit>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -67,21 +66,20 @@ bool ReadPointFields(std::string_view rest, Point3& p) {
 
 }  // namespace
 
+bool ReadPointLine(std::string_view line, Point3& p, bool& ok) {
+    ok = ReadUsualPointLine(line, p);
+    if (ok) return true;
+    const std::string_view trimmed = Trim(line);
+    if (Contains(trimmed, "]")) return false;
+    ok = ReadPointFields(trimmed, p);
+    return true;
+}
+
 char* WritePlacedPointLine(std::string_view line, const PlacementTurn& turn, char* out, bool& ok) {
     Point3 p;
-    ok = ReadUsualPointLine(line, p);
-    if (!ok) {
-        const std::string_view trimmed = Trim(line);
-        if (Contains(trimmed, "]")) return nullptr;
-        ok = ReadPointFields(trimmed, p);
-    }
+    if (!ReadPointLine(line, p, ok)) return nullptr;
     Point3 placed = PlacePoint(turn, p);
-    for (double& value : placed.V) {
-        if (!std::isfinite(value)) {  // beyond the double range: overflow
-            value = 0;
-            ok = false;
-        }
-    }
+    ok = KeepInRange(placed) && ok;
     out = WriteNumberTexts(out, placed.V, 3);
     std::memcpy(out, ",\r\n", 3);
     return out + 3;

@@ -12,10 +12,6 @@ std::string SceneNameProblem(std::string_view name) {
     return problem;
 }
 
-bool IsUsableSceneName(std::string_view name) {
-    return SceneNameProblem(name).empty();
-}
-
 void SceneIndex::Add(const std::string& copyFileName) {
     if (seen_.insert(copyFileName).second) names_.push_back(copyFileName);
 }

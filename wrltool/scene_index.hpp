@@ -12,8 +12,6 @@ namespace scene {
 // Why the name cannot name a scene index, or "" when it can: NAME.wrl must be a plain file name
 // on any system (WindowsNameProblem) and stay inside the output folder (no "..").
 std::string SceneNameProblem(std::string_view name);
-// A scene name without a problem.
-bool IsUsableSceneName(std::string_view name);
 
 class SceneIndex {
   public:

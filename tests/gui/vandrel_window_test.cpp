@@ -23,7 +23,7 @@
 #include <filesystem>
 
 #include "client_area.hpp"
-#include "copy_rewriting.hpp"
+#include "commands.hpp"
 #include "desktop_conventions.hpp"
 #include "drive_list.hpp"
 #include "duplicate.hpp"
@@ -567,7 +567,6 @@ TEST_F(VandrelWindow, MessageBoxesCarryTheCaptionAndTheirIcons) {
     ShownBoxes shown;
     QtMessageSink messages("VandrelV3");
     Vandrel window(messages);
-    messages.SetParent(&window);
     EXPECT_EQ(window.windowHandle()->title(), " ");  // a blank title bar
     window.findChild<QPushButton*>("Command1")->click();
     window.findChild<FileList*>("TSOfolder")->setCurrentRow(1);  // notes.txt, empty
@@ -600,7 +599,6 @@ TEST_F(VandrelWindow, ClosingTheWindowDuringARunStopsItAndEndsTheProgram) {
             ShownBoxes shown;
             QtMessageSink messages("VandrelV3");
             Vandrel window(messages);
-            messages.SetParent(&window);
             window.findChild<FileList*>("TSOfolder")->setCurrentRow(0);  // long.txt
             QEventLoop loop;
             QTimer::singleShot(0, [&] {

@@ -17,13 +17,14 @@
 
 #include "drive_list.hpp"
 #include "file_list.hpp"
+#include "file_system.hpp"
 #include "folder_list.hpp"
 #include "path_lines.hpp"
-#include "platform.hpp"
 #include "qt_message_sink.hpp"
-#include "run_handler.hpp"
+#include "system.hpp"
 #include "test_files.hpp"
 #include "twips.hpp"
+#include "window_command.hpp"
 
 namespace scene {
 
@@ -149,46 +150,40 @@ TEST(FileList, ClickingTheSelectedNameAgainIsAClick) {
     EXPECT_EQ(files.FileName(), "b.txt");
 }
 
-TEST(QtMessageSink, RunTimeErrorReportNamesThePathOnASecondLine) {
-    EXPECT_EQ(RunTimeErrorReport(Failure(FailureKind::FileNotFound, "/data/a.mgp")),
-              "Run-time error '53': File not found\n/data/a.mgp");
-    EXPECT_EQ(RunTimeErrorReport(Failure(FailureKind::Overflow)), "Run-time error '6': Overflow");
-}
-
 // The progress window says what the work does, under the program's name alone. Cancel, Escape in
-// it or in the window stop the command under way until the next one starts. It blocks nothing:
-// a window under a modal one would get no close event.
-TEST(QtMessageSink, CancelAndEscapeStopTheCommandUnderWay) {
+// it or in the window stop the command under way; the next command starts afresh. It blocks
+// nothing: a window under a modal one would get no close event.
+TEST(WindowCommand, CancelAndEscapeStopTheCommandUnderWay) {
     QWidget window;
-    QtMessageSink sink("VandrelV3", &window);
-    QTest::keyClick(&window, Qt::Key_Escape);  // no command runs: nothing to stop
+    RecordingSink sink;
     auto progress = [&] { return window.findChild<QProgressDialog*>(); };
-    RunHandler(sink, [&] {
-        EXPECT_FALSE(sink.StopRequested());
-        sink.Progress(Work::WritingCopies, 1233, 20000);
+    RunWindowCommand(window, sink, "VandrelV3", [&](RunContext& run) {
+        EXPECT_FALSE(run.Stop.stop_requested());
+        run.Progress.Show(Work::WritingCopies, 1233, 20000);
         ASSERT_NE(progress(), nullptr);
         EXPECT_EQ(progress()->windowTitle(), "VandrelV3");
         EXPECT_EQ(progress()->labelText(), "Writing copy 1,234 of 20,000");
         EXPECT_EQ(progress()->windowModality(), Qt::NonModal);
         progress()->findChild<QPushButton*>()->click();
-        EXPECT_TRUE(sink.StopRequested());
+        EXPECT_TRUE(run.Stop.stop_requested());
     });
-    EXPECT_TRUE(sink.StopRequested());
-    RunHandler(sink, [&] {
-        EXPECT_FALSE(sink.StopRequested());
-        sink.Progress(Work::FixingModels, 0, 3);
+    EXPECT_EQ(progress(), nullptr);
+    RunWindowCommand(window, sink, "VandrelV3", [&](RunContext& run) {
+        EXPECT_FALSE(run.Stop.stop_requested());
+        run.Progress.Show(Work::FixingModels, 0, 3);
         QTest::keyClick(progress(), Qt::Key_Escape);
-        EXPECT_TRUE(sink.StopRequested());
+        EXPECT_TRUE(run.Stop.stop_requested());
     });
-    RunHandler(sink, [&] {
+    RunWindowCommand(window, sink, "VandrelV3", [&](RunContext& run) {
         // The window's events wait for the command to let them through.
         QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
-        EXPECT_FALSE(sink.StopRequested());
-        sink.Progress(Work::FixingModels, 0, 3);
-        EXPECT_TRUE(sink.StopRequested());
-        sink.Progress(Work::FixingModels, 3, 3);
+        EXPECT_FALSE(run.Stop.stop_requested());
+        run.Progress.Show(Work::FixingModels, 0, 3);
+        EXPECT_TRUE(run.Stop.stop_requested());
+        run.Progress.Show(Work::FixingModels, 3, 3);
         EXPECT_EQ(progress(), nullptr);
     });
+    EXPECT_TRUE(sink.Messages.empty() && sink.Failures.empty());
 }
 
 // A long path is broken after separators only: no name is split, nothing is lost.
@@ -208,13 +203,13 @@ TEST(QtMessageSink, LongPathsBreakAtSeparators) {
     }
 }
 
-TEST(RunHandler, ReportsFailuresAndOtherExceptionsAndGoesOn) {
+TEST(RunReported, ReportsFailuresAndOtherExceptionsAndGoesOn) {
     RecordingSink sink;
-    RunHandler(sink, [] { throw Failure(FailureKind::PathNotFound, "/x"); });
-    RunHandler(sink, [] { throw std::runtime_error("out of luck"); });
-    RunHandler(sink, [] { throw std::bad_alloc(); });  // reported as the command line does
+    RunReported(sink, [] { throw Failure(FailureKind::PathNotFound, "/x"); });
+    RunReported(sink, [] { throw std::runtime_error("out of luck"); });
+    RunReported(sink, [] { throw std::bad_alloc(); });  // reported as the command line does
     bool ran = false;
-    RunHandler(sink, [&] { ran = true; });
+    RunReported(sink, [&] { ran = true; });
     ASSERT_EQ(sink.Failures.size(), 2u);
     EXPECT_EQ(sink.Failures[0].Number(), 76);
     EXPECT_EQ(sink.Failures[1].Number(), 7);

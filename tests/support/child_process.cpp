@@ -5,7 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "failure.hpp"
+#include "messages.hpp"
 
 namespace scene {
 

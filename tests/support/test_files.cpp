@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "name_encoding.hpp"
+#include "path_syntax.hpp"
 #include "paths.hpp"
-#include "platform.hpp"
 
 namespace scene {
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "messages.hpp"
+#include "run_context.hpp"
 
 namespace scene {
 
@@ -67,5 +68,10 @@ struct RecordingSink : MessageSink {
     void ReportFailure(const Failure& failure) override { Failures.push_back(failure); }
     std::vector<std::string> Texts() const;
 };
+
+// A run over the system's files, telling `sink`.
+inline RunContext SystemRun(MessageSink& sink) {
+    return RunContext(platform::SystemFileSystem(), sink);
+}
 
 }  // namespace scene

@@ -1,0 +1,146 @@
+#include "model_copy.hpp"
+
+#include <cmath>
+
+#include "point_line.hpp"
+#include "sine_cosine.hpp"
+#include "strings.hpp"
+
+namespace scene {
+
+namespace {
+
+constexpr std::string_view kRenamableNode = "      DEF VRL_";
+constexpr std::string_view kCoordinateOpener = "COORD Coordinate {";
+
+// Walks the model's lines as a copy reads them, telling the visitor of each:
+//   Line(line, renamable)  a line outside the point lists, and whether it is a renamable node
+//   Opener(line)           the line after a coordinate opener, copied unchanged
+//   PointLine(line)        a line of a point list; false for the line that ends it
+template <typename Visitor>
+void WalkModel(TextFileReader& in, Visitor& visitor) {
+    while (!in.AtEndOfFile()) {
+        const std::string_view line = in.ReadTextLine();
+        // A renamed line is the node line, which opens no coordinate block.
+        const bool renamable = Contains(line, kRenamableNode);
+        const bool opener = !renamable && Contains(line, kCoordinateOpener);
+        visitor.Line(line, renamable);
+        if (!opener || in.AtEndOfFile()) continue;
+        visitor.Opener(in.ReadTextLine());
+        while (!in.AtEndOfFile())
+            if (!visitor.PointLine(in.ReadTextLine())) break;
+    }
+}
+
+// Writes the copy: each point placed and written as " x y z," and CR LF in the copy's buffer.
+class CopyWriter {
+  public:
+    CopyWriter(TextFileWriter& out, const Placement& placement, std::string_view copyTag,
+               StepFailures& failures, const std::string& modelPath)
+        : out_(out), turn_(placement), failures_(failures), modelPath_(modelPath) {
+        nodeLine_.append(kRenamableNode).append(VrmlName(copyTag)).append("_vrl Transform {");
+    }
+    void Line(std::string_view line, bool renamable) {
+        out_.WriteTextLine(renamable ? std::string_view(nodeLine_) : line);
+    }
+    void Opener(std::string_view line) { out_.WriteTextLine(line); }
+    bool PointLine(std::string_view line) {
+        bool ok;
+        const char* end = WritePlacedPointLine(line, turn_, out_.Room(kPointLineMax), ok);
+        if (!end) {  // the list's last line, copied trimmed
+            out_.WriteTextLine(Trim(line));
+            return false;
+        }
+        out_.Wrote(end);
+        if (!ok) failures_.Add(Failure(FailureKind::TypeMismatch, modelPath_));
+        return true;
+    }
+
+  private:
+    TextFileWriter& out_;
+    const PlacementTurn turn_;
+    StepFailures& failures_;
+    const std::string& modelPath_;
+    std::string nodeLine_;
+};
+
+// Hands on the points alone.
+struct PointReader {
+    const std::function<void(const Point3&, bool)>& Found;
+    void Line(std::string_view, bool) {}
+    void Opener(std::string_view) {}
+    bool PointLine(std::string_view line) {
+        Point3 p;
+        bool read;
+        if (!ReadPointLine(line, p, read)) return false;
+        Found(p, read);
+        return true;
+    }
+};
+
+}  // namespace
+
+std::string VrmlName(std::string_view tag) {
+    // Controls, blank, DEL and  " # ' , . [ \ ] { }  may not stand in a VRML name.
+    constexpr std::string_view kNotInNames = "\"#',.[\\]{}";
+    std::string name(tag);
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) <= ' ' || c == '\x7f' || Contains(kNotInNames, {&c, 1}))
+            c = '_';
+    return name;
+}
+
+PlacementTurn::PlacementTurn(const Placement& placement)
+    : X(placement.X), Y(placement.Y), Z(placement.Z) {
+    const double a5 = placement.AngleX * kPointScale;
+    const double a4 = placement.AngleZ * kPointScale;
+    const double a3 = placement.Orientation * kPointScale;
+    // Not std::cos and std::sin: their last bits differ between systems.
+    const SineCosine x = SineAndCosine(a5), z = SineAndCosine(a4), o = SineAndCosine(a3);
+    CosX = x.Cosine;
+    SinX = x.Sine;
+    CosZ = z.Cosine;
+    SinZ = z.Sine;
+    CosO = o.Cosine;
+    SinO = o.Sine;
+}
+
+Point3 PlacePoint(const PlacementTurn& t, const Point3& p) {
+    // Each product and sum is its own double, in this order (built without FP contraction).
+    const double r0 = p.V[0];
+    const double r1 = t.CosX * p.V[1] - t.SinX * p.V[2];
+    const double r2 = t.CosX * p.V[2] + t.SinX * p.V[1];
+    const double s0 = t.CosZ * r0 - t.SinZ * r1;
+    const double s1 = t.CosZ * r1 + t.SinZ * r0;
+    const double s2 = r2;
+    Point3 o;
+    o.V[0] = (t.CosO * s0 + t.SinO * s2) + t.X;
+    o.V[2] = (t.CosO * s2 - t.SinO * s0) - t.Z;
+    o.V[1] = s1 + t.Y;
+    return o;
+}
+
+bool KeepInRange(Point3& placed) {
+    bool ok = true;
+    for (double& value : placed.V) {
+        if (!std::isfinite(value)) {  // beyond the double range: overflow
+            value = 0;
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+void WriteCopy(TextFileReader& model, TextFileWriter& copy, const Placement& placement,
+               std::string_view copyTag, StepFailures& failures) {
+    CopyWriter writer(copy, placement, copyTag, failures, model.Path());
+    WalkModel(model, writer);
+}
+
+void ReadModelPoints(TextFileReader& model,
+                     const std::function<void(const Point3& point, bool read)>& point) {
+    PointReader reader{point};
+    WalkModel(model, reader);
+}
+
+}  // namespace scene

@@ -1,0 +1,53 @@
+// The placed copy of a converter-written model: every line as it stands, but its renamable
+// node lines, which carry the copy's name, and its points, turned and moved to the placement.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "placement.hpp"
+#include "step_failures.hpp"
+#include "text_reader.hpp"
+#include "text_writer.hpp"
+
+namespace scene {
+
+// Degrees to radians as the converter's models have always been placed: the ten-digit
+// decimal 0.0174532925, not pi/180 (so cos of 90 degrees is about 1.79E-09, not 0).
+inline constexpr double kPointScale = 0.0174532925;
+
+// Sines and cosines of a placement's three angles, computed once per copy.
+struct PlacementTurn {
+    explicit PlacementTurn(const Placement& placement);
+    double CosX, SinX, CosZ, SinZ, CosO, SinO;
+    double X, Y, Z;
+};
+
+struct Point3 {
+    double V[3];
+};
+
+// Turns about the first, the third and then the vertical axis, and moves.
+Point3 PlacePoint(const PlacementTurn& turn, const Point3& p);
+// The point as the copy writes it: a placed coordinate beyond the double range is 0. False when
+// one was.
+bool KeepInRange(Point3& placed);
+
+// The tag as a legal VRML name: each character VRML does not allow in a name becomes "_".
+std::string VrmlName(std::string_view tag);
+
+// Writes the copy of the model, read from where it stands, to `copy`: renamable node lines
+// carry the tag as a VrmlName, points are placed. Point lines with a missing or rejected
+// number are written with 0 for it and counted in `failures`, once per line, as are those with
+// a coordinate placed beyond the double range. Throws the failure when the model cannot be
+// read or the copy cannot be written.
+void WriteCopy(TextFileReader& model, TextFileWriter& copy, const Placement& placement,
+               std::string_view copyTag, StepFailures& failures);
+
+// The points of the model, read from where it stands as a copy reads them (a missing or
+// rejected number is 0), handed to `point` in order with whether all its numbers were read.
+void ReadModelPoints(TextFileReader& model,
+                     const std::function<void(const Point3& point, bool read)>& point);
+
+}  // namespace scene
