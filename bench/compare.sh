@@ -102,6 +102,24 @@ cam=$(best3 "$OSKIVO" generate "$T/site.mgp")
 row "Cameras from 32,767 points" "$(fmt "$(div 32767 "$cam/1000000")") M pt/s" "$(fmt "$cam" 3)" \
     "" ""
 
+# The plan of a run against its dry run, which reads and decides the same: 20,000 placements
+# of a 100,000-point model.
+mkdir -p "$T/plan/models"
+"$DATA" model 100000 10 "$T/plan/models/m.wrl"
+"$DATA" tso 20000 m "$T/plan/list.txt"
+plan_inputs=(--models "$T/plan/models" --tso "$T/plan/list.txt")
+dry=$(best3 "$VANDREL" duplicate --dry-run "${plan_inputs[@]}")
+plan=$(best3 "$VANDREL" plan "${plan_inputs[@]}" -o "$T/plan/plan.svg")
+row "Dry run 20,000 × 100,000 points" "$(fmt "$(div 20000 "$dry")" 0) placements/s" \
+    "$(fmt "$dry" 3)" "" ""
+row "Plan 20,000 × 100,000 points" "$(fmt "$(div 20000 "$plan")" 0) placements/s" \
+    "$(fmt "$plan" 3)" "" ""
+echo "plan ÷ dry run: $(fmt "$(div "$plan" "$dry")" 2)"
+peak=$( { /usr/bin/time -f %M "$VANDREL" plan "${plan_inputs[@]}" -o "$T/plan/plan.svg" \
+    >/dev/null; } 2>&1 | tail -1)
+row "Peak memory, plan of 20,000" "$(fmt "$(div "$peak" 1024)" 1) MiB" "" "" ""
+rm -rf "$T/plan"
+
 # Peak memory of Duplicate on a model of about 200 MB.
 mkdir -p "$T/mem/models"
 "$DATA" model 4700000 50 "$T/mem/models/m.wrl"

@@ -62,8 +62,9 @@ double ShownHalfSide(const PlanBox& box) {
     // A double holds about 16 digits: a picture far narrower than 1e-9 of its distance from
     // the origin could no longer place its pixels.
     const double magnitude = std::max(std::abs(centre[0]), std::abs(centre[1]));
-    const double half = std::max({box.HalfWidth(), box.HalfHeight(), magnitude * 1e-9});
-    return half > 0 ? half : 1;
+    const double half = std::max(box.HalfWidth(), box.HalfHeight());
+    if (half == 0) return std::max(1.0, magnitude * 1e-9);  // a lone point: a unit around it
+    return std::max(half, magnitude * 1e-9);
 }
 
 double RoundStep(double least) {

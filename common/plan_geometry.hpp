@@ -39,9 +39,9 @@ PlanBox BoxOf(const PlannedPlacement& placement, PlanView view);
 // Around every placement of the plan.
 PlanBox BoxOf(const Plan& plan, PlanView view);
 
-// Half the side of the square a picture shows around the box's centre: at least half the box's
-// larger side, never zero, and wide enough against the centre's magnitude that a picture's
-// arithmetic in doubles stays exact to a small part of a pixel.
+// Half the side of the square a picture shows around the box's centre: half the box's larger
+// side, a unit for a box around one point, and wide enough against the centre's magnitude that
+// a picture's arithmetic in doubles stays exact to a small part of a pixel.
 double ShownHalfSide(const PlanBox& box);
 
 // The smallest 1, 2 or 5 times a power of ten that is at least `least` (least > 0).

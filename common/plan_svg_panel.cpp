@@ -1,5 +1,6 @@
 #include "plan_svg_panel.hpp"
 
+#include "messages.hpp"
 #include "plan_text.hpp"
 #include "svg_text.hpp"
 
@@ -92,7 +93,9 @@ double WritePlanPanel(std::string& out, const Plan& plan, PlanView view, double 
     if (!plan.Note.empty()) lines.Add(XmlText(plan.Note), " font-style=\"italic\"");
     if (plan.Stopped) lines.Add("Partial: its computation was stopped");
     lines.Y += kLine / 2;
-    lines.Add(std::to_string(plan.Placements.size()) + " placements");
+    const size_t placements = plan.Placements.size();
+    lines.Add(GroupedCount(static_cast<long>(placements)) +
+              (placements == 1 ? " placement" : " placements"));
     Extent(lines, plan, view);
     lines.Y += kLine / 2;
     Legend(lines, plan);

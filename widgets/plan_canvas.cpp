@@ -31,22 +31,23 @@ void PlanCanvas::SetPicture(PlanPicture picture) {
         viewport_ = PlanViewport(picture_.View, size());
         Fit();
     }
-    update();
+    Changed();
 }
 
 void PlanCanvas::SetEmptyText(const QString& text) {
     emptyText_ = text;
-    update();
+    Changed();
 }
 
 void PlanCanvas::Fit() {
     viewport_.Resize(size());
     viewport_.Fit(picture_.Box);
     moved_ = false;
-    update();
+    Changed();
 }
 
 void PlanCanvas::ShowProblem(int problem) {
+    if (!picture_.Source) return;
     marks_.Problem = problem;
     PlanPoint spot;
     const auto& problems = picture_.Source->Problems;
@@ -55,12 +56,12 @@ void PlanCanvas::ShowProblem(int problem) {
         viewport_.CentreOn(spot);
         moved_ = true;
     }
-    update();
+    Changed();
 }
 
 void PlanCanvas::Pick(int placement) {
     marks_.Picked = placement;
-    update();
+    Changed();
     emit Picked(placement);
 }
 
@@ -80,8 +81,14 @@ void PlanCanvas::RenderInto(QImage& image) const {
     PaintPlan(image, picture_, viewport_, marks_);
 }
 
+void PlanCanvas::Changed() {
+    stale_ = true;
+    update();
+}
+
 void PlanCanvas::paintEvent(QPaintEvent*) {
-    RenderInto(shown_);
+    if (stale_ || shown_.size() != size() * devicePixelRatioF()) RenderInto(shown_);
+    stale_ = false;
     QPainter painter(this);
     painter.drawImage(0, 0, shown_);
     PaintPointed(painter);
@@ -95,6 +102,7 @@ void PlanCanvas::paintEvent(QPaintEvent*) {
 void PlanCanvas::resizeEvent(QResizeEvent*) {
     viewport_.Resize(size());
     if (!moved_) Fit();
+    Changed();
 }
 
 void PlanCanvas::wheelEvent(QWheelEvent* event) {
@@ -119,7 +127,7 @@ void PlanCanvas::mouseMoveEvent(QMouseEvent* event) {
     }
     pointer_ = at;
     if (picture_.Source) Hover(PlacementAt(picture_, viewport_, at));
-    if (marks_.Hovered >= 0) update();  // the card follows the pointer
+    if (marks_.Hovered >= 0) update();  // the card follows the pointer over the same picture
 }
 
 void PlanCanvas::mouseReleaseEvent(QMouseEvent* event) {
@@ -162,19 +170,19 @@ void PlanCanvas::leaveEvent(QEvent*) {
 void PlanCanvas::Zoom(QPointF about, double factor) {
     viewport_.ZoomAbout(about, factor);
     moved_ = true;
-    update();
+    Changed();
 }
 
 void PlanCanvas::Pan(QPointF pixels) {
     viewport_.Pan(pixels);
     moved_ = true;
-    update();
+    Changed();
 }
 
 void PlanCanvas::Hover(int placement) {
     if (placement == marks_.Hovered) return;
     marks_.Hovered = placement;
-    update();
+    Changed();
     emit Hovered(placement);
 }
 

@@ -51,9 +51,12 @@ class PlanCanvas : public QWidget {
     void Hover(int placement);
     void PaintPointed(QPainter& painter) const;
     void RenderInto(QImage& image) const;
+    // The picture changed: it is painted anew, not only shown again.
+    void Changed();
 
     PlanPicture picture_;
-    QImage shown_;  // the last picture painted, kept for the next paint
+    QImage shown_;       // the last picture painted, shown again while nothing changes
+    bool stale_ = true;  // something changed since it was painted
     PlanViewport viewport_;
     PlanMarks marks_;
     QString emptyText_;

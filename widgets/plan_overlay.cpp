@@ -152,38 +152,51 @@ void PaintLegend(QPainter& painter, const PlanPicture& picture, QSizeF size) {
     }
 }
 
+// Each grid line: its axis (0 for the first coordinate), value and a pixel on it. Lines a round
+// step apart, 70 pixels at the least.
+template <typename Line>
+void ForGridLines(const PlanViewport& viewport, Line line) {
+    const double step = RoundStep(70 / viewport.Scale());
+    const QSizeF size = viewport.Size();
+    const PlanPoint corner1 = viewport.ToPlan({0, 0}),
+                    corner2 = viewport.ToPlan({size.width(), size.height()});
+    for (int axis = 0; axis < 2; ++axis) {
+        const double low = std::min(corner1[axis], corner2[axis]);
+        const double high = std::max(corner1[axis], corner2[axis]);
+        for (double value : GridValues(low, high, step, 60))
+            line(axis, value,
+                 viewport.ToPixel(axis == 0 ? PlanPoint{value, 0} : PlanPoint{0, value}));
+    }
+}
+
+// The grid's values along the top and the left, clear of the corner they share, over the
+// placements.
+void PaintGridValues(QPainter& painter, const PlanViewport& viewport) {
+    painter.setPen(QColor(0x70, 0x70, 0x70));
+    ForGridLines(viewport, [&](int axis, double value, QPointF pixel) {
+        const QPointF at = axis == 0 ? QPointF(pixel.x() + 3, 40) : QPointF(3, pixel.y() - 3);
+        if ((axis == 0 && at.x() >= 40) || (axis == 1 && at.y() >= 54))
+            CardText(painter, at, Rounded(value));
+    });
+}
+
 }  // namespace
 
 void PaintGrid(QPainter& painter, const PlanViewport& viewport) {
     const QSizeF size = viewport.Size();
-    const double step = RoundStep(70 / viewport.Scale());
-    const PlanPoint corner1 = viewport.ToPlan({0, 0}),
-                    corner2 = viewport.ToPlan({size.width(), size.height()});
     painter.setRenderHint(QPainter::Antialiasing, false);
-    const QColor line(0xe6, 0xe6, 0xe6), axis(0xb0, 0xb0, 0xb0), label(0x90, 0x90, 0x90);
-    for (int axisIndex = 0; axisIndex < 2; ++axisIndex) {
-        const double low = std::min(corner1[axisIndex], corner2[axisIndex]);
-        const double high = std::max(corner1[axisIndex], corner2[axisIndex]);
-        for (double value : GridValues(low, high, step, 60)) {
-            const QPointF pixel =
-                viewport.ToPixel(axisIndex == 0 ? PlanPoint{value, 0} : PlanPoint{0, value});
-            painter.setPen(value == 0 ? axis : line);
-            if (axisIndex == 0)
-                painter.drawLine(QPointF(pixel.x(), 0), QPointF(pixel.x(), size.height()));
-            else
-                painter.drawLine(QPointF(0, pixel.y()), QPointF(size.width(), pixel.y()));
-            // Values along the top and the left, clear of the corner they share.
-            const QPointF at =
-                axisIndex == 0 ? QPointF(pixel.x() + 3, 40) : QPointF(3, pixel.y() - 3);
-            if ((axisIndex == 0 && at.x() < 40) || (axisIndex == 1 && at.y() < 54)) continue;
-            painter.setPen(label);
-            painter.drawText(at, Rounded(value));
-        }
-    }
+    ForGridLines(viewport, [&](int axis, double value, QPointF pixel) {
+        painter.setPen(value == 0 ? QColor(0xb0, 0xb0, 0xb0) : QColor(0xe6, 0xe6, 0xe6));
+        if (axis == 0)
+            painter.drawLine(QPointF(pixel.x(), 0), QPointF(pixel.x(), size.height()));
+        else
+            painter.drawLine(QPointF(0, pixel.y()), QPointF(size.width(), pixel.y()));
+    });
 }
 
 void PaintOverlay(QPainter& painter, const PlanPicture& picture, const PlanViewport& viewport) {
     painter.setRenderHint(QPainter::Antialiasing, true);
+    PaintGridValues(painter, viewport);
     PaintAxes(painter, picture.View, viewport.Size());
     PaintScaleBar(painter, viewport);
     PaintExtent(painter, picture);

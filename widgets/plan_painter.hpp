@@ -28,10 +28,11 @@ struct PlanMarks {
 void PaintPlan(QImage& picture, const PlanPicture& plan, const PlanViewport& viewport,
                const PlanMarks& marks = {});
 
-// The grid under the placements.
+// The grid's lines under the placements.
 void PaintGrid(QPainter& painter, const PlanViewport& viewport);
 
-// Over them: the axes with their names, the scale bar, the extent in numbers, the legend.
+// Over them: the grid's values, the axes with their names, the scale bar, the extent in
+// numbers, the legend.
 void PaintOverlay(QPainter& painter, const PlanPicture& plan, const PlanViewport& viewport);
 
 }  // namespace scene

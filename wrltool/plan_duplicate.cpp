@@ -1,6 +1,10 @@
 #include "plan_duplicate.hpp"
 
+#include <atomic>
+#include <exception>
 #include <map>
+#include <mutex>
+#include <thread>
 
 #include "duplicate.hpp"
 #include "model_check.hpp"
@@ -104,11 +108,47 @@ std::vector<Point3> ModelHull(RunFiles& files, const std::string& path) {
     return hull.Vertices();
 }
 
+// Computes each placement's outlines on every core: the placements are independent, and their
+// 2-D hulls are most of a plan's work. A thread that cannot start leaves its share to the others.
+void PlaceOutlines(Plan& plan, platform::FileSystem& system,
+                   const std::vector<Placement>& placements,
+                   const std::vector<std::vector<Point3>>& hulls, const std::vector<size_t>& work,
+                   std::stop_token stop) {
+    std::atomic<size_t> next{0};
+    std::mutex failed;
+    std::exception_ptr failure;
+    const auto outline = [&] {
+        try {
+            for (size_t k = next++; k < work.size() && !stop.stop_requested(); k = next++) {
+                PlannedPlacement& planned = plan.Placements[work[k]];
+                Outlines outlines = PlacedOutlines(hulls[static_cast<size_t>(planned.Model)],
+                                                   PlacementTurn(placements[work[k]]));
+                planned.Top = std::move(outlines.Top);
+                planned.Side = std::move(outlines.Side);
+            }
+        } catch (...) {
+            next = work.size();  // the others stop too
+            std::lock_guard lock(failed);
+            if (!failure) failure = std::current_exception();
+        }
+    };
+    std::vector<std::unique_ptr<platform::Thread>> threads;
+    const unsigned cores = std::thread::hardware_concurrency();
+    for (unsigned i = 1; i < cores && work.size() > 64; ++i)  // a few are done before one starts
+        if (std::unique_ptr<platform::Thread> thread = system.StartThread(outline))
+            threads.push_back(std::move(thread));
+    outline();
+    threads.clear();  // each waits for its thread's end
+    if (failure) std::rethrow_exception(failure);
+}
+
 // Each written placement's outlines, from its model's hull, and the models with their counts.
-void AddOutlines(Plan& plan, RunFiles& files, const std::vector<Placement>& placements,
+void AddOutlines(Plan& plan, RunFiles& files, platform::FileSystem& system,
+                 const std::vector<Placement>& placements,
                  const std::map<size_t, std::string>& modelPaths, std::stop_token stop) {
     std::map<std::string, int> models;  // path: index into plan.Models
     std::vector<std::vector<Point3>> hulls;
+    std::vector<size_t> work;  // the placements to outline
     for (const auto& [i, path] : modelPaths) {
         PlannedPlacement& planned = plan.Placements[i];
         if (stop.stop_requested()) return;
@@ -120,11 +160,9 @@ void AddOutlines(Plan& plan, RunFiles& files, const std::vector<Placement>& plac
         }
         planned.Model = at->second;
         ++plan.Models[static_cast<size_t>(planned.Model)].Placements;
-        Outlines outlines =
-            PlacedOutlines(hulls[static_cast<size_t>(planned.Model)], PlacementTurn(placements[i]));
-        planned.Top = std::move(outlines.Top);
-        planned.Side = std::move(outlines.Side);
+        work.push_back(i);
     }
+    PlaceOutlines(plan, system, placements, hulls, work, stop);
 }
 
 void AddUnreadNumbers(Plan& plan, const std::vector<long>& lines) {
@@ -149,7 +187,7 @@ Plan PlanDuplicate(const DuplicateInputs& inputs, std::stop_token stop) {
         AddUnreadNumbers(plan, list.UnreadNumberLines);
         RunDuplicate(run, inputs, list.Placements, DuplicateOptions{});
     });
-    AddOutlines(plan, run.Files, list.Placements, record.ModelPaths(), stop);
+    AddOutlines(plan, run.Files, recording, list.Placements, record.ModelPaths(), stop);
     AddPlacementProblems(plan);
     plan.Stopped = stop.stop_requested();
     return plan;

@@ -85,7 +85,13 @@ TEST_F(PlanWindowTest, VandrelsPlanFollowsItsInputsAndShowsPickedPlacements) {
     form.findChild<QLineEdit*>("Text2")->setText("shed");
     ASSERT_TRUE(QTest::qWaitFor([&] { return plan->CurrentPlan()->Placements.size() == 1; }));
     EXPECT_EQ(plan->CurrentPlan()->Placements[0].Name, "shed");
-    EXPECT_TRUE(sink.Messages.empty());
+
+    fs::remove(PathIn(root, "village.txt"));  // the list again, now unreadable
+    form.findChild<QCheckBox*>("Check4")->setChecked(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return plan->CurrentPlan()->Placements.empty(); }));
+    ASSERT_FALSE(plan->CurrentPlan()->Problems.empty());
+    EXPECT_EQ(plan->CurrentPlan()->Problems.front().Kind, ProblemKind::RunEnds);
+    EXPECT_TRUE(sink.Messages.empty() && sink.Failures.empty()) << "the plan shows no box";
 }
 
 TEST_F(PlanWindowTest, OskivosPlanShowsThePickedFilesCameras) {
