@@ -120,17 +120,6 @@ Point3 PlacePoint(const PlacementTurn& t, const Point3& p) {
     return o;
 }
 
-bool KeepInRange(Point3& placed) {
-    bool ok = true;
-    for (double& value : placed.V) {
-        if (!std::isfinite(value)) {  // beyond the double range: overflow
-            value = 0;
-            ok = false;
-        }
-    }
-    return ok;
-}
-
 void WriteCopy(TextFileReader& model, TextFileWriter& copy, const Placement& placement,
                std::string_view copyTag, StepFailures& failures) {
     CopyWriter writer(copy, placement, copyTag, failures, model.Path());

@@ -64,9 +64,8 @@ bool ReadPointFields(std::string_view rest, Point3& p) {
     return ok && count >= 3;
 }
 
-}  // namespace
-
-bool ReadPointLine(std::string_view line, Point3& p, bool& ok) {
+// ReadPointLine, inline for the copy's loop.
+[[gnu::always_inline]] inline bool ReadPoint(std::string_view line, Point3& p, bool& ok) {
     ok = ReadUsualPointLine(line, p);
     if (ok) return true;
     const std::string_view trimmed = Trim(line);
@@ -75,9 +74,15 @@ bool ReadPointLine(std::string_view line, Point3& p, bool& ok) {
     return true;
 }
 
+}  // namespace
+
+bool ReadPointLine(std::string_view line, Point3& p, bool& ok) {
+    return ReadPoint(line, p, ok);
+}
+
 char* WritePlacedPointLine(std::string_view line, const PlacementTurn& turn, char* out, bool& ok) {
     Point3 p;
-    if (!ReadPointLine(line, p, ok)) return nullptr;
+    if (!ReadPoint(line, p, ok)) return nullptr;
     Point3 placed = PlacePoint(turn, p);
     ok = KeepInRange(placed) && ok;
     out = WriteNumberTexts(out, placed.V, 3);
