@@ -88,6 +88,35 @@ void AppendCameraBlock(std::string& block, const std::string& number, const Came
     block.append(kBlockEnd);
 }
 
+// Whether the file begins with the camera file's first line; false when it cannot be read.
+bool BeginsAsCameraFile(platform::FileSystem& system, const std::string& path) {
+    try {
+        const std::unique_ptr<platform::ReadableFile> file = system.OpenForReading(path);
+        std::string head(kCameraFileHead.size(), '\0');
+        size_t read = 0;
+        while (read < head.size()) {
+            const size_t got = file->Read(head.data() + read, head.size() - read);
+            if (got == 0) return false;
+            read += got;
+        }
+        return head == kCameraFileHead;
+    } catch (const Failure&) {
+        return false;
+    }
+}
+
+// Whether the camera file may be written to its path: nothing is there, an earlier camera file,
+// something the writer refuses by itself (a folder, a read-only file), or a file the user
+// agrees to lose.
+bool MayTakeThePlaceOf(RunContext& run, const std::string& cameraPath) {
+    const std::string target = run.Files.ResolveCase(cameraPath);
+    platform::FileSystem& system = run.Files.System();
+    const platform::TargetState state = system.StateOf(target);
+    if (!state.Exists || state.Folder || state.ReadOnly || BeginsAsCameraFile(system, target))
+        return true;
+    return run.Messages.AskYesNo(std::string(kReplaceQuestion), target);
+}
+
 }  // namespace
 
 std::string CameraFilePath(std::string_view pointFilePath) {
@@ -145,8 +174,9 @@ void GenerateCameraFile(RunContext& run, const std::string& folder, const std::s
         run.Messages.ShowMessage(std::string(kWouldReplace), MessageIcon::Error);
         return;
     }
+    if (!MayTakeThePlaceOf(run, *cameraPath)) return;
     TextFileWriter cameras(run.Files, *cameraPath, platform::Durability::Replaceable);
-    cameras.WriteTextLine("//////////CAMERAS///////////");
+    cameras.WriteTextLine(kCameraFileHead);
     cameras.WriteTextLine("");
     // Every camera of the count, also those whose point was never read: no number, start 0.
     const CameraStart unread;

@@ -14,6 +14,13 @@ namespace scene {
 // Shown when the camera file would have the point file's own name.
 inline constexpr std::string_view kWouldReplace = "The camera file would replace the point file";
 
+// The first line of every camera file.
+inline constexpr std::string_view kCameraFileHead = "//////////CAMERAS///////////";
+
+// Asked before the camera file replaces a file that is not a camera file (a TSO list, say).
+inline constexpr std::string_view kReplaceQuestion =
+    "The camera file would replace a file that is not a camera file. Replace it?";
+
 // The path with every ".mgp" (exact case) replaced by ".txt", folder names included.
 std::string CameraFilePath(std::string_view pointFilePath);
 
@@ -45,7 +52,10 @@ CameraPoints ReadCameraPoints(RunFiles& files, const std::string& pointPath);
 // Reads the point file folder + separator + fileName and writes its camera file, then shows
 // "Done". Nothing is written before every point is read. Throws the failure (with the path
 // concerned) when the point file cannot be read, its count exceeds 32767 (overflow) or the
-// camera file cannot be written; an existing camera file then stays as it was.
+// camera file cannot be written; an existing camera file then stays as it was. A file in the
+// camera file's place that is not a camera file (it does not begin with kCameraFileHead) is
+// replaced only when the sink answers yes to kReplaceQuestion; no writes nothing and shows
+// nothing more.
 void GenerateCameraFile(RunContext& run, const std::string& folder, const std::string& fileName);
 
 }  // namespace scene

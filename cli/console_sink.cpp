@@ -19,6 +19,11 @@ void ConsoleSink::ReportUnexpected(const std::string& what) {
     err_ << "Run-time error: " << what << '\n' << std::flush;
 }
 
+bool ConsoleSink::AskYesNo(const std::string& question, const std::string& detail) {
+    if (!yes_) ShowFileProblem(refusal_.empty() ? question : refusal_, detail);
+    return yes_;
+}
+
 int ConsoleSink::ExitStatus() const {
     if (failed_) return kExitRunTimeError;
     return problemShown_ ? kExitProblem : kExitDone;

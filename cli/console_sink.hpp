@@ -38,6 +38,14 @@ class ConsoleSink : public MessageSink, public ProgressDisplay {
     // An error that is no run-time error of the tools (a fault of the program itself), as the
     // line "Run-time error: WHAT"; the exit status is 3 as for a run-time error.
     void ReportUnexpected(const std::string& what) override;
+    // No one is there to answer: yes when the user gave the option that says so beforehand,
+    // else no, printed as the problem message "REFUSAL (DETAIL)" (the question without a
+    // refusal of its own).
+    bool AskYesNo(const std::string& question, const std::string& detail) override;
+    void AnswerQuestions(bool yes, std::string refusal) {
+        yes_ = yes;
+        refusal_ = std::move(refusal);
+    }
 
     // 0 when only completion messages were shown, 1 after a problem message, 3 after a
     // run-time error.
@@ -59,6 +67,8 @@ class ConsoleSink : public MessageSink, public ProgressDisplay {
     bool failed_ = false;
     bool progress_;
     bool progressShown_ = false;
+    bool yes_ = false;
+    std::string refusal_;
     Clock now_;
     std::chrono::steady_clock::time_point progressStart_{};
 };

@@ -21,6 +21,12 @@ class MessageSink {
     virtual void ShowFileProblem(const std::string& text, const std::string& detail);
     // The run-time error report of a failure that stopped the command.
     virtual void ReportFailure(const Failure& failure) = 0;
+    // A yes-or-no question before a step that loses a user's data, such as replacing a file
+    // the tools did not write (`detail`: its path). True goes on. Without a user to answer it,
+    // the answer is no.
+    virtual bool AskYesNo(const std::string& /*question*/, const std::string& /*detail*/) {
+        return false;
+    }
     // What stopped the command when it is no failure of the tools (a fault of the program
     // itself), by its text.
     virtual void ReportUnexpected(const std::string& what) {

@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace scene;
     WriteInput("site.mgp", AsText(data, size));
-    const std::string earlier = "earlier cameras";
+    const std::string earlier = "//////////CAMERAS///////////\r\nearlier cameras";
     const std::string cameraPath = WriteInput("site.txt", earlier);
     RecordingSink sink;
     try {

@@ -210,6 +210,7 @@ class WindowsWriteFile : public WritableFile {
         TheOpenTemps().Note(this, [handle] { MarkForDeletion(handle); });
     }
     ~WindowsWriteFile() override {
+        if (handle_ == INVALID_HANDLE_VALUE) return;  // committed and closed
         const auto hold = TheOpenTemps().Hold();
         if (!committed_) MarkForDeletion(handle_);
         TheOpenTemps().Forget(this);
@@ -245,6 +246,11 @@ class WindowsWriteFile : public WritableFile {
             throw WriteFailure(code, Target());
         }
         committed_ = true;
+        // Closed at once: the handle's delete access would keep other programs from opening the
+        // file as long as the writer lives.
+        TheOpenTemps().Forget(this);
+        ::CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
     }
 
     bool ReplacesFile() const override { return replacesFile_; }

@@ -204,6 +204,24 @@ TEST_F(CameraFile, NeverReplacesThePointFile) {
     EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::Error);
 }
 
+// A camera file in the way is replaced as it is; any other file (a TSO list) only after a yes.
+TEST_F(CameraFile, AsksBeforeReplacingWhatIsNoCameraFile) {
+    const std::string points = CrLfLines({"number_points=1", "PointPos=(1,2,3)"});
+    const std::string list = CrLfLines({"house,0,0,0,0,0,0"});
+    WriteBytes(dir / "site.txt", list);
+    EXPECT_EQ(Generate(points), list);
+    EXPECT_TRUE(sink.Messages.empty());
+    ASSERT_EQ(sink.Questions.size(), 1u);
+    EXPECT_EQ(sink.Questions[0].Detail, dir / "site.txt");
+
+    sink.Answer = true;
+    const std::string cameras = Generate(points);
+    EXPECT_EQ(cameras.substr(0, kHead[0].size()), kHead[0]);
+    EXPECT_EQ(Generate(points), cameras);
+    EXPECT_EQ(sink.Questions.size(), 2u);  // none for the camera file
+    EXPECT_EQ(sink.Texts(), (std::vector<std::string>{"Done", "Done"}));
+}
+
 }  // namespace
 
 }  // namespace scene

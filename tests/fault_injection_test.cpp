@@ -33,6 +33,9 @@ namespace scene {
 
 namespace {
 
+// An earlier camera file, which a new one replaces without asking.
+const std::string kEarlierCameras = "//////////CAMERAS///////////\r\nearlier cameras";
+
 using Lines = std::vector<std::string>;
 
 // A converter model of about `points` point lines with two named nodes and a texture block.
@@ -55,7 +58,7 @@ TEST(FaultInjection, FullDiskLeavesEveryFileAsItWas) {
     WriteBytes(dir / "copy.wrl", "earlier copy");
     WriteBytes(dir / "site.mgp",
                CrLfLines({"number_points=2", "PointPos=(1,0,-2.5)", "PointPos=(1,2,3)"}));
-    WriteBytes(dir / "site.txt", "earlier cameras");
+    WriteBytes(dir / "site.txt", kEarlierCameras);
     FaultyFileSystem full;
     full.FillDiskAfter(64 * 1024);
     RunFiles files(full);
@@ -76,7 +79,7 @@ TEST(FaultInjection, FullDiskLeavesEveryFileAsItWas) {
     EXPECT_EQ(FailureOf([&] { GenerateCameraFile(run, dir.Path(), "site.mgp"); }).Number(), 61);
     EXPECT_EQ(ReadBytes(dir / "m.wrl"), model);
     EXPECT_EQ(ReadBytes(dir / "copy.wrl"), "earlier copy");
-    EXPECT_EQ(ReadBytes(dir / "site.txt"), "earlier cameras");
+    EXPECT_EQ(ReadBytes(dir / "site.txt"), kEarlierCameras);
     EXPECT_EQ(FolderEntries(dir.Path()), (Lines{"copy.wrl", "m.wrl", "site.mgp", "site.txt"}));
 }
 
@@ -200,17 +203,31 @@ std::string MessageLines(const RecordingSink& sink) {
     return text;
 }
 
+// A file in the camera file's place that cannot be read is not taken for a camera file.
+TEST(FaultInjection, UnreadableFileInTheCameraFilesPlaceIsAskedAbout) {
+    TempDir dir;
+    WriteBytes(dir / "site.mgp", CrLfLines({"number_points=1", "PointPos=(1,2,3)"}));
+    WriteBytes(dir / "site.txt", kEarlierCameras);
+    FaultyFileSystem files;
+    files.RefuseOpen(dir / "site.txt");
+    RecordingSink sink;
+    RunContext run(files, sink);
+    GenerateCameraFile(run, dir.Path(), "site.mgp");
+    EXPECT_EQ(sink.Questions.size(), 1u);
+    EXPECT_EQ(ReadBytes(dir / "site.txt"), kEarlierCameras);
+}
+
 TEST(FaultInjection, ReadOnlyCameraFileIsLeftAsItWas) {
     // Models of mode 0444 are covered where Duplicate and Fix WRLs are tested.
     TempDir dir;
     WriteBytes(dir / "site.mgp", CrLfLines({"number_points=1", "PointPos=(1,2,3)"}));
-    WriteBytes(dir / "site.txt", "earlier cameras");
+    WriteBytes(dir / "site.txt", kEarlierCameras);
     chmod((dir / "site.txt").c_str(), 0444);
     NullSink sink;
     Failure failure = FailureOf([&] { GenerateCameraFile(dir.Path(), "site.mgp", sink); });
     EXPECT_EQ(failure.Number(), 75);
     EXPECT_EQ(failure.Path(), dir / "site.txt");
-    EXPECT_EQ(ReadBytes(dir / "site.txt"), "earlier cameras");
+    EXPECT_EQ(ReadBytes(dir / "site.txt"), kEarlierCameras);
     EXPECT_EQ(FolderEntries(dir.Path()), (Lines{"site.mgp", "site.txt"}));
 }
 

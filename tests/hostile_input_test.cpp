@@ -30,6 +30,9 @@ namespace scene {
 
 namespace {
 
+// An earlier camera file, which a new one replaces without asking.
+const std::string kEarlierCameras = "//////////CAMERAS///////////\r\nearlier cameras";
+
 using Lines = std::vector<std::string>;
 
 const std::string kConverter(kConverterHeader);
@@ -258,7 +261,7 @@ TEST(HostileInput, CameraCountBeyond16BitsIsOverflowBeforeAnythingIsWritten) {
     // A blank point line ends the reading, and every camera of the count is still written:
     // a count of a billion would write blocks without end.
     TempDir dir;
-    WriteBytes(dir / "site.txt", "earlier cameras");
+    WriteBytes(dir / "site.txt", kEarlierCameras);
     RecordingSink sink;
     for (const char* count : {"32768", "1E9", "1E300"}) {
         WriteBytes(dir / "site.mgp", CrLfLines({std::string("number_points=") + count, ""}));
@@ -266,7 +269,7 @@ TEST(HostileInput, CameraCountBeyond16BitsIsOverflowBeforeAnythingIsWritten) {
         EXPECT_EQ(failure.Kind(), FailureKind::Overflow) << count;
         EXPECT_EQ(failure.Path(), dir / "site.mgp");
     }
-    EXPECT_EQ(ReadBytes(dir / "site.txt"), "earlier cameras");
+    EXPECT_EQ(ReadBytes(dir / "site.txt"), kEarlierCameras);
     EXPECT_TRUE(sink.Messages.empty());
     EXPECT_EQ(FailureOf([&] { CheckPointFile(dir.Path(), "site.mgp", sink); }).Kind(),
               FailureKind::Overflow);

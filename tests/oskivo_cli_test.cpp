@@ -38,6 +38,17 @@ TEST_F(OskivoCli, ProblemsAndRunTimeErrors) {
     EXPECT_EQ(missing.Err,
               Printed("Run-time error '53': File not found (" + (dir / "absent.mgp") + ")\n"));
     EXPECT_FALSE(FileExists(dir / "absent.txt"));
+
+    // A TSO list where the camera file goes is replaced with --replace only.
+    WriteBytes(dir / "site.mgp", CrLfLines({"number_points=0"}));
+    WriteBytes(dir / "site.txt", "house,0,0,0,0,0,0\r\n");
+    ProgramResult kept = Run("generate " + Arg(dir / "site.mgp"));
+    EXPECT_EQ(kept.Status, 1);
+    EXPECT_EQ(kept.Out, Printed("Not a camera file: replaced only with --replace (" +
+                                (dir / "site.txt") + ")\n"));
+    EXPECT_EQ(ReadBytes(dir / "site.txt"), "house,0,0,0,0,0,0\r\n");
+    EXPECT_EQ(Run("generate --replace " + Arg(dir / "site.mgp")).Status, 0);
+    EXPECT_EQ(ReadBytes(dir / "site.txt"), CrLfLines({"//////////CAMERAS///////////", ""}));
 }
 
 TEST_F(OskivoCli, UsageHelpAndVersion) {

@@ -2,10 +2,11 @@
 # The Windows desktop as a user meets it, under Wine: the installer installs silently into a
 # fresh Wine prefix with its Start menu shortcuts; the installed command-line program answers;
 # each installed window opens and, driven with mouse and keyboard as a user would, makes the same files
-# as the Linux command-line program on a copy of examples/; the uninstaller removes it all.
+# as the Linux command-line program on a copy of examples/, and F6 opens its plan; the uninstaller
+# removes it all.
 #   tests/windows_desktop_test.sh LINUX_BUILD WINDOWS_BUILD OUT_DIR [SCREENSHOT_DIR]
 # OUT_DIR is made anew. With SCREENSHOT_DIR, the two windows are saved there as
-# vandrel-windows.png and oskivo-windows.png.
+# vandrel-windows.png and oskivo-windows.png, in full colour.
 set -euo pipefail
 if [ $# -lt 3 ]; then
     echo "usage: tests/windows_desktop_test.sh LINUX_BUILD WINDOWS_BUILD OUT_DIR [SCREENSHOT_DIR]" >&2
@@ -54,6 +55,14 @@ for file in bin/VandrelV3.exe bin/Oskivo.exe bin/vandrel-cli.exe bin/oskivo-cli.
 done
 if [ ${#missing[@]} -eq 0 ]; then pass "the installer installs every file"; else
     fail "the installer did not install: ${missing[*]}"
+fi
+# Windows' list of installed programs names the project's maintainers as the publisher.
+publisher=$(awk '/^\[/ { ours = index($0, "Uninstall\\\\Scene tools]") > 0 }
+    ours && /^"Publisher"=/' "$WINEPREFIX/system.reg")
+if [ "$publisher" = '"Publisher"="Scene tools maintainers"' ]; then
+    pass "the installed programs' publisher is the project's maintainers"
+else
+    fail "publisher: ${publisher:-none}"
 fi
 shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' \( -name 'VandrelV3.lnk' -o \
     -name 'Oskivo.lnk' \) | wc -l)
@@ -124,6 +133,22 @@ enter() {
     sleep 1
 }
 
+# plan_opens PROGRAM: F6, to the window under the pointer, opens the plan of the picked file in a
+# window of its own.
+plan_opens() {
+    xdotool key F6
+    for _ in $(seq 1 40); do
+        if xdotool search --onlyvisible --name "^Plan of" >/dev/null 2>&1; then
+            pass "F6 opens $1's plan window"
+            import -window root "$OUT/$1-plan.png" || true
+            return 0
+        fi
+        sleep 0.5
+    done
+    fail "F6 opened no plan window in $1"
+    import -window root "$OUT/$1-plan-failed.png" || true
+}
+
 # One folder with the models and the list, so that both columns start where the user needs them.
 scene() {
     mkdir -p "$1"
@@ -146,7 +171,7 @@ if window=$(wait_window vandrelv3.exe); then
     pass "the installed VandrelV3.exe opens its window"
     sleep 2
     click "$window" 362 240
-    [ -z "$SHOTS" ] || import -window "$window" "$SHOTS/vandrel-windows.png"
+    [ -z "$SHOTS" ] || import -window "$window" PNG24:"$SHOTS/vandrel-windows.png"
     click "$window" 724 564
     sleep 2
     enter
@@ -157,6 +182,7 @@ if window=$(wait_window vandrelv3.exe); then
         ls -l "$windows/newwrls" 2>&1 || true
         import -window root "$OUT/vandrel-failed.png" || true
     fi
+    plan_opens VandrelV3.exe
 else
     fail "VandrelV3.exe showed no window"
 fi
@@ -169,7 +195,7 @@ if window=$(wait_window oskivo.exe); then
     pass "the installed Oskivo.exe opens its window"
     sleep 2
     click "$window" 74 232
-    [ -z "$SHOTS" ] || import -window "$window" "$SHOTS/oskivo-windows.png"
+    [ -z "$SHOTS" ] || import -window "$window" PNG24:"$SHOTS/oskivo-windows.png"
     click "$window" 168 488
     enter
     if cmp -s "$linux/site.txt" "$windows/site.txt"; then
@@ -178,6 +204,7 @@ if window=$(wait_window oskivo.exe); then
         fail "Oskivo.exe's camera file differs from the Linux one"
         import -window root "$OUT/oskivo-failed.png" || true
     fi
+    plan_opens Oskivo.exe
 else
     fail "Oskivo.exe showed no window"
 fi

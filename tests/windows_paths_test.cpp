@@ -29,7 +29,8 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-void WriteFile(const std::string& path, const std::string& line, Durability durability) {
+void WriteFile(const std::string& path, const std::string& line, platform::Durability durability) {
+    RunFiles files(platform::SystemFileSystem());
     TextFileWriter out(files, path, durability);
     out.WriteTextLine(line);
     out.Commit();
@@ -48,7 +49,8 @@ TEST(WindowsPaths, BackslashJoinsAndDriveRootsKeepTheirSeparator) {
     EXPECT_EQ(FolderOf("c:\\scene\\house.wrl"), "c:\\scene");
     EXPECT_EQ(FolderOf("scene/lists\\site.mgp"), "scene/lists");  // "/" serves too
     EXPECT_EQ(NameOf("c:\\\\house.wrl"), "house.wrl");
-    EXPECT_EQ(ResolveCase("c:\\Scene\\HOUSE.WRL"), "c:\\Scene\\HOUSE.WRL");
+    EXPECT_EQ(RunFiles(platform::SystemFileSystem()).ResolveCase("c:\\Scene\\HOUSE.WRL"),
+              "c:\\Scene\\HOUSE.WRL");
 }
 
 TEST(WindowsPaths, ADoubledSeparatorStillOpens) {
@@ -125,7 +127,7 @@ TEST(WindowsPaths, OpeningFailuresCarryTheirNumbers) {
     EXPECT_EQ(FailureNumberOf([&] { TextFileReader r(files, dir / "nofolder/x.txt"); }), 76);
     EXPECT_EQ(FailureNumberOf([&] { TextFileReader r(files, dir.Path()); }), 75);
     EXPECT_EQ(FailureNumberOf([&] { ListMatchingFiles(dir / "nofolder", "*.wrl"); }), 76);
-    EXPECT_EQ(FailureNumberOf([&] { platform::CreateFolder(dir.Path()); }), 75);
+    EXPECT_EQ(FailureNumberOf([&] { platform::SystemFileSystem().CreateFolder(dir.Path()); }), 75);
 
     // A file that another program holds without sharing it.
     WriteBytes(dir / "held.wrl", "held");
@@ -150,10 +152,10 @@ TEST(WindowsPaths, NamesAreUtf8OrWindows1252AndComeBackAsUtf8) {
                                "\xCE\xA9"
                                "dir";                          // Omega
     const std::string model = "\xE6\x97\xA5\xE6\x9C\xAC.wrl";  // two CJK characters
-    platform::CreateFolder(folder);
+    platform::SystemFileSystem().CreateFolder(folder);
     WriteFile(PathIn(folder, model), "bytes", platform::Durability::UserFile);
-    EXPECT_EQ(ListFolderNames(dir.Path()), Names{"\xCE\xA9"
-                                                 "dir"});
+    EXPECT_EQ(ListFolderNames(platform::SystemFileSystem(), dir.Path()), Names{"\xCE\xA9"
+                                                                               "dir"});
     EXPECT_EQ(ListMatchingFiles(folder, "*.WRL"), Names{model});
     const std::wstring wide =
         std::wstring(dir.Path().begin(), dir.Path().end()) + L"\\\u03a9dir\\\u65e5\u672c.wrl";
@@ -170,7 +172,7 @@ TEST(WindowsPaths, ListsInUtf8AndInWindows1252FindTheirModels) {
     const std::string models = dir /
                                "\xCE\xA9"
                                "dir";
-    platform::CreateFolder(models);
+    platform::SystemFileSystem().CreateFolder(models);
     const std::string model =
         CrLfLines({std::string(kConverterHeader), "      DEF VRL_m_vrl Transform {", "    point [",
                    "      1 2 3,", "    ]", "}"});

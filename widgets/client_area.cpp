@@ -12,19 +12,18 @@ namespace scene {
 
 namespace {
 
-// The window's frame: as the system tells it, or (before a window manager has framed it) a title
-// bar and borders as the style draws them.
+// The window's frame, each side the larger of what the system tells (nothing before a window
+// manager has framed it) and a title bar and borders as the style draws them. Windows tells a
+// frame without its borders at the sides and bottom, which Windows 10 keeps for resizing and
+// Wine draws; Wine without a window manager tells borders of -1.
 QMargins FrameOf(const QWidget& window) {
-    if (const QWindow* handle = window.windowHandle(); handle && !handle->frameMargins().isNull()) {
-        // Without a window manager Wine tells a border of -1: no frame reaches into the window.
-        const QMargins told = handle->frameMargins();
-        return {std::max(told.left(), 0), std::max(told.top(), 0), std::max(told.right(), 0),
-                std::max(told.bottom(), 0)};
-    }
     const QStyle* style = window.style();
     const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &window);
     const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
-    return {border, title + border, border, border};
+    const QWindow* handle = window.windowHandle();
+    const QMargins told = handle ? handle->frameMargins() : QMargins();
+    return {std::max(told.left(), border), std::max(told.top(), title + border),
+            std::max(told.right(), border), std::max(told.bottom(), border)};
 }
 
 // A scroll bar's value moves by whole device pixels, so that frame lines stay aligned.

@@ -1,6 +1,7 @@
 #include "qt_message_sink.hpp"
 
 #include <QApplication>
+#include <QLabel>
 #include <QScreen>
 #include <algorithm>
 
@@ -12,10 +13,21 @@ namespace scene {
 namespace {
 
 // As wide as a message box shows a line without wrapping it itself.
-int PathLineWidth(const QMessageBox& box) {
+int LineWidth(const QMessageBox& box, const QFontMetrics& metrics) {
     const QScreen* screen = box.screen();
     const int half = screen ? screen->availableGeometry().width() / 2 : 640;
-    return std::min(60 * box.fontMetrics().averageCharWidth(), std::min(half, 500) - 100);
+    return std::min(60 * metrics.averageCharWidth(), std::min(half, 500) - 100);
+}
+
+// The box's text: `text`, and `detail` on a line of its own, both broken to the box's width.
+void SetBoxText(QMessageBox& box, const std::string& text, const std::string& detail) {
+    box.setTextFormat(Qt::PlainText);
+    QString shown = ShownText(text);
+    if (!detail.empty()) shown += '\n' + ShownText(detail);
+    // The label may have a font of its own (the system's for labels).
+    const QLabel* label = box.findChild<QLabel*>("qt_msgbox_label");
+    const QFontMetrics metrics = label ? label->fontMetrics() : box.fontMetrics();
+    box.setText(BreakLines(shown, metrics, LineWidth(box, metrics)));
 }
 
 }  // namespace
@@ -32,14 +44,18 @@ void QtMessageSink::ReportFailure(const Failure& failure) {
     ShowBox(QMessageBox::Critical, RunTimeErrorText(failure), failure.Path());
 }
 
+bool QtMessageSink::AskYesNo(const std::string& question, const std::string& detail) {
+    QMessageBox box(QMessageBox::Warning, caption_, QString(), QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    SetBoxText(box, question, detail);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void QtMessageSink::ShowBox(QMessageBox::Icon icon, const std::string& text,
                             const std::string& detail) {
     QMessageBox box(icon, caption_, QString(), QMessageBox::Ok, QApplication::activeWindow());
-    box.setTextFormat(Qt::PlainText);
-    QString shown = ShownText(text);
-    if (!detail.empty())
-        shown += '\n' + BreakAtSeparators(ShownText(detail), box.fontMetrics(), PathLineWidth(box));
-    box.setText(shown);
+    SetBoxText(box, text, detail);
     box.exec();
 }
 

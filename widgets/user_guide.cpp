@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QWidget>
@@ -13,7 +14,8 @@ namespace scene {
 
 namespace {
 
-// Pictures stand two side by side in the guide's width: the wider ones are shown smaller.
+// Pictures at their own size, narrowed to the guide's width where they are wider, drawn from
+// images in the screen's own pixels so that nothing scales them again.
 class GuideBrowser : public QTextBrowser {
   public:
     using QTextBrowser::QTextBrowser;
@@ -24,13 +26,26 @@ class GuideBrowser : public QTextBrowser {
         if (type != QTextDocument::ImageResource) return resource;
         QImage picture = resource.value<QImage>();
         if (picture.isNull()) picture.loadFromData(resource.toByteArray());
-        const int widest = std::max(200, (width() - 60) / 2);
-        if (picture.width() <= widest) return picture;
-        return picture.scaledToWidth(widest, Qt::SmoothTransformation);
+        if (picture.isNull()) return resource;
+        const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        const int widest =
+            contentsRect().width() - scrollBar - 2 * static_cast<int>(document()->documentMargin());
+        return ShownPicture(picture, widest, devicePixelRatioF());
     }
 };
 
 }  // namespace
+
+QImage ShownPicture(const QImage& picture, int widest, qreal scale) {
+    const int shownWidth = std::clamp(widest, 1, picture.width());
+    const QSize pixels = (QSizeF(picture.size()) * (shownWidth * scale / picture.width())).toSize();
+    QImage shown = picture.convertToFormat(
+        picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    if (shown.size() != pixels)
+        shown = shown.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    shown.setDevicePixelRatio(static_cast<qreal>(pixels.width()) / shownWidth);
+    return shown;
+}
 
 void AddUserGuide(QWidget& window, const QString& title, const QString& resource) {
     QObject::connect(new QShortcut(QKeySequence(Qt::Key_F1), &window), &QShortcut::activated,
@@ -50,7 +65,8 @@ QTextBrowser& ShowUserGuide(QWidget& window, const QString& title, const QString
                          guide, &QWidget::close);
         if (const QScreen* screen = window.screen()) {
             QRect area = screen->availableGeometry();
-            QRect placed({}, QSize(std::min(area.width() * 2 / 3, 900), area.height() * 4 / 5));
+            // Wide enough for the widest picture (the plans, 1000 pixels) where the screen allows.
+            QRect placed({}, QSize(std::min(area.width() * 9 / 10, 1040), area.height() * 4 / 5));
             placed.moveCenter(area.center());
             guide->setGeometry(placed);
         }

@@ -70,6 +70,11 @@ class WindowCommand : public ProgressDisplay, public MessageSink {
         EndProgress();
         if (!closing_) sink_.ReportUnexpected(what);
     }
+    // No answer from a closed window: the command does not go on.
+    bool AskYesNo(const std::string& question, const std::string& detail) override {
+        EndProgress();
+        return !closing_ && sink_.AskYesNo(question, detail);
+    }
 
   private:
     void Stop(bool closing) {

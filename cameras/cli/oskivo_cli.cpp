@@ -33,9 +33,14 @@ CliCommand AddGenerateCommand(CLI::App& app) {
     auto file = std::make_shared<std::string>();
     CLI::App* generate =
         app.add_subcommand("generate", "Write the camera file beside a point file (NAME.txt)");
+    auto replace = std::make_shared<bool>(false);
     generate->add_option("FILE", *file, "the MGP point file")->required();
+    generate->add_flag("--replace", *replace,
+                       "Replace NAME.txt also when it is not a camera file (a TSO list, say)");
     generate->footer("Example: oskivo-cli generate scene/site.mgp    (writes scene/site.txt)");
-    return {generate, [file](CliSession& session) {
+    return {generate, [file, replace](CliSession& session) {
+                session.Messages.AnswerQuestions(*replace,
+                                                 "Not a camera file: replaced only with --replace");
                 RunContext run(platform::SystemFileSystem(), session.Messages);
                 GenerateCameraFile(run, FolderOf(*file), NameOf(*file));
             }};

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,7 +80,8 @@ TEST(DesktopConventions, CaptionsTooWideTakeTheFreeSpaceBesideThem) {
     EXPECT_TRUE(frame.contentsRect().contains(centred->geometry()));
 }
 
-// F1 shows the window's user guide with its pictures, which are built into the program.
+// F1 shows the window's user guide with its pictures, which are built into the program, at
+// their own size.
 TEST(DesktopConventions, F1ShowsTheUserGuideWithItsPictures) {
     RecordingSink sink;
     Vandrel vandrel(sink);
@@ -98,8 +100,13 @@ TEST(DesktopConventions, F1ShowsTheUserGuideWithItsPictures) {
         const QRegularExpression image(R"(!\[[^]]*\]\(([^)]+)\))");
         for (const QRegularExpressionMatch& shown : image.globalMatch(guide->toMarkdown())) {
             ++pictures;
-            EXPECT_TRUE(QFile::exists(":/guide/" + shown.captured(1)))
-                << shown.captured(1).toStdString();
+            const QString name = shown.captured(1);
+            const QImage own(":/guide/" + name);
+            EXPECT_FALSE(own.isNull()) << name.toStdString();
+            // On this screen the guide is wide enough for every picture at its own size.
+            const QImage picture =
+                guide->document()->resource(QTextDocument::ImageResource, name).value<QImage>();
+            EXPECT_EQ(picture.deviceIndependentSize().toSize(), own.size()) << name.toStdString();
         }
         EXPECT_GE(pictures, 2);
         guide->close();

@@ -5,10 +5,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -24,6 +27,7 @@
 #include "system.hpp"
 #include "test_files.hpp"
 #include "twips.hpp"
+#include "user_guide.hpp"
 #include "window_command.hpp"
 
 namespace scene {
@@ -186,20 +190,49 @@ TEST(WindowCommand, CancelAndEscapeStopTheCommandUnderWay) {
     EXPECT_TRUE(sink.Messages.empty() && sink.Failures.empty());
 }
 
-// A long path is broken after separators only: no name is split, nothing is lost.
-TEST(QtMessageSink, LongPathsBreakAtSeparators) {
-    const QString sep{QChar(kPathSeparator)};
-    const QString path = QStringList({"", "data", "a very long folder name", "scenes", "village",
-                                      "models", "house.wrl: Permission denied"})
-                             .join(sep);
+// A box's lines are no wider than the box and lose nothing: a path breaks after its separators,
+// and inside a name only where the name alone is wider than the box; the words before it break
+// at their blanks.
+TEST(QtMessageSink, LongTextsBreakToTheBoxWidth) {
     const QFontMetrics metrics(QApplication::font());
-    const int width = metrics.horizontalAdvance("a very long folder name") * 2;
-    const QStringList lines = BreakAtSeparators(path, metrics, width).split('\n');
-    EXPECT_GT(lines.size(), 1);
-    EXPECT_EQ(lines.join(QString()), path);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        EXPECT_LE(metrics.horizontalAdvance(lines[i]), width) << lines[i].toStdString();
-        EXPECT_TRUE(i + 1 == lines.size() || lines[i].endsWith(sep));
+    const int width = metrics.horizontalAdvance(QString(40, 'x'));
+    const QString sep{QChar(kPathSeparator)};
+    const QString path = QStringList({"", "data", "a very long folder name", QString(240, 'f'),
+                                      QString(146, 'm') + ".wrl: Permission denied"})
+                             .join(sep);
+    const QString message = "Some steps failed (1). First: Path/File access error (" + sep +
+                            "scenes" + sep + QString(300, 'n') + "_0.wrl)";
+    for (const QString& text : {path, message}) {
+        const QStringList lines = BreakLines(text, metrics, width).split('\n');
+        EXPECT_EQ(lines.join(QString()), text);
+        qsizetype at = 0;
+        for (const QString& line : lines) {
+            EXPECT_LE(metrics.horizontalAdvance(line), width) << line.toStdString();
+            at += line.size();
+            if (text != path || at == text.size() || text[at - 1] == sep[0]) continue;
+            const qsizetype nameStart = text.lastIndexOf(sep, at) + 1;
+            const QString name = text.mid(nameStart, text.indexOf(sep, at) - nameStart);
+            EXPECT_GT(metrics.horizontalAdvance(name), width) << name.toStdString();
+        }
+    }
+}
+
+// A question shows its whole path in the box; No is the default, Yes goes on.
+TEST(QtMessageSink, QuestionShowsEveryLineWhole) {
+    QtMessageSink sink("Oskivo");
+    const std::string path = "/" + std::string(240, 'f') + "/" + std::string(146, 'm') + ".txt";
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+            for (const QString& line : label->text().split('\n'))
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(line),
+                          label->contentsRect().width() - label->indent());
+            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+            box->button(answer)->click();
+        });
+        EXPECT_EQ(sink.AskYesNo("Replace it?", path), answer == QMessageBox::Yes);
     }
 }
 
@@ -217,6 +250,24 @@ TEST(RunReported, ReportsFailuresAndOtherExceptionsAndGoesOn) {
     EXPECT_EQ(sink.Messages[0].Text, "out of luck");
     EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::Error);
     EXPECT_TRUE(ran);
+}
+
+// A guide's picture is drawn from the screen's own pixels at every scale, narrowed to the guide
+// where it is wider, from full colour even when saved with a palette.
+TEST(UserGuide, PicturesInTheScreensPixels) {
+    QImage saved(827, 645, QImage::Format_Indexed8);
+    saved.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    saved.fill(1);
+    for (const qreal scale : {1.0, 1.25, 1.5, 2.0}) {
+        for (const int widest : {400, 1000}) {
+            const QImage shown = ShownPicture(saved, widest, scale);
+            const int width = std::min(widest, saved.width());
+            EXPECT_EQ(shown.width(), qRound(width * scale)) << scale << ' ' << widest;
+            EXPECT_NEAR(shown.deviceIndependentSize().width(), width, 1e-9);
+            EXPECT_NEAR(shown.deviceIndependentSize().height(), width * 645.0 / 827, 1);
+            EXPECT_NE(shown.format(), QImage::Format_Indexed8);
+        }
+    }
 }
 
 TEST(Twips, ConvertByLogicalDpi) {

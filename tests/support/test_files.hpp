@@ -58,6 +58,8 @@ struct RecordingSink : MessageSink {
     };
     std::vector<Message> Messages;
     std::vector<Failure> Failures;
+    std::vector<Message> Questions;  // each with the path it names
+    bool Answer = false;             // to every question
 
     void ShowMessage(const std::string& text, MessageIcon icon) override {
         Messages.push_back({text, icon});
@@ -66,6 +68,10 @@ struct RecordingSink : MessageSink {
         Messages.push_back({text, MessageIcon::Error, detail});
     }
     void ReportFailure(const Failure& failure) override { Failures.push_back(failure); }
+    bool AskYesNo(const std::string& question, const std::string& detail) override {
+        Questions.push_back({question, MessageIcon::None, detail});
+        return Answer;
+    }
     std::vector<std::string> Texts() const;
 };
 
