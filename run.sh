@@ -19,8 +19,8 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 # the tests load every copy with (tests/vrml); libqhull-dev gives the 3-D hulls of models (the
 # plan of a run); xmllint reads the plan's SVG pictures back.
 PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libcli11-dev
-          libbenchmark-dev desktop-file-utils help2man cmark-gfm dpkg-dev file libcoin-dev
-          libqhull-dev libxml2-utils)
+          libfast-float-dev libbenchmark-dev desktop-file-utils help2man cmark-gfm dpkg-dev file
+          libcoin-dev libqhull-dev libxml2-utils)
 
 # The picture of the placed scene: a VRML viewer on a virtual X display with software OpenGL.
 PICTURE_PACKAGES=(view3dscene xvfb xauth libgl1-mesa-dri)

@@ -10,6 +10,7 @@
 #include "commands.hpp"
 #include "number_text.hpp"
 #include "parse_number.hpp"
+#include "point_line.hpp"
 #include "text_writer.hpp"
 
 namespace scene {
@@ -68,6 +69,34 @@ void BM_PlacePoint(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_PlacePoint);
+
+// One point line read, placed and written in place; items are point lines.
+void BM_PointLine(benchmark::State& state) {
+    std::vector<std::string> lines;
+    const std::vector<double> values = Values(3 * 4096);
+    for (size_t i = 0; i < 4096; ++i) {
+        std::string line = "            ";
+        for (size_t k = 0; k < 3; ++k) {
+            AppendNumberText(line, std::round(values[3 * i + k] * 10000) / 10000);
+            line += k < 2 ? " " : ",";
+        }
+        lines.push_back(line);
+    }
+    Placement p;
+    p.X = 10;
+    p.Orientation = 30;
+    p.AngleZ = 10;
+    p.AngleX = 5;
+    const PlacementTurn turn(p);
+    char out[kPointLineMax];
+    size_t i = 0;
+    for (auto _ : state) {
+        bool ok;
+        benchmark::DoNotOptimize(WritePlacedPointLine(lines[i++ & 4095], turn, out, ok));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_PointLine);
 
 // WriteCopy of a model of 100,000 point lines; items are point lines.
 void BM_WriteCopy(benchmark::State& state) {

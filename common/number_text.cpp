@@ -1,230 +1,244 @@
 #include "number_text.hpp"
 
+#include <fast_float/fast_float.h>
+
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 
 #include "failure.hpp"
 
 namespace scene {
 
-// GCC's 128-bit integers, for exact products of two 64-bit words.
+// GCC's 128-bit integers: exact products of two 64-bit words, and 16 bytes of text in one word.
 __extension__ typedef unsigned __int128 Uint128;
 
 namespace {
 
-// The significant digits d1..dn (trailing zeros dropped, "0" behind them) and the decimal
-// exponent E of d1.
-struct Digits {
-    char Digits[32];  // room to copy 16 bytes from any digit's position
-    int Count;
-    int Exponent;
+static_assert(std::endian::native == std::endian::little, "text is built byte-wise in words");
+
+constexpr uint64_t kTen14 = 100000000000000;  // the smallest number of 15 digits
+constexpr uint64_t kTen15 = 10 * kTen14;
+constexpr uint64_t kHalf = uint64_t{1} << 63;  // one half as a 64-bit fraction
+
+// A magnitude rounded to 15 significant digits: Digits * 10^(Exponent - 14).
+struct Decimal {
+    uint64_t Digits;  // 10^14 <= Digits < 10^15
+    int Exponent;     // the decimal exponent of the first digit
 };
 
-// Splits "d.ddde+XX" as to_chars writes it in scientific form.
-void SplitScientific(const char* begin, const char* end, Digits& d) {
-    std::memset(d.Digits, '0', sizeof d.Digits);
-    d.Count = 0;
-    const char* p = begin;
-    for (; p != end && *p != 'e'; ++p)
-        if (*p != '.') d.Digits[d.Count++] = *p;
-    ++p;  // 'e'
-    bool negative = *p == '-';
-    ++p;
-    int exponent = 0;
-    for (; p != end; ++p) exponent = exponent * 10 + (*p - '0');
-    d.Exponent = negative ? -exponent : exponent;
-    while (d.Count > 1 && d.Digits[d.Count - 1] == '0') --d.Count;
-}
-
-constexpr uint64_t kPow10[20] = {1ull,
-                                 10ull,
-                                 100ull,
-                                 1000ull,
-                                 10000ull,
-                                 100000ull,
-                                 1000000ull,
-                                 10000000ull,
-                                 100000000ull,
-                                 1000000000ull,
-                                 10000000000ull,
-                                 100000000000ull,
-                                 1000000000000ull,
-                                 10000000000000ull,
-                                 100000000000000ull,
-                                 1000000000000000ull,
-                                 10000000000000000ull,
-                                 100000000000000000ull,
-                                 1000000000000000000ull,
-                                 10000000000000000000ull};
-
-// The eight ASCII digits of x < 10^8 in one 64-bit word, first digit in the lowest byte: the
-// halves, quarters and digits are split in parallel lanes with multiplications by
-// reciprocals that are exact for the lane values (v / 100 = v * 10486 >> 20 below 10^4,
-// v / 10 = v * 103 >> 10 below 100).
-uint64_t EightDigits(uint32_t x) {
-    const uint64_t merged = (x / 10000) | (static_cast<uint64_t>(x % 10000) << 32);
-    const uint64_t top = ((merged * 10486) >> 20) & ((uint64_t{0x7F} << 32) | 0x7F);
-    const uint64_t hundreds = ((merged - 100 * top) << 16) + top;
-    uint64_t tens = ((hundreds * 103) >> 10) & 0x000F000F000F000F;
-    tens += (hundreds - 10 * tens) << 8;
-    return tens | 0x3030303030303030;
-}
-
-// The 15 decimal digits of 10^14 <= q < 10^15 and "0" behind them, 32 bytes in all; gives how
-// many remain when trailing zeros are dropped.
-int WriteFifteenDigits(uint64_t q, char* out) {
-    static_assert(std::endian::native == std::endian::little, "digits are stored byte-wise");
-    const uint64_t high = EightDigits(static_cast<uint32_t>(q / 100000000));  // "0" + 7 digits
-    const uint64_t low = EightDigits(static_cast<uint32_t>(q % 100000000));
-    const uint64_t shifted = (high >> 8) | (low << 56);  // digits 1 to 8
-    std::memcpy(out, &shifted, 8);
-    const uint64_t rest = (low >> 8) | (uint64_t{'0'} << 56);  // digits 9 to 15, "0"
-    std::memcpy(out + 8, &rest, 8);
-    std::memset(out + 16, '0', 16);
-    // Trailing zeros: the last digit is in the highest byte, so they are leading zero bytes
-    // of the digit values (q's first digit is never zero).
-    const uint64_t lowValues = low - 0x3030303030303030;
-    if (lowValues != 0) return 15 - std::countl_zero(lowValues) / 8;
-    return 7 - std::countl_zero(high - 0x3030303030303030) / 8;
-}
-
-// The common case, 1E-5 <= magnitude < 1E15, in exact integer arithmetic: the magnitude is
-// m * 2^e2, so m * 10^(14-E) / 2^-e2 is the value scaled to 15 integer digits, and its
-// remainder decides the rounding (a tie goes to the even neighbour). False outside that range.
-bool FastFifteenDigits(double magnitude, Digits& d) {
-    if (!(magnitude >= 1e-5 && magnitude < 1e15)) return false;
+uint64_t BitsOf(double value) {
     uint64_t bits;
-    std::memcpy(&bits, &magnitude, sizeof bits);
-    const int biased = static_cast<int>(bits >> 52);
-    const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
-    const int shift = 1075 - biased;  // 3..69 in this range
-    // floor(log10(2) * binary exponent) is E or one less; one comparison with the next power
-    // of ten settles it (the powers below 1 are not exact, the loop below mends a miss).
-    static constexpr double kDecades[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2,
-                                          1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9, 1e10,
-                                          1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
-    int e = ((biased - 1023) * 78913) >> 18;
-    if (e >= -6 && e <= 15 && magnitude >= kDecades[e + 6]) ++e;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const int k = 14 - e;
-        if (k < 0 || k > 19) return false;
-        const Uint128 scaled = static_cast<Uint128>(m) * kPow10[k];
-        // The scaled value's integer part and, in the lowest bit, its halves digit.
-        const uint64_t halves = static_cast<uint64_t>(scaled >> (shift - 1));
-        uint64_t q = halves >> 1;
-        if (q >= kPow10[15]) {
-            ++e;
-            continue;
-        }
-        if (q < kPow10[14]) {
-            --e;
-            continue;
-        }
-        // At least a half: up when more than a half, or a tie and q odd (to the even one).
-        const bool aboveHalf = (scaled << (129 - shift)) != 0;
-        q += halves & (aboveHalf | q) & 1;
-        if (q == kPow10[15]) {  // rounded up into the next decade
-            q = kPow10[14];
-            ++e;
-        }
-        d.Count = WriteFifteenDigits(q, d.Digits);
-        d.Exponent = e;
-        return true;
-    }
-    return false;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
 }
 
-// Rounds the magnitude to 15 significant digits.
-Digits FifteenDigits(double magnitude) {
-    Digits d;
-    if (FastFifteenDigits(magnitude, d)) return d;
-    char buf[40];
-    auto r = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
-    SplitScientific(buf, r.ptr, d);
+// The magnitude m * 2^e2 scaled by 10^(14 - k): the product's upper 128 bits, its lowest 64,
+// and where the whole part begins in the upper word.
+struct Scaled {
+    uint64_t High, Middle, Low;
+    int At;
+
+    uint64_t Whole() const { return High >> At; }
+    uint64_t Fraction() const { return (High << (64 - At)) | (Middle >> At); }  // its top 64 bits
+    bool More() const { return ((Middle << (64 - At)) | Low) != 0; }  // bits behind Fraction()
+};
+
+// 10^s = 5^s * 2^s, and 5^s is fast_float's cached 128-bit C * 2^(floor(s * log2 5) - 127),
+// rounded toward one: exact for 0 <= s <= 55 (5^55 < 2^128), off by less than one unit of C
+// elsewhere. m * C, 192 bits, is then off by less than 2^64 of its units, which is below 2^-72
+// of the scaled value's units (its whole part has at most 54 of the product's top 119 bits).
+[[gnu::always_inline]] inline Scaled Scale(uint64_t m, int e2, int k) {
+    using Powers = fast_float::powers;
+    const int s = 14 - k;
+    const uint64_t* c = Powers::power_of_five_128 + 2 * (s - Powers::smallest_power_of_five);
+    const Uint128 high = static_cast<Uint128>(m) * c[0], low = static_cast<Uint128>(m) * c[1];
+    const auto carried = static_cast<uint64_t>(low >> 64);
+    const uint64_t middle = static_cast<uint64_t>(high) + carried;
+    const int log2Of5s = ((s * 217706) >> 16) - s;  // floor(s * log2 10) - s
+    return {static_cast<uint64_t>(high >> 64) + (middle < carried), middle,
+            static_cast<uint64_t>(low), -1 - e2 - s - log2Of5s};  // At: 9 to 20
+}
+
+// The rounding of a scaled value whose fraction is within 2^-64 of one half: decided only
+// when the power of ten was exact, a tie then going to the even neighbour.
+[[gnu::cold, gnu::noinline]] bool RoundNearHalf(uint64_t m, int e2, int k, uint64_t& q) {
+    const Scaled x = Scale(m, e2, k);
+    if (14 - k < 0 || 14 - k > 55) return false;
+    q = x.Whole() + (x.Fraction() == kHalf && (x.More() || (x.Whole() & 1)));
+    return true;
+}
+
+// The magnitude (finite, above zero) rounded to 15 significant digits, ties to even, with one
+// product by a cached power of ten. When the power is not exact, the true fraction lies within
+// 2^-72 of the computed one: only a computed fraction within 2^-64 of one half can leave the
+// rounding undecided. False then, and below 2^-959 (subnormals too; the cache ends at 1E-294).
+[[gnu::always_inline]] inline bool RoundToFifteenDigits(uint64_t bits, Decimal& d) {
+    const int biased = static_cast<int>(bits >> 52);
+    if (biased < 64) return false;
+    const uint64_t m = (bits << 11) | (uint64_t{1} << 63);  // 2^63 <= m < 2^64
+    const int e2 = biased - 1086;
+    int k = ((biased - 1023) * 315653) >> 20;  // floor(log10 2^(e2 + 63)): the exponent or one less
+    Scaled x = Scale(m, e2, k);
+    while (x.Whole() >= kTen15) x = Scale(m, e2, ++k);  // once at the most
+    // The computed value is at least 10^14 - 2^-72, so it rounds to 10^14 at the least.
+    const uint64_t fraction = x.Fraction();
+    uint64_t q = x.Whole() + (fraction > kHalf);
+    if (fraction - (kHalf - 1) <= 1 && !RoundNearHalf(m, e2, k, q)) return false;
+    if (q >= kTen15) {                 // rounded up into the next decade
+        if (q > kTen15) return false;  // off its decade: never seen, but checked
+        q = kTen14;
+        ++k;
+    }
+    d = {q, k};
+    return true;
+}
+
+// The same digits from the standard library's exact conversion, "d.dddddddddddddde+XX".
+[[gnu::cold]] Decimal ExactFifteenDigits(double magnitude) {
+    char text[32];
+    const char* end =
+        std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, 14).ptr;
+    Decimal d{0, 0};
+    for (const char* p = text; p != text + 16; ++p)
+        if (*p != '.') d.Digits = d.Digits * 10 + static_cast<uint64_t>(*p - '0');
+    std::from_chars(text + 18, end, d.Exponent);
+    if (text[17] == '-') d.Exponent = -d.Exponent;
     return d;
 }
 
-// Writes the text into `out` (kNumberTextMax bytes) and returns its length.
-size_t FormatDigits(char* out, double value, bool plain) {
-    if (!std::isfinite(value)) throw Failure(FailureKind::Overflow);
-    char* p = out;
-    double magnitude = std::fabs(value);
-    if (magnitude == 0) {  // also a negative zero
-        if (!plain) *p++ = ' ';
-        *p++ = '0';
-        return static_cast<size_t>(p - out);
-    }
-    if (value < 0)
-        *p++ = '-';
-    else if (!plain)
-        *p++ = ' ';
+// The eight decimal digits of x < 10^8 in the bytes of one word, first digit lowest: the
+// halves, quarters and digits are split in parallel lanes. Each split takes the quotient by
+// a multiplication with a reciprocal that is exact for the lane values (v / 10^4 = v * 3518437209
+// >> 45 below 10^8, v / 100 = v * 10486 >> 20 below 10^4, v / 10 = v * 103 >> 10 below 100),
+// and puts the remainder into the upper lane: (v << w) + quotient * (1 - divisor << w).
+[[gnu::always_inline]] inline uint64_t EightDigits(uint64_t x) {
+    const uint64_t fours = (x << 32) + ((x * 3518437209) >> 45) * (1 - (uint64_t{10000} << 32));
+    const uint64_t twos = (fours << 16) + (((fours * 10486) >> 20) & 0x0000007F0000007F) *
+                                              (1 - (uint64_t{100} << 16));
+    return (twos << 8) + (((twos * 103) >> 10) & 0x000F000F000F000F) * (1 - (uint64_t{10} << 8));
+}
 
-    if (magnitude < 1e15) {  // whole numbers (counters, "20", "-3") are their plain digits
-        const auto whole = static_cast<uint64_t>(magnitude);
-        if (static_cast<double>(whole) == magnitude)
-            return static_cast<size_t>(std::to_chars(p, p + 16, whole).ptr - out);
-    }
-    Digits d = FifteenDigits(magnitude);
-    const int n = d.Count;
-    const int e = d.Exponent;
-    // Copies of a fixed 16 bytes (a few instructions, no call), some of them past the end of
-    // what is kept: `out` has room for that (kNumberTextMax).
-    static constexpr char kZeros[16] = {'0', '0', '0', '0', '0', '0', '0', '0',
-                                        '0', '0', '0', '0', '0', '0', '0', '0'};
-    if (e >= 0 && e <= 14) {
-        std::memcpy(p, d.Digits, 16);  // the zeros behind the digits are there too
-        if (n <= e + 1) {
-            p += e + 1;
-        } else {
-            p[e + 1] = '.';
-            std::memcpy(p + e + 2, d.Digits + e + 1, 16);
-            p += n + 1;
-        }
-    } else if (e < 0 && n - e <= 16) {
-        if (plain) *p++ = '0';
-        *p++ = '.';
-        std::memcpy(p, kZeros, 16);
-        std::memcpy(p - e - 1, d.Digits, 16);
-        p += n - e - 1;
+// The 15 digits as text in two words, first digit in the lowest byte, and how many remain
+// when trailing zeros are dropped.
+struct DigitText {
+    uint64_t First;  // digits 1 to 8
+    uint64_t Rest;   // digits 9 to 15, then a 0 byte
+    int Count;
+};
+
+[[gnu::always_inline]] inline DigitText DigitsOf(uint64_t q) {
+    const uint64_t first = EightDigits(q / 10000000);
+    const uint64_t rest = EightDigits(q % 10000000);  // 0, then 7 digits
+    // Trailing zeros are the highest bytes that are 0 (the first digit never is).
+    const auto zeroBytes = [](uint64_t values) { return std::countl_zero(values) >> 3; };
+    const int count = rest ? 15 - zeroBytes(rest) : 8 - zeroBytes(first);
+    constexpr uint64_t kZeros = 0x3030303030303030;  // "00000000"
+    return {first | kZeros, (rest | kZeros) >> 8, count};
+}
+
+// The word's bytes with a "." put before byte j (0 to 7); the last byte is pushed out.
+[[gnu::always_inline]] inline uint64_t WithPoint(uint64_t word, int j) {
+    const uint64_t before = (uint64_t{1} << (8 * j)) - 1;
+    return (word & before) | ((word << 8) & (~before << 8)) | (uint64_t{'.'} << (8 * j));
+}
+
+// The digits with the point behind the first `whole` of them (1 to 15), "123.45": two 8-byte
+// stores, the point and any zeros up to it included.
+[[gnu::always_inline]] inline char* WriteFixed(char* p, const DigitText& t, int whole) {
+    uint64_t first = t.First, rest = t.Rest;
+    if (whole < 8) {
+        rest = (rest << 8) | (first >> 56);
+        first = WithPoint(first, whole);
     } else {
-        *p++ = d.Digits[0];
-        if (n > 1) {
-            *p++ = '.';
-            std::memcpy(p, d.Digits + 1, 16);
-            p += n - 1;
-        }
-        *p++ = 'E';
-        *p++ = e < 0 ? '-' : '+';
-        int a = e < 0 ? -e : e;
-        if (a < 10) *p++ = '0';
-        p = std::to_chars(p, p + 4, a).ptr;
+        rest = WithPoint(rest, whole - 8);
     }
-    return static_cast<size_t>(p - out);
+    std::memcpy(p, &first, 8);
+    std::memcpy(p + 8, &rest, 8);
+    return p + (t.Count > whole ? t.Count + 1 : whole);
+}
+
+// "E", the exponent's sign and two or three digits.
+char* WriteExponent(char* p, int e) {
+    *p++ = 'E';
+    *p++ = e < 0 ? '-' : '+';
+    int a = e < 0 ? -e : e;
+    if (a >= 100) {
+        *p++ = static_cast<char>('0' + a / 100);
+        a %= 100;
+    }
+    *p++ = static_cast<char>('0' + a / 10);
+    *p++ = static_cast<char>('0' + a % 10);
+    return p;
+}
+
+// Every text but the plain ones from 1 up to 1E15: zero, and for a value not finite the
+// overflow failure; plain below 1 with at most 16 places, ".000ddd"; otherwise "d.dddE+XX".
+// Values that the product with a cached power leaves undecided come here too.
+[[gnu::cold, gnu::noinline]] char* WriteUnusual(char* p, double value) {
+    if (value == 0) {  // also a negative zero, which has its blank
+        *p = '0';
+        return p + 1;
+    }
+    if (!std::isfinite(value)) throw Failure(FailureKind::Overflow);
+    Decimal d;
+    if (!RoundToFifteenDigits(BitsOf(std::fabs(value)), d))
+        d = ExactFifteenDigits(std::fabs(value));
+    const DigitText t = DigitsOf(d.Digits);
+    if (d.Exponent >= 0 && d.Exponent <= 14) return WriteFixed(p, t, d.Exponent + 1);
+    if (d.Exponent > 0 || t.Count - d.Exponent > 16)
+        return WriteExponent(WriteFixed(p, t, 1), d.Exponent);
+    *p++ = '.';
+    std::memset(p, '0', 16);
+    p += -d.Exponent - 1;
+    std::memcpy(p, &t.First, 8);
+    std::memcpy(p + 8, &t.Rest, 8);
+    return p + t.Count;
+}
+
+// WriteNumberText for the hot loops.
+[[gnu::always_inline]] inline char* Write(char* out, double value) {
+    *out++ = value < 0 ? '-' : ' ';  // not for a negative zero
+    const uint64_t bits = BitsOf(std::fabs(value));
+    Decimal d;
+    if (bits - 1 >= (uint64_t{0x7FF} << 52) - 1 ||  // zero, or not finite
+        !RoundToFifteenDigits(bits, d) || static_cast<unsigned>(d.Exponent) > 14)
+        return WriteUnusual(out, value);
+    return WriteFixed(out, DigitsOf(d.Digits), d.Exponent + 1);
 }
 
 }  // namespace
 
 char* WriteNumberText(char* out, double value) {
-    return out + FormatDigits(out, value, false);
+    return Write(out, value);
+}
+
+char* WriteNumberTexts(char* out, const double* values, int count) {
+    for (int k = 0; k < count; ++k) {
+        *out++ = ' ';
+        out = Write(out, values[k]);
+    }
+    return out;
 }
 
 void AppendNumberText(std::string& out, double value) {
-    char buf[40];
-    out.append(buf, FormatDigits(buf, value, false));
+    char text[kNumberTextMax];
+    out.append(text, WriteNumberText(text, value));
 }
 
 std::string NumberText(double value) {
-    char buf[40];
-    return std::string(buf, FormatDigits(buf, value, false));
+    char text[kNumberTextMax];
+    return std::string(text, WriteNumberText(text, value));
 }
 
 std::string PlainNumberText(double value) {
-    char buf[40];
-    return std::string(buf, FormatDigits(buf, value, true));
+    std::string text = NumberText(value);
+    if (text[0] == ' ') text.erase(0, 1);
+    const size_t sign = text[0] == '-' ? 1 : 0;
+    if (text[sign] == '.') text.insert(sign, 1, '0');
+    return text;
 }
 
 }  // namespace scene

@@ -13,6 +13,9 @@ void AppendNumberText(std::string& out, double value);
 // end. For hot loops that build whole lines in place.
 inline constexpr size_t kNumberTextMax = 32;
 char* WriteNumberText(char* out, double value);
+// The numbers' texts, each behind a blank, written at `out` (room for kNumberTextMax + 1
+// bytes each); returns the end.
+char* WriteNumberTexts(char* out, const double* values, int count);
 
 // The same digits without the sign blank and with a "0" before the point: 0.5 gives "0.5".
 // Used for numbers shown in a window.

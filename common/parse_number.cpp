@@ -1,9 +1,12 @@
 #include "parse_number.hpp"
 
+#include <fast_float/fast_float.h>
+
 #include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -12,6 +15,7 @@
 namespace scene {
 
 namespace {
+
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -20,179 +24,216 @@ constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// Exact shortcut: a mantissa below 2^53 and a power of ten up to 1E22 are both exact doubles,
-// so one correctly rounded multiplication or division gives the nearest double. More than 19
-// digits could have overflowed the mantissa.
-std::optional<double> ExactValue(uint64_t mantissa, int digits, long long scale, bool negative) {
-    if (digits > 19 || mantissa > (uint64_t{1} << 53) || scale < -22 || scale > 22)
-        return std::nullopt;
-    double value = static_cast<double>(mantissa);
-    value = scale < 0 ? value / kExactPow10[-scale] : value * kExactPow10[scale];
-    return negative ? -value : value;
-}
-}  // namespace
-
-namespace {
-
-// Takes the digits that begin at `p` into the mantissa.
-[[gnu::always_inline]] inline const char* TakeDigits(const char* p, const char* end,
-                                                     uint64_t& mantissa) {
-    for (; p != end; ++p) {
-        const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
-        if (digit > 9) break;
-        mantissa = mantissa * 10 + digit;
+// w * 10^q to the nearest double where that is quick to find exactly: Clinger's fast path (w
+// and 10^q are both exact doubles, one correctly rounded operation joins them), then
+// Eisel-Lemire. False for a result that is zero, subnormal, beyond the double range or left
+// undecided by 128 bits: the general conversion decides those.
+bool NearestDouble(uint64_t w, long long q, bool negative, double& value) {
+    if (w <= (uint64_t{1} << 53) && q >= -22 && q <= 22) {
+        value = static_cast<double>(w);
+        value = q < 0 ? value / kExactPow10[-q] : value * kExactPow10[q];
+        if (negative) value = -value;
+        return true;
     }
-    return p;
+    using Format = fast_float::binary_format<double>;
+    const fast_float::adjusted_mantissa am = fast_float::compute_float<Format>(q, w);
+    if (am.power2 <= 0 || am.power2 >= Format::infinite_power()) return false;
+    fast_float::to_float(negative, am, value);
+    return true;
 }
 
-// The usual short form, digits with at most one "." in eight bytes and no more digits behind
-// them, read with a few word operations: gives where the number's digits end, or nullptr for
-// any other form (the caller then reads it byte by byte).
-const char* TakeShortDigits(const char* p, const char* end, uint64_t& mantissa, long long& digits,
-                            long long& fractionDigits) {
+// Digits with at most one point: their value while there are at most 19, how many there are
+// and how many stand behind the point.
+struct Body {
+    uint64_t W = 0;
+    int Digits = 0, FractionDigits = 0;
+};
+
+// The usual short body, digits with at most one "." that end within eight bytes, read with a
+// few word operations: gives where it ends, or nullptr for any other (read byte by byte then).
+[[gnu::always_inline]] inline const char* TakeShortBody(const char* p, const char* end, Body& b) {
     if (end - p < 8) return nullptr;
     uint64_t chunk;
     std::memcpy(&chunk, p, 8);
     // Per byte: the digit's value (digits give 0 to 9), and a top bit for every other byte.
-    // No carry crosses from a digit or the point into the next byte.
+    // A carry into the next byte comes only from a byte above 127, which ends the body.
     const uint64_t values = chunk ^ 0x3030303030303030;
     const uint64_t other = ((values + 0x7676767676767676) | values) & 0x8080808080808080;
-    const int point = other ? std::countr_zero(other) / 8 : 8;
-    int stop = point;
-    uint64_t kept = values;  // the digits' values, the point taken out
-    if (point < 8 && p[point] == '.') {
-        if (point == 7) return nullptr;  // the fraction lies beyond these eight bytes
-        const uint64_t behind = other & (~uint64_t{0} << (8 * point + 8));
-        stop = behind ? std::countr_zero(behind) / 8 : 8;
-        const uint64_t before = (uint64_t{1} << (8 * point)) - 1;
-        kept = (values & before) | ((values >> 8) & ~before);
-        fractionDigits = stop - point - 1;
-    } else {
-        fractionDigits = 0;
+    if (!other) return nullptr;  // eight digits: the body may go on
+    // Bit positions: 8 * byte + 7 of the first byte that is no digit and of the next one.
+    const int first = std::countr_zero(other);
+    const uint64_t behindFirst = other & (other - 1);
+    const int next = behindFirst ? std::countr_zero(behindFirst) : 71;
+    const bool point = ((values >> (first - 7)) & 0xFF) == ('.' ^ '0');
+    if (point && next == 71 && p + 8 != end && IsDigit(p[8])) return nullptr;  // fraction goes on
+    const int stop = point ? next : first;
+    const int digitBits = stop - 7 - 8 * point;  // 8 per digit
+    if (digitBits == 0) return nullptr;
+    // The digits' values, the point taken out, moved to the word's top: eight digits, the
+    // first in the lowest byte (those before it 0), joined in pairs, then the four pairs
+    // weighted 10^6, 10^4, 10^2 and 1 by two multiplications.
+    const uint64_t before = (uint64_t{1} << (first - 7)) - 1;
+    uint64_t kept = point ? (values & before) | ((values >> 8) & ~before) : values;
+    kept <<= 64 - digitBits;
+    kept = kept * 10 + (kept >> 8);  // pairs in bytes 0, 2, 4 and 6
+    b.W = ((kept & 0x000000FF000000FF) * (100 + (uint64_t{1000000} << 32)) +
+           ((kept >> 16) & 0x000000FF000000FF) * (1 + (uint64_t{10000} << 32))) >>
+          32;
+    b.Digits = digitBits >> 3;
+    b.FractionDigits = point ? (next - first - 8) >> 3 : 0;
+    return p + ((stop - 7) >> 3);
+}
+
+// Any other body, byte by byte: digits, at most one ".", digits.
+const char* TakeBody(const char* p, const char* end, Body& b) {
+    const char* const first = p;
+    for (; p != end && IsDigit(*p); ++p) b.W = b.W * 10 + static_cast<unsigned>(*p - '0');
+    b.Digits = static_cast<int>(std::min<std::ptrdiff_t>(p - first, 20));
+    if (p == end || *p != '.') return p;
+    const char* const fraction = ++p;
+    for (; p != end && IsDigit(*p); ++p) b.W = b.W * 10 + static_cast<unsigned>(*p - '0');
+    b.FractionDigits = static_cast<int>(std::min<std::ptrdiff_t>(p - fraction, 20));
+    b.Digits += b.FractionDigits;
+    return p;
+}
+
+// The exponent behind the "e": an optional sign and one to four digits, added to `q`. Nullptr
+// for any other.
+const char* TakeExponent(const char* p, const char* end, long long& q) {
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    const char* const first = p;
+    int exponent = 0;
+    for (; p != end && IsDigit(*p) && p - first < 4; ++p) exponent = exponent * 10 + (*p - '0');
+    if (p == first || (p != end && IsDigit(*p))) return nullptr;
+    q += negative ? -exponent : exponent;
+    return p;
+}
+
+bool IsExponentMark(const char* p, const char* end) {
+    return p != end && (*p | 0x20) == 'e';  // "e" or "E"
+}
+
+// The number from its body on, byte by byte, for any form the short body does not cover.
+[[gnu::noinline]] const char* ScanLong(const char* p, const char* end, bool negative,
+                                       double& value) {
+    Body b;
+    p = TakeBody(p, end, b);
+    if (b.Digits == 0 || b.Digits > 19) return nullptr;
+    long long q = -b.FractionDigits;
+    if (IsExponentMark(p, end) && !(p = TakeExponent(p + 1, end, q))) return nullptr;
+    return NearestDouble(b.W, q, negative, value) ? p : nullptr;
+}
+
+// ScanNumber for the hot loops: the end of the number, or nullptr. A short body has at most
+// eight digits, so Clinger's fast path always serves it.
+[[gnu::always_inline]] inline const char* Scan(const char* p, const char* end, double& value) {
+    const bool negative = p != end && *p == '-';
+    if (p != end && (*p == '-' || *p == '+')) ++p;
+    Body b;
+    const char* behind = TakeShortBody(p, end, b);
+    if (!behind || IsExponentMark(behind, end)) return ScanLong(p, end, negative, value);
+    const double magnitude = static_cast<double>(b.W) / kExactPow10[b.FractionDigits];
+    value = negative ? -magnitude : magnitude;
+    return behind;
+}
+
+// What the grammar makes of a number text: where its body begins (behind the sign), how many
+// digits stand before the point, and the exponent (held at 100000, beyond any double's).
+struct NumberForm {
+    bool Negative = false;
+    size_t Body = 0;
+    long long IntegerDigits = 0;
+    long long Exponent = 0;
+};
+
+// The form of a number text; nothing for any other text.
+std::optional<NumberForm> ReadForm(std::string_view t) {
+    NumberForm form;
+    size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) form.Negative = t[i++] == '-';
+    form.Body = i;
+    auto skipDigits = [&] {
+        const size_t first = i;
+        while (i < t.size() && IsDigit(t[i])) ++i;
+        return static_cast<long long>(i - first);
+    };
+    form.IntegerDigits = skipDigits();
+    long long digits = form.IntegerDigits;
+    if (i < t.size() && t[i] == '.') digits += (++i, skipDigits());
+    if (digits == 0) return std::nullopt;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        bool negative = false;
+        if (++i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+        const size_t first = i;
+        for (; i < t.size() && IsDigit(t[i]); ++i)
+            if (form.Exponent < 100000) form.Exponent = form.Exponent * 10 + (t[i] - '0');
+        if (i == first) return std::nullopt;
+        if (negative) form.Exponent = -form.Exponent;
     }
-    // Digits up to the word's end: the byte behind it must end the number.
-    if (stop == 8 && p + 8 != end && (IsDigit(p[8]) || (point == 8 && p[8] == '.'))) return nullptr;
-    digits = stop - (stop != point);
-    if (digits > 0) {
-        // Eight digits in one word, the first in the lowest byte (those before it 0): pairs,
-        // groups of four, then all eight are joined with multiplications.
-        kept <<= 8 * (8 - digits);
-        kept = (kept * 10 + (kept >> 8)) & 0x00FF00FF00FF00FF;
-        kept = (kept * 100 + (kept >> 16)) & 0x0000FFFF0000FFFF;
-        mantissa = (kept * 10000 + (kept >> 32)) & 0xFFFFFFFF;
+    if (i != t.size()) return std::nullopt;
+    return form;
+}
+
+std::optional<double> Refuse(FailureKind kind, FailureKind* why) {
+    if (why) *why = kind;
+    return std::nullopt;
+}
+
+// The general conversion, exact for every text of the grammar (any number of digits, results
+// out of the double range): from_chars, which alone would also take "inf", "nan" and hex forms.
+std::optional<double> ConvertForm(std::string_view t, const NumberForm& form, FailureKind* why) {
+    const std::string_view body = t.substr(form.Body);
+    double value = 0;
+    const auto r =
+        std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::general);
+    if (r.ec == std::errc::result_out_of_range) {
+        // Either beyond the double range (overflow) or so small that it is zero: the decimal
+        // exponent of the first non-zero digit tells which.
+        long long zeros = 0;
+        for (char c : body)
+            if (c >= '1' && c <= '9')
+                break;
+            else if (c == '0')
+                ++zeros;
+        if (form.Exponent + form.IntegerDigits - zeros > 0)
+            return Refuse(FailureKind::Overflow, why);
+        value = 0;
+    } else if (r.ec != std::errc() || r.ptr != body.data() + body.size()) {
+        return Refuse(FailureKind::TypeMismatch, why);
     }
-    return p + stop;
+    if (!std::isfinite(value)) return Refuse(FailureKind::Overflow, why);
+    return form.Negative ? -value : value;
 }
 
 }  // namespace
 
 std::optional<double> ScanNumber(const char*& at, const char* end) {
-    const char* p = at;
-    bool negative = false;
-    if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
-    uint64_t mantissa = 0;
-    long long digits = 0, fractionDigits = 0;
-    if (const char* behind = TakeShortDigits(p, end, mantissa, digits, fractionDigits)) {
-        p = behind;
-    } else {
-        const char* digitsStart = p;
-        p = TakeDigits(p, end, mantissa);
-        digits = p - digitsStart;
-        if (p != end && *p == '.') {
-            const char* fractionStart = ++p;
-            p = TakeDigits(p, end, mantissa);
-            fractionDigits = p - fractionStart;
-            digits += fractionDigits;
+    double value;
+    const char* behind = Scan(at, end, value);
+    if (!behind) return std::nullopt;
+    at = behind;
+    return value;
+}
+
+const char* ScanNumbers(const char* at, const char* end, double* values, int count) {
+    for (int k = 0;; ++k) {
+        at = Scan(at, end, values[k]);
+        if (!at || k + 1 == count) return at;
+        if (at == end || *at != ' ') return nullptr;
+        while (++at != end && *at == ' ') {
         }
     }
-    if (digits == 0) return std::nullopt;
-    long long exponent = 0;
-    if (p != end && (*p == 'e' || *p == 'E')) {
-        ++p;
-        bool expNegative = false;
-        if (p != end && (*p == '+' || *p == '-')) expNegative = *p++ == '-';
-        const char* expStart = p;
-        for (; p != end && IsDigit(*p) && p - expStart < 4; ++p)
-            exponent = exponent * 10 + (*p - '0');
-        if (p == expStart || (p != end && IsDigit(*p))) return std::nullopt;
-        if (expNegative) exponent = -exponent;
-    }
-    at = p;
-    return ExactValue(mantissa, static_cast<int>(std::min(digits, 20LL)), exponent - fractionDigits,
-                      negative);
 }
 
 std::optional<double> TryParseNumber(std::string_view text, FailureKind* why) {
-    auto fail = [why](FailureKind kind) -> std::optional<double> {
-        if (why) *why = kind;
-        return std::nullopt;
-    };
-    std::string_view t = Trim(text);
+    const std::string_view t = Trim(text);
     const char* at = t.data();
-    if (std::optional<double> value = ScanNumber(at, t.data() + t.size());
-        value && at == t.data() + t.size())
-        return value;
-
-    size_t i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
-    const size_t mantissaStart = i;
-
-    // One pass validates the grammar (from_chars alone would also take "inf", "nan" and hex
-    // forms) and gathers the digits for the exact shortcut below. More than 19 digits could
-    // overflow the mantissa: such texts take the slow path, which does not use it.
-    uint64_t mantissa = 0;
-    const size_t integerStart = i;
-    for (; i < t.size() && IsDigit(t[i]); ++i)
-        mantissa = mantissa * 10 + static_cast<uint64_t>(t[i] - '0');
-    int digits = static_cast<int>(i - integerStart);
-    int fractionDigits = 0;
-    if (i < t.size() && t[i] == '.') {
-        const size_t fractionStart = ++i;
-        for (; i < t.size() && IsDigit(t[i]); ++i)
-            mantissa = mantissa * 10 + static_cast<uint64_t>(t[i] - '0');
-        fractionDigits = static_cast<int>(i - fractionStart);
-        digits += fractionDigits;
-    }
-    if (digits == 0) return fail(FailureKind::TypeMismatch);
-    long long exponent = 0;
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        ++i;
-        bool expNegative = false;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-')) expNegative = t[i++] == '-';
-        size_t expStart = i;
-        for (; i < t.size() && IsDigit(t[i]); ++i)
-            if (exponent < 100000) exponent = exponent * 10 + (t[i] - '0');
-        if (i == expStart) return fail(FailureKind::TypeMismatch);
-        if (expNegative) exponent = -exponent;
-    }
-    if (i != t.size()) return fail(FailureKind::TypeMismatch);
-
-    if (std::optional<double> value =
-            ExactValue(mantissa, digits, exponent - fractionDigits, negative))
-        return value;
-
-    double value = 0;
-    std::string_view body = t.substr(mantissaStart);
-    auto r =
-        std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::general);
-    if (r.ec == std::errc::result_out_of_range) {
-        // Either beyond the double range (overflow) or so small that it is zero: the decimal
-        // exponent of the first non-zero digit tells which.
-        const int integerDigits = digits - fractionDigits;
-        int firstNonZero = 0;
-        for (char c : body)
-            if (c >= '1' && c <= '9')
-                break;
-            else if (c == '0')
-                ++firstNonZero;
-        if (exponent + integerDigits - firstNonZero > 0) return fail(FailureKind::Overflow);
-        value = 0;
-    } else if (r.ec != std::errc() || r.ptr != body.data() + body.size()) {
-        return fail(FailureKind::TypeMismatch);
-    }
-    if (!std::isfinite(value)) return fail(FailureKind::Overflow);
-    return negative ? -value : value;
+    const char* const end = at + t.size();
+    if (std::optional<double> value = ScanNumber(at, end); value && at == end) return value;
+    const std::optional<NumberForm> form = ReadForm(t);
+    if (!form) return Refuse(FailureKind::TypeMismatch, why);
+    return ConvertForm(t, *form, why);
 }
 
 double ParseNumber(std::string_view text) {

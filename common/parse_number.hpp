@@ -15,6 +15,9 @@ namespace scene {
 // that text gives it without the general conversion. Nothing otherwise (`at` is then
 // unspecified): the text is no number, or ParseNumber must decide.
 std::optional<double> ScanNumber(const char*& at, const char* end);
+// `count` numbers one after the other with blanks between them, each read as ScanNumber reads
+// it, in one pass: gives where the last ends, or nullptr when one is not read so.
+const char* ScanNumbers(const char* at, const char* end, double* values, int count);
 
 // The nearest double, or nothing; `why` tells type mismatch from overflow.
 std::optional<double> TryParseNumber(std::string_view text, FailureKind* why = nullptr);

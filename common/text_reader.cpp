@@ -116,7 +116,7 @@ bool TextFileReader::SkipLineEndAfterCr() {
     return true;
 }
 
-std::string_view TextFileReader::ReadTextLine() {
+std::string_view TextFileReader::ReadLineAcrossFills() {
     if (AtEndOfFile()) throw Failure(FailureKind::ReadPastEnd, path_);
     line_.clear();
     lastCrLf_ = false;

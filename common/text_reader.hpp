@@ -2,6 +2,7 @@
 // ordinary character of its line.
 #pragma once
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -36,7 +37,19 @@ class TextFileReader {
 
     // The next line without its line end; valid until the next read. Throws the
     // reading-past-the-end failure at the end of the file.
-    std::string_view ReadTextLine();
+    std::string_view ReadTextLine() {
+        // The common case, inline for the point lists' loop: a source that counts no lines,
+        // the line and its CR within the buffer, some byte behind them. The line is then a view
+        // into the buffer.
+        if (countLines_) return ReadLineAcrossFills();
+        const char* const start = buffer_.get() + pos_;
+        const auto* cr = static_cast<const char*>(std::memchr(start, '\r', len_ - pos_));
+        if (!cr || cr + 1 == buffer_.get() + len_) return ReadLineAcrossFills();
+        pos_ = static_cast<size_t>(cr + 1 - buffer_.get());
+        lastCrLf_ = buffer_[pos_] == '\n';
+        pos_ += lastCrLf_;
+        return {start, static_cast<size_t>(cr - start)};
+    }
     // The line in pieces, for lines that may be longer than memory: the next piece of the line
     // under way (the first piece begins a line), up to its end or to the end of the buffer.
     // `last` tells whether the line ends with this piece. Valid until the next read.
@@ -56,6 +69,7 @@ class TextFileReader {
     void ReadItem(Item& item);
 
   private:
+    std::string_view ReadLineAcrossFills();  // ReadTextLine for every other line
     bool Refill();  // only when everything buffered was used; false at the end of the file
     int Peek();     // the next byte, or -1 at the end of the file
     bool SkipLineEndAfterCr();  // true when a LF followed the CR

@@ -1,37 +1,36 @@
 #include "text_writer.hpp"
 
+#include <cstring>
+
 #include "run_files.hpp"
 
 namespace scene {
 
-namespace {
-// Large enough that a write costs what its bytes cost, small enough for many writers at once.
-constexpr size_t kBufferSize = 64 << 10;
-}  // namespace
-
 TextFileWriter::TextFileWriter(RunFiles& files, const std::string& target,
                                platform::Durability durability)
-    : files_(files), file_(files.Create(target, durability)) {
-    buffer_.reserve(kBufferSize);
-}
+    : files_(files),
+      file_(files.Create(target, durability)),
+      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 TextFileWriter::TextFileWriter(RunFiles& files, platform::ReadableFile& locked)
-    : files_(files), file_(files.CreateReplacing(locked)) {
-    buffer_.reserve(kBufferSize);
-}
+    : files_(files),
+      file_(files.CreateReplacing(locked)),
+      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 void TextFileWriter::FlushBuffer() {
-    if (buffer_.empty()) return;
-    file_->Write(buffer_);
-    buffer_.clear();
+    if (used_ == 0) return;
+    file_->Write(std::string_view(buffer_.get(), used_));
+    used_ = 0;
 }
 
 void TextFileWriter::Write(std::string_view text) {
-    if (buffer_.size() + text.size() > kBufferSize) {
+    if (used_ + text.size() > kBufferSize) {
         FlushBuffer();
         if (text.size() > kBufferSize) return file_->Write(text);
     }
-    buffer_.append(text);
+    if (text.empty()) return;  // its data may be null, which memcpy must not see
+    std::memcpy(buffer_.get() + used_, text.data(), text.size());
+    used_ += text.size();
 }
 
 void TextFileWriter::WriteTextLine(std::string_view text) {

@@ -34,16 +34,27 @@ class TextFileWriter {
     // The text as it is, then CR LF.
     void WriteTextLine(std::string_view text);
     void Write(std::string_view text);
+    // Room for up to `size` bytes (at most 64 KB) behind what is written, for text built in
+    // place; Wrote(end) keeps what was built up to `end`.
+    char* Room(size_t size) {
+        if (used_ + size > kBufferSize) FlushBuffer();
+        return buffer_.get() + used_;
+    }
+    void Wrote(const char* end) { used_ = static_cast<size_t>(end - buffer_.get()); }
 
     // Puts the written file in place of the target; throws the failure when it cannot.
     void Commit();
 
   private:
+    // Large enough that a write costs what its bytes cost, small enough for many writers at once.
+    static constexpr size_t kBufferSize = 64 << 10;
+
     void FlushBuffer();
 
     RunFiles& files_;
     std::unique_ptr<platform::WritableFile> file_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;  // not zero-filled
+    size_t used_ = 0;
 };
 
 }  // namespace scene

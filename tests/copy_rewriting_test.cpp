@@ -208,13 +208,18 @@ TEST_F(CopyRewriting, CheckAndRepairOfLinesLongerThanTheBuffer) {
                                                    "", "]", "}", "]", "}", "]", "}"}));
 }
 
-// Point lines of many shapes, copied unmoved, against the rule written out plainly: the text
-// before the first blank is a number, the blanks behind it are dropped, the last field loses
-// its last character; three numbers are kept, a bad line counts once.
+// Point lines of many shapes behind any number of blanks, copied unmoved, against the rule
+// written out plainly: the text before the first blank is a number, the blanks behind it are
+// dropped, the last field loses its last character; three numbers are kept, a bad line counts
+// once. A line ending in "]" ends the list.
 TEST_F(CopyRewriting, PointLinesOfManyShapesAreReadByTheRule) {
-    const std::vector<std::string> pieces = {"1",      "-2.5", "+.5",   "12345678", "1234567.5",
-                                             "0.0001", "7e3",  "3.",    "1E-5",     "255.1555",
-                                             "x",      ".",    "1.2.3", "-",        "123456789012"};
+    const std::vector<std::string> pieces = {"1",          "-2.5",      "+.5",
+                                             "12345678",   "1234567.5", "0.0001",
+                                             "7e3",        "3.",        "1E-5",
+                                             "255.1555",   "x",         ".",
+                                             "1.2.3",      "-",         "-363.7273",
+                                             "12345678.5", "1234567.",  "0.12345678",
+                                             "1e400",      "4.9e-324",  "123456789012345678901"};
     std::mt19937 random(3);
     std::vector<std::string> model = {"COORD Coordinate {", "point ["}, expected = model;
     int bad = 0;
@@ -222,8 +227,15 @@ TEST_F(CopyRewriting, PointLinesOfManyShapesAreReadByTheRule) {
         std::string line;
         for (int k = 0, n = 1 + random() % 4; k < n; ++k)
             line += std::string(k ? 1 + random() % 2 : 0, ' ') + pieces[random() % pieces.size()];
-        if (random() % 4) line += ",";
-        model.push_back("  " + line);
+        if (random() % 4) line += random() % 8 ? "," : "]";
+        if (line.back() == ']') {  // the list's last line; another list follows
+            for (const std::string& copied : {line, model[0], model[1]}) {
+                model.push_back(copied);
+                expected.push_back(copied);
+            }
+            continue;
+        }
+        model.push_back(std::string(random() % 20, ' ') + line);
         double v[3] = {0, 0, 0};
         bool ok = true;
         int count = 0;

@@ -107,6 +107,27 @@ TEST(NumberText, MatchesCorrectRoundingAcrossMagnitudes) {
         EXPECT_EQ(NumberText(value), ReferenceNumberText(value)) << value;
 }
 
+// Where the rounding is decided in the last bits, or by the exact fallback: ties (to even) by
+// an exact power of ten and by an inexact one, the carry into the next decade, subnormals and
+// the largest values.
+TEST(NumberText, HardCasesMatchPrintf) {
+    std::mt19937_64 random(17);
+    auto check = [](double value) { ASSERT_EQ(NumberText(value), ReferenceNumberText(value)); };
+    for (int i = 0; i < 20000; ++i) {
+        const double n = static_cast<double>(100000000000000 + random() % 800000000000000);
+        check(n + 0.5);     // n.5: a tie at the 15th digit, scaled by 10^0
+        check(10 * n + 5);  // the same scaled by 10^-1, which is inexact
+        check(std::ldexp(2 * std::floor(n / 1220703125) + 1, -14));  // (2k+1) 5^13 / 2 / 10^13
+        double up = std::pow(10.0, static_cast<int>(random() % 600) - 300), down = up;
+        for (int step = 0; step < 10; ++step) {  // 999999999999999.9... rounds up to 1E+15
+            check(up = std::nextafter(up, 1e308));
+            check(down = std::nextafter(down, 0));
+        }
+        check(std::ldexp(static_cast<double>(random() >> 12), -1074));  // subnormal
+        check(std::nextafter(std::numeric_limits<double>::max(), 0) - random() % 1000 * 1e292);
+    }
+}
+
 }  // namespace
 
 }  // namespace scene

@@ -68,6 +68,18 @@ TEST(ParseNumber, MatchesCorrectRoundingForDecimalText) {
     }
 }
 
+// Texts exactly halfway between two doubles, of 17 to 19 digits (beyond the exact shortcut),
+// read as the even one: (2m + 1) * 2^(s - 1) for a 53-bit m, and (2m + 1) * 5 / 10.
+TEST(ParseNumber, HalfwayTextsGoToTheEvenDouble) {
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 20000; ++i) {
+        const uint64_t odd = 2 * ((uint64_t{1} << 52) | (random() >> 12)) + 1;
+        std::string text = std::to_string(i % 2 ? odd * 5 : odd << (1 + random() % 9));
+        if (i % 2) text.insert(text.size() - 1, ".");
+        ASSERT_EQ(ParseNumber(text), std::strtod(text.c_str(), nullptr)) << text;
+    }
+}
+
 }  // namespace
 
 }  // namespace scene

@@ -37,10 +37,13 @@ void MarkedLines::PassLineEnds(std::string_view text) {
 }
 
 void MarkedLines::Feed(std::string_view block) {
-    window_.append(block);
-    const std::string_view text = window_;
-    // A marker that would begin this late is not complete yet: those bytes wait.
-    const size_t settled = text.size() - std::min(text.size(), marker_.size() - 1);
+    // Bytes held back join the block; without any (most blocks), it is searched where it is.
+    if (!window_.empty()) window_.append(block);
+    const std::string_view text = window_.empty() ? block : std::string_view(window_);
+    // A marker that may begin in the last bytes is not complete yet: those bytes wait.
+    size_t held = std::min(text.size(), marker_.size() - 1);
+    while (held > 0 && !text.ends_with(std::string_view(marker_).substr(0, held))) --held;
+    const size_t settled = text.size() - held;
     size_t from = 0;
     for (size_t at; (at = text.find(marker_, from)) != std::string_view::npos;) {
         PassLineEnds(text.substr(from, at - from));
@@ -55,7 +58,7 @@ void MarkedLines::Feed(std::string_view block) {
         PassLineEnds(text.substr(from, settled - from));
         from = settled;
     }
-    window_.erase(0, from);
+    window_ = std::string(text.substr(from));
 }
 
 BlockDeleter::BlockDeleter(std::string_view sought, Emit emit)

@@ -1,11 +1,8 @@
 #include "model_copy.hpp"
 
 #include <cmath>
-#include <cstring>
-#include <optional>
 
-#include "number_text.hpp"
-#include "parse_number.hpp"
+#include "point_line.hpp"
 #include "sine_cosine.hpp"
 #include "strings.hpp"
 
@@ -16,60 +13,10 @@ namespace {
 constexpr std::string_view kRenamableNode = "      DEF VRL_";
 constexpr std::string_view kCoordinateOpener = "COORD Coordinate {";
 
-// The numbers of a trimmed point line: space-separated, the last one followed by one
-// character (the comma). Missing or rejected numbers stay 0; false when any was.
-bool ReadPointNumbers(std::string_view rest, Point3& p) {
-    p = {{0, 0, 0}};
-    int count = 0;
-    bool ok = true;
-    const char* at = rest.data();
-    const char* const end = at + rest.size();
-    for (;;) {
-        const char* space = at;
-        while (space != end && *space != ' ') ++space;
-        const bool last = space == end;
-        std::string_view field;
-        if (last) {
-            if (at == end) return false;  // nothing to drop the comma from
-            field = std::string_view(at, static_cast<size_t>(end - at) - 1);
-        } else {
-            field = std::string_view(at, static_cast<size_t>(space - at));
-            at = space + 1;
-            while (at != end && *at == ' ') ++at;  // the rest, its blanks removed
-        }
-        std::optional<double> value = TryParseNumber(field);
-        if (!value)
-            ok = false;
-        else if (count < 3)
-            p.V[count] = *value;
-        ++count;
-        if (last) break;
-    }
-    return ok && count >= 3;
-}
-
-// The usual point line, "x y z," with single numbers between the blanks, read in one pass:
-// the values ReadPointNumbers gives for it. False for any other line (nothing is decided).
-bool ReadUsualPointNumbers(std::string_view line, Point3& p) {
-    const char* at = line.data();
-    const char* const end = at + line.size();
-    for (int k = 0; k < 3; ++k) {
-        std::optional<double> value = ScanNumber(at, end);
-        if (!value) return false;
-        p.V[k] = *value;
-        if (k == 2) return at + 1 == end;  // the last number, then one character (the comma)
-        if (at == end || *at != ' ') return false;
-        while (++at != end && *at == ' ') {
-        }
-    }
-    return false;
-}
-
 // Walks the model's lines as a copy reads them, telling the visitor of each:
 //   Line(line, renamable)  a line outside the point lists, and whether it is a renamable node
 //   Opener(line)           the line after a coordinate opener, copied unchanged
-//   Point(trimmed)         a point line, blanks at both ends removed
-//   Closer(trimmed)        the line that ends a point list
+//   PointLine(line)        a line of a point list; false for the line that ends it
 template <typename Visitor>
 void WalkModel(TextFileReader& in, Visitor& visitor) {
     while (!in.AtEndOfFile()) {
@@ -80,23 +27,12 @@ void WalkModel(TextFileReader& in, Visitor& visitor) {
         visitor.Line(line, renamable);
         if (!opener || in.AtEndOfFile()) continue;
         visitor.Opener(in.ReadTextLine());
-        while (!in.AtEndOfFile()) {
-            const std::string_view trimmed = Trim(in.ReadTextLine());
-            if (Contains(trimmed, "]")) {
-                visitor.Closer(trimmed);
-                break;
-            }
-            visitor.Point(trimmed);
-        }
+        while (!in.AtEndOfFile())
+            if (!visitor.PointLine(in.ReadTextLine())) break;
     }
 }
 
-// Reads a trimmed point line's numbers; false when any was missing or rejected (then 0).
-bool ReadPointLine(std::string_view trimmed, Point3& p) {
-    return ReadUsualPointNumbers(trimmed, p) || ReadPointNumbers(trimmed, p);
-}
-
-// Writes the copy: each point placed and written as " x y z," and CR LF, one write per point.
+// Writes the copy: each point placed and written as " x y z," and CR LF in the copy's buffer.
 class CopyWriter {
   public:
     CopyWriter(TextFileWriter& out, const Placement& placement, std::string_view copyTag,
@@ -108,22 +44,16 @@ class CopyWriter {
         out_.WriteTextLine(renamable ? std::string_view(nodeLine_) : line);
     }
     void Opener(std::string_view line) { out_.WriteTextLine(line); }
-    void Closer(std::string_view trimmed) { out_.WriteTextLine(trimmed); }
-    void Point(std::string_view trimmed) {
-        char pointLine[3 * (kNumberTextMax + 1) + 3];
-        Point3 p;
-        bool ok = ReadPointLine(trimmed, p);
-        Point3 o = PlacePoint(turn_, p);
-        ok = KeepInRange(o) && ok;
-        char* end = pointLine;
-        for (double value : o.V) {
-            *end++ = ' ';
-            end = WriteNumberText(end, value);
+    bool PointLine(std::string_view line) {
+        bool ok;
+        const char* end = WritePlacedPointLine(line, turn_, out_.Room(kPointLineMax), ok);
+        if (!end) {  // the list's last line, copied trimmed
+            out_.WriteTextLine(Trim(line));
+            return false;
         }
-        std::memcpy(end, ",\r\n", 3);
-        end += 3;
+        out_.Wrote(end);
         if (!ok) failures_.Add(Failure(FailureKind::TypeMismatch, modelPath_));
-        out_.Write(std::string_view(pointLine, static_cast<size_t>(end - pointLine)));
+        return true;
     }
 
   private:
@@ -139,11 +69,12 @@ struct PointReader {
     const std::function<void(const Point3&, bool)>& Found;
     void Line(std::string_view, bool) {}
     void Opener(std::string_view) {}
-    void Closer(std::string_view) {}
-    void Point(std::string_view trimmed) {
+    bool PointLine(std::string_view line) {
         Point3 p;
-        const bool read = ReadPointLine(trimmed, p);
+        bool read;
+        if (!ReadPointLine(line, p, read)) return false;
         Found(p, read);
+        return true;
     }
 };
 
@@ -187,17 +118,6 @@ Point3 PlacePoint(const PlacementTurn& t, const Point3& p) {
     o.V[2] = (t.CosO * s2 - t.SinO * s0) - t.Z;
     o.V[1] = s1 + t.Y;
     return o;
-}
-
-bool KeepInRange(Point3& placed) {
-    bool ok = true;
-    for (double& value : placed.V) {
-        if (!std::isfinite(value)) {  // beyond the double range: overflow
-            value = 0;
-            ok = false;
-        }
-    }
-    return ok;
 }
 
 void WriteCopy(TextFileReader& model, TextFileWriter& copy, const Placement& placement,

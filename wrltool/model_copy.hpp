@@ -2,6 +2,7 @@
 // node lines, which carry the copy's name, and its points, turned and moved to the placement.
 #pragma once
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -31,8 +32,17 @@ struct Point3 {
 // Turns about the first, the third and then the vertical axis, and moves.
 Point3 PlacePoint(const PlacementTurn& turn, const Point3& p);
 // The point as the copy writes it: a placed coordinate beyond the double range is 0. False when
-// one was.
-bool KeepInRange(Point3& placed);
+// one was. Inline: it is part of every placed point line.
+inline bool KeepInRange(Point3& placed) {
+    bool ok = true;
+    for (double& value : placed.V) {
+        if (!std::isfinite(value)) {  // beyond the double range: overflow
+            value = 0;
+            ok = false;
+        }
+    }
+    return ok;
+}
 
 // The tag as a legal VRML name: each character VRML does not allow in a name becomes "_".
 std::string VrmlName(std::string_view tag);

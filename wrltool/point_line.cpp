@@ -1,0 +1,93 @@
+#include "point_line.hpp"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+
+#include "parse_number.hpp"
+#include "strings.hpp"
+
+namespace scene {
+
+namespace {
+
+// Where the blanks at the line's start end, eight at a time.
+const char* SkipBlanks(const char* at, const char* end) {
+    for (; end - at >= 8; at += 8) {
+        uint64_t word;
+        std::memcpy(&word, at, 8);
+        if (const uint64_t other = word ^ 0x2020202020202020)
+            return at + std::countr_zero(other) / 8;
+    }
+    while (at != end && *at == ' ') ++at;
+    return at;
+}
+
+// The usual point line, "x y z," with single numbers between the blanks and none behind the
+// comma, in one pass: false for any other line, and for one ending in "]" (so that a line read
+// here holds no "]").
+bool ReadUsualPointLine(std::string_view line, Point3& p) {
+    const char* const end = line.data() + line.size();
+    const char* behind = ScanNumbers(SkipBlanks(line.data(), end), end, p.V, 3);
+    return behind && behind + 1 == end && *behind != ']';
+}
+
+// Any other line, field by field.
+bool ReadPointFields(std::string_view rest, Point3& p) {
+    p = {{0, 0, 0}};
+    int count = 0;
+    bool ok = true;
+    const char* at = rest.data();
+    const char* const end = at + rest.size();
+    for (;;) {
+        const char* space = at;
+        while (space != end && *space != ' ') ++space;
+        const bool last = space == end;
+        std::string_view field;
+        if (last) {
+            if (at == end) return false;  // nothing to drop the comma from
+            field = std::string_view(at, static_cast<size_t>(end - at) - 1);
+        } else {
+            field = std::string_view(at, static_cast<size_t>(space - at));
+            at = space + 1;
+            while (at != end && *at == ' ') ++at;  // the rest, its blanks removed
+        }
+        std::optional<double> value = TryParseNumber(field);
+        if (!value)
+            ok = false;
+        else if (count < 3)
+            p.V[count] = *value;
+        ++count;
+        if (last) break;
+    }
+    return ok && count >= 3;
+}
+
+// ReadPointLine, inline for the copy's loop.
+[[gnu::always_inline]] inline bool ReadPoint(std::string_view line, Point3& p, bool& ok) {
+    ok = ReadUsualPointLine(line, p);
+    if (ok) return true;
+    const std::string_view trimmed = Trim(line);
+    if (Contains(trimmed, "]")) return false;
+    ok = ReadPointFields(trimmed, p);
+    return true;
+}
+
+}  // namespace
+
+bool ReadPointLine(std::string_view line, Point3& p, bool& ok) {
+    return ReadPoint(line, p, ok);
+}
+
+char* WritePlacedPointLine(std::string_view line, const PlacementTurn& turn, char* out, bool& ok) {
+    Point3 p;
+    if (!ReadPoint(line, p, ok)) return nullptr;
+    Point3 placed = PlacePoint(turn, p);
+    ok = KeepInRange(placed) && ok;
+    out = WriteNumberTexts(out, placed.V, 3);
+    std::memcpy(out, ",\r\n", 3);
+    return out + 3;
+}
+
+}  // namespace scene

@@ -1,0 +1,25 @@
+// The lines of a model's point list: each recognised, read, placed and written in one pass.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "model_copy.hpp"
+#include "number_text.hpp"
+
+namespace scene {
+
+// The longest placed point line: three numbers, each behind a blank, the comma and CR LF.
+inline constexpr size_t kPointLineMax = 3 * (kNumberTextMax + 1) + 3;
+
+// Reads the point of a line of a point list; false for a line holding "]", which ends the list
+// and is no point. The line's numbers stand between blanks, the last followed by one character
+// (the comma); a missing or rejected one is 0, and `ok` tells whether there was any.
+bool ReadPointLine(std::string_view line, Point3& p, bool& ok);
+
+// Writes the point of a line of a point list placed, as " x y z," and CR LF, at `out`
+// (kPointLineMax bytes) and returns the end; nullptr for a line holding "]". Read as
+// ReadPointLine reads it; a placed coordinate beyond the double range is 0 too, and `ok` false.
+char* WritePlacedPointLine(std::string_view line, const PlacementTurn& turn, char* out, bool& ok);
+
+}  // namespace scene
