@@ -24,7 +24,6 @@ scene::RunFiles& Files() {
     return files;
 }
 
-
 std::mt19937_64 random_engine(42);
 
 double Coordinate() {
@@ -97,7 +96,8 @@ void Mgp(long points, const std::string& path) {
 void Exporter(long files, long bytes, const std::string& folder) {
     for (long f = 0; f < files; ++f) {
         std::string base = "part" + std::to_string(f);
-        TextFileWriter out(Files(), JoinPath(folder, base + ".wrl"), platform::Durability::Replaceable);
+        TextFileWriter out(Files(), JoinPath(folder, base + ".wrl"),
+                           platform::Durability::Replaceable);
         out.WriteTextLine("#VRML V2.0 utf8");
         out.WriteTextLine("# Produced by QLib's VRML export, version 2");
         long written = 0;

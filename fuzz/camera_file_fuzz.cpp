@@ -2,8 +2,8 @@
 // file is written whole (two head lines and blocks of fifteen) or the earlier one stays.
 #include <algorithm>
 
-#include "file_check.hpp"
 #include "commands.hpp"
+#include "file_check.hpp"
 #include "fuzz_support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -12,10 +12,10 @@
 #include <QTest>
 #include <filesystem>
 
-#include "model_check.hpp"
 #include "file_list.hpp"
 #include "folder_list.hpp"
 #include "form1.hpp"
+#include "model_check.hpp"
 #include "plan_canvas.hpp"
 #include "test_files.hpp"
 #include "vandrel_window.hpp"
