@@ -605,6 +605,18 @@ TEST_F(Duplicate, ModelWrittenInPlaceMidCopyIsNeverCopiedTorn) {
                     copies[i])
             << i;
 
+    // A writer that stops halfway for the whole read of a copy and goes on after it: the copy of
+    // the half is not kept. The model's stamps: its check's, the copy's before and after the read,
+    // the copy's as it is kept.
+    const std::string reference = ReadBytes(Copy("box_0.wrl")), whole = CrLfLines(before);
+    AddModel("box.wrl", before);
+    FaultyFileSystem pausing;  // the list's open, the check's, the copy's
+    pausing.BeforeOpen(3, [&] { WriteBytes(Model("box.wrl"), whole.substr(0, whole.size() / 2)); });
+    pausing.ChangeBeforeStamp(Model("box.wrl"), 4, [&] { AddModel("box.wrl", after); });
+    RunContext paused(pausing, sink);
+    RunDuplicate(paused, in, {{}, 1});
+    EXPECT_TRUE(ReadBytes(Copy("box_0.wrl")) == reference);
+
     struct Touching : ProgressSink {  // a new modification time before every placement
         std::filesystem::path Path;
         std::filesystem::file_time_type Base;

@@ -182,7 +182,7 @@ class DuplicateRun {
     // placement again when its model changed.
     void Settle(PreparedCopy copy) {
         const CopyOrder& order = copy.Order;
-        if (copy.ModelChanged) return Restart(order.Index);
+        if (copy.ModelChanged || ChangedSinceRead(copy)) return Restart(order.Index);
         PlacementOutcome outcome{*order.Place};
         outcome.Outcome = PlacementOutcome::Result::Failed;
         outcome.ModelPath = order.ModelPath;
@@ -207,6 +207,17 @@ class DuplicateRun {
         run_.Record.Placed(outcome);
         ++settled_;
         ShowProgress();
+    }
+
+    // The model's content is not what the copy read: another program went on writing it after
+    // a pause that spanned the whole read.
+    static bool ChangedSinceRead(PreparedCopy& copy) {
+        if (!copy.Model) return false;
+        try {
+            return copy.Model->Stamp() != copy.ModelStamp;
+        } catch (const Failure&) {
+            return true;
+        }
     }
 
     // A model changed under the run: the copies from placement `at` on are dropped and the run
@@ -240,7 +251,7 @@ class DuplicateRun {
     void Stop() {
         jobs_.DropQueued();
         while (std::optional<PreparedCopy> done = jobs_.TakeNext())
-            if (!done->ModelChanged) Settle(std::move(*done));
+            if (!done->ModelChanged && !ChangedSinceRead(*done)) Settle(std::move(*done));
         run_.Messages.ShowMessage(StoppedText(Work::WritingCopies, written_, total_),
                                   MessageIcon::None);
     }

@@ -101,6 +101,7 @@ PreparedCopy PrepareCopy(RunFiles& files, PointCensus& census, CopyOrder order) 
         copy.Copy.reset();  // nothing of it stays
     }
     if (copy.ModelChanged) copy.Copy.reset();
+    if (copy.Copy) copy.Model = std::move(model);
     return copy;
 }
 

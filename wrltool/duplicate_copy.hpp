@@ -39,6 +39,8 @@ struct PreparedCopy {
     // placement again from its check.
     bool ModelChanged = false;
     platform::ContentStamp ModelStamp;  // of the model file copied
+    // Open until the copy is kept: a writer that paused for the whole read shows then.
+    std::unique_ptr<platform::ReadableFile> Model;
 };
 
 // What a dry run's copies need of a model's points: the copy's failed point lines, counted once

@@ -14,7 +14,10 @@ class FaultyRead : public platform::ReadableFile {
         return n;
     }
     void Rewind() override { file_->Rewind(); }
-    platform::ContentStamp Stamp() override { return file_->Stamp(); }
+    platform::ContentStamp Stamp() override {
+        files_.Stamping(Path());
+        return file_->Stamp();
+    }
 
   private:
     FaultyFileSystem& files_;
@@ -77,6 +80,12 @@ void FaultyFileSystem::ChangeWhileRead(const std::string& path, int nth,
     changes_[path] = {nth, std::move(change)};
 }
 
+void FaultyFileSystem::ChangeBeforeStamp(const std::string& path, int nth,
+                                         std::function<void()> change) {
+    std::lock_guard lock(mutex_);
+    stampChanges_[path] = {nth, std::move(change)};
+}
+
 void FaultyFileSystem::BeforeOpen(int nth, std::function<void()> step) {
     std::lock_guard lock(mutex_);
     beforeOpen_[nth] = std::move(step);
@@ -95,12 +104,12 @@ bool FaultyFileSystem::CommitRefused(const std::string& target) {
     return refusedCommits_.contains(target);
 }
 
-void FaultyFileSystem::Read(const std::string& path) {
+void FaultyFileSystem::RunNth(std::map<std::string, Change>& changes, const std::string& path) {
     std::function<void()> change;
     {
         std::lock_guard lock(mutex_);
-        auto at = changes_.find(path);
-        if (at == changes_.end() || ++at->second.Reads != at->second.Nth) return;
+        auto at = changes.find(path);
+        if (at == changes.end() || ++at->second.Reads != at->second.Nth) return;
         change = at->second.Run;
     }
     change();

@@ -27,6 +27,9 @@ class FaultyFileSystem : public platform::FileSystem {
     // Runs `change` once, the `nth` time (from 1) a read of the file at `path` has returned bytes:
     // another program writing the file while it is read.
     void ChangeWhileRead(const std::string& path, int nth, std::function<void()> change);
+    // Runs `change` once, before the `nth` time (from 1) the content of the file at `path` is
+    // stamped: another program writing between two looks at the file.
+    void ChangeBeforeStamp(const std::string& path, int nth, std::function<void()> change);
     // Runs `step` before the `nth` open for reading (from 1) of any file.
     void BeforeOpen(int nth, std::function<void()> step);
     // No thread can be started.
@@ -55,7 +58,8 @@ class FaultyFileSystem : public platform::FileSystem {
     // For the files it hands out.
     void Wrote(size_t bytes, const std::string& target);
     bool CommitRefused(const std::string& target);
-    void Read(const std::string& path);
+    void Read(const std::string& path) { RunNth(changes_, path); }
+    void Stamping(const std::string& path) { RunNth(stampChanges_, path); }
 
   private:
     std::unique_ptr<platform::ReadableFile> Faulty(std::unique_ptr<platform::ReadableFile> file);
@@ -69,7 +73,8 @@ class FaultyFileSystem : public platform::FileSystem {
         std::function<void()> Run;
         int Reads = 0;
     };
-    std::map<std::string, Change> changes_;
+    std::map<std::string, Change> changes_, stampChanges_;
+    void RunNth(std::map<std::string, Change>& changes, const std::string& path);
     int opens_ = 0;
     std::map<int, std::function<void()>> beforeOpen_;
     bool threads_ = true;
