@@ -77,6 +77,16 @@ void ExpectHullOfModel(const std::vector<Point3>& model, std::mt19937_64& random
         }
         ExpectOutline(outlines.Top, top);
         ExpectOutline(outlines.Side, side);
+        // Copies turned alike share the search for their corners: the outlines stay the same,
+        // bit for bit, near the origin and far from it.
+        PlacementTurn far = turn;
+        far.X = 3e12 + turn.X, far.Z = -7e15;
+        const SharedTurnOutlines shared(builder.Vertices(), far);
+        for (const PlacementTurn& moved : {turn, far}) {
+            const Outlines alone = PlacedOutlines(builder.Vertices(), moved);
+            const Outlines again = shared.For(moved);
+            EXPECT_TRUE(again.Top == alone.Top && again.Side == alone.Side) << model.size();
+        }
     }
 }
 

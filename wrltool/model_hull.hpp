@@ -37,4 +37,29 @@ struct Outlines {
 // the 2-D hulls. Every corner is a placed vertex, bit for bit.
 Outlines PlacedOutlines(const std::vector<Point3>& hullVertices, const PlacementTurn& turn);
 
+// The outlines of copies that share their angles, each with its own move: the vertices that may
+// be corners are found once, and each copy places only those. A vertex left out lies deeper
+// inside the outline than the rounding of any move can shift it, so the outlines are
+// PlacedOutlines' own.
+class SharedTurnOutlines {
+  public:
+    // `hullVertices` must outlive this.
+    SharedTurnOutlines(const std::vector<Point3>& hullVertices, const PlacementTurn& turn);
+    // The outlines of a copy turned as the one given above, moved as this turn says.
+    Outlines For(const PlacementTurn& turn) const;
+
+  private:
+    struct View {
+        std::vector<Point3> ByDepth;  // the vertices, the least deep inside the outline first
+        std::vector<double> Depth;
+    };
+    static View Ranked(const std::vector<Point3>& vertices, const std::vector<PlanPoint>& turned);
+    static std::vector<PlanPoint> PlacedCorners(const View& view, double margin,
+                                                const PlacementTurn& turn, int vertical);
+
+    const std::vector<Point3>& vertices_;
+    double largest_ = 0;  // of the turned vertices' coordinates; not finite: no sharing
+    View top_, side_;
+};
+
 }  // namespace scene

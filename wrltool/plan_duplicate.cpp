@@ -1,7 +1,11 @@
 #include "plan_duplicate.hpp"
 
+#include <array>
 #include <atomic>
+#include <bit>
+#include <cstdint>
 #include <exception>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -108,38 +112,83 @@ std::vector<Point3> ModelHull(RunFiles& files, const std::string& path) {
     return hull.Vertices();
 }
 
-// Computes each placement's outlines on every core: the placements are independent, and their
-// 2-D hulls are most of a plan's work. A thread that cannot start leaves its share to the others.
-void PlaceOutlines(Plan& plan, platform::FileSystem& system,
-                   const std::vector<Placement>& placements,
-                   const std::vector<std::vector<Point3>>& hulls, const std::vector<size_t>& work,
-                   std::stop_token stop) {
+// Runs `step(k)` for every k below `count` on every core: a thread that cannot start leaves its
+// share to the others, and the first failure ends them all and is thrown.
+void OnEveryCore(platform::FileSystem& system, size_t count, std::stop_token stop,
+                 const std::function<void(size_t)>& step) {
     std::atomic<size_t> next{0};
     std::mutex failed;
     std::exception_ptr failure;
-    const auto outline = [&] {
+    const auto steps = [&] {
         try {
-            for (size_t k = next++; k < work.size() && !stop.stop_requested(); k = next++) {
-                PlannedPlacement& planned = plan.Placements[work[k]];
-                Outlines outlines = PlacedOutlines(hulls[static_cast<size_t>(planned.Model)],
-                                                   PlacementTurn(placements[work[k]]));
-                planned.Top = std::move(outlines.Top);
-                planned.Side = std::move(outlines.Side);
-            }
+            for (size_t k = next++; k < count && !stop.stop_requested(); k = next++) step(k);
         } catch (...) {
-            next = work.size();  // the others stop too
+            next = count;  // the others stop too
             std::lock_guard lock(failed);
             if (!failure) failure = std::current_exception();
         }
     };
     std::vector<std::unique_ptr<platform::Thread>> threads;
     const unsigned cores = std::thread::hardware_concurrency();
-    for (unsigned i = 1; i < cores && work.size() > 64; ++i)  // a few are done before one starts
-        if (std::unique_ptr<platform::Thread> thread = system.StartThread(outline))
+    for (unsigned i = 1; i < cores && count > 64; ++i)  // a few are done before one starts
+        if (std::unique_ptr<platform::Thread> thread = system.StartThread(steps))
             threads.push_back(std::move(thread));
-    outline();
+    steps();
     threads.clear();  // each waits for its thread's end
     if (failure) std::rethrow_exception(failure);
+}
+
+// A model and the bits of a turn's sines and cosines: the placements that share them share the
+// search for their outlines' corners.
+using TurnKey = std::array<uint64_t, 7>;
+
+TurnKey KeyOf(int model, const PlacementTurn& t) {
+    TurnKey key{static_cast<uint64_t>(model)};
+    const double angles[] = {t.CosX, t.SinX, t.CosZ, t.SinZ, t.CosO, t.SinO};
+    for (size_t i = 0; i < 6; ++i) key[i + 1] = std::bit_cast<uint64_t>(angles[i]);
+    return key;
+}
+
+// Computes each placement's outlines on every core: the placements are independent, and their
+// 2-D hulls are most of a plan's work.
+void PlaceOutlines(Plan& plan, platform::FileSystem& system,
+                   const std::vector<Placement>& placements,
+                   const std::vector<std::vector<Point3>>& hulls, const std::vector<size_t>& work,
+                   std::stop_token stop) {
+    struct Group {
+        size_t First;  // into work
+        int Count = 0;
+        std::unique_ptr<SharedTurnOutlines> Shared;
+    };
+    std::vector<PlacementTurn> turns;
+    std::vector<size_t> groupOf;
+    std::vector<Group> groups;
+    std::map<TurnKey, size_t> groupIndex;
+    for (size_t k = 0; k < work.size(); ++k) {
+        turns.emplace_back(placements[work[k]]);
+        const TurnKey key = KeyOf(plan.Placements[work[k]].Model, turns.back());
+        auto [at, added] = groupIndex.try_emplace(key, groups.size());
+        if (added) groups.push_back({k, 0, nullptr});
+        ++groups[at->second].Count;
+        groupOf.push_back(at->second);
+    }
+    const auto hullOf = [&](size_t k) -> const std::vector<Point3>& {
+        return hulls[static_cast<size_t>(plan.Placements[work[k]].Model)];
+    };
+    OnEveryCore(system, groups.size(), stop, [&](size_t g) {
+        Group& group = groups[g];
+        if (group.Count > 1)
+            group.Shared =
+                std::make_unique<SharedTurnOutlines>(hullOf(group.First), turns[group.First]);
+    });
+    OnEveryCore(system, work.size(), stop, [&](size_t k) {
+        const Group& group = groups[groupOf[k]];
+        Outlines outlines =
+            group.Shared ? group.Shared->For(turns[k]) : PlacedOutlines(hullOf(k), turns[k]);
+        PlannedPlacement& planned = plan.Placements[work[k]];
+        planned.Top = std::move(outlines.Top);
+        planned.Side = std::move(outlines.Side);
+    });
 }
 
 // Each written placement's outlines, from its model's hull, and the models with their counts.
