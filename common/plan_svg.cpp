@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
+#include "every_core.hpp"
 #include "plan_svg_panel.hpp"
 #include "plan_text.hpp"
 #include "svg_text.hpp"
@@ -68,6 +71,17 @@ void Shape(std::string& out, const PlannedPlacement& placement, PlanView view, d
     out += '"';
 }
 
+void PlacementElement(std::string& out, const PlannedPlacement& placement, PlanView view,
+                      const SvgFrame& frame) {
+    Shape(out, placement, view, 2.5 / frame.Scale);
+    out += " id=\"placement-" + std::to_string(placement.Index) + "\"";
+    if (placement.Action == PlannedAction::NotWritten) out += " class=\"not-written\"";
+    out += " color=\"" + HexColour(ModelColour(placement.Model)) + "\"><title>";
+    out += XmlText(PlacementTitle(placement)) + "</title></";
+    out += ShapeName(OutlineIn(placement, view).size());
+    out += ">\n";
+}
+
 void Placements(std::string& out, const Plan& plan, PlanView view, const SvgFrame& frame) {
     out += "<g id=\"placements\" transform=\"matrix(";
     const double matrix[] = {frame.Scale, 0, 0, frame.Flip * frame.Scale, frame.X(0), frame.Y(0)};
@@ -77,15 +91,15 @@ void Placements(std::string& out, const Plan& plan, PlanView view, const SvgFram
     }
     out.back() = ')';
     out += "\">\n";
-    for (const PlannedPlacement& placement : plan.Placements) {
-        Shape(out, placement, view, 2.5 / frame.Scale);
-        out += " id=\"placement-" + std::to_string(placement.Index) + "\"";
-        if (placement.Action == PlannedAction::NotWritten) out += " class=\"not-written\"";
-        out += " color=\"" + HexColour(ModelColour(placement.Model)) + "\"><title>";
-        out += XmlText(PlacementTitle(placement)) + "</title></";
-        out += ShapeName(OutlineIn(placement, view).size());
-        out += ">\n";
-    }
+    // Thousands of outlines are megabytes of numbers: written in pieces on every core.
+    constexpr size_t kPiece = 128;
+    const size_t count = plan.Placements.size();
+    std::vector<std::string> pieces((count + kPiece - 1) / kPiece);
+    platform::OnEveryCore(platform::SystemFileSystem(), pieces.size(), {}, [&](size_t k) {
+        for (size_t i = k * kPiece; i < std::min(count, (k + 1) * kPiece); ++i)
+            PlacementElement(pieces[k], plan.Placements[i], view, frame);
+    });
+    for (const std::string& piece : pieces) out += piece;
     out += "</g>\n";
 }
 

@@ -95,6 +95,20 @@ TEST_F(PlanSvgFile, EveryCornerReadsBackAsTheSameDouble) {
     EXPECT_NE(svg.find("id=\"placement-4\" class=\"not-written\""), std::string::npos);
 }
 
+// Thousands of placements are written in pieces on every core, each whole and in list order.
+TEST(PlanSvg, ThousandsOfPlacementsStayInListOrder) {
+    Plan plan;
+    for (int i = 0; i < 9000; ++i) plan.Placements.push_back(At(i, {{1.0 * i, 2}, {3, 4}}));
+    const std::string svg = PlanSvg(plan);
+    size_t at = 0;
+    for (int i = 0; i < 9000; ++i) {
+        at = svg.find("<polyline points=\"" + std::to_string(i) + ",2 3,4\" id=\"placement-" +
+                          std::to_string(i) + "\"",
+                      at);
+        ASSERT_NE(at, std::string::npos) << i;
+    }
+}
+
 TEST_F(PlanSvgFile, PlansWithoutExtentAreDocumentsToo) {
     Checked(Plan{});
     Plan single;

@@ -35,11 +35,14 @@ std::vector<PlanPoint> Scaled(const std::vector<PlanPoint>& points, double large
     return scaled;
 }
 
+// So few points are sorted at once faster than they are sifted.
+constexpr size_t kFewPoints = 48;
+
 // The points that may be corners: all but those strictly inside the octagon of the points
 // lying farthest in eight directions, which no corner can be (a cheap first cut before sorting).
 std::vector<std::pair<PlanPoint, size_t>> Candidates(const std::vector<PlanPoint>& points) {
     std::vector<std::pair<PlanPoint, size_t>> kept;
-    if (points.size() <= 8) {
+    if (points.size() <= kFewPoints) {
         for (size_t i = 0; i < points.size(); ++i) kept.push_back({points[i], i});
         return kept;
     }
@@ -83,7 +86,10 @@ std::vector<size_t> HullOf(const std::vector<PlanPoint>& points) {
     // Sorted as values (faster than through indices); of equal points the first one given
     // stands for them all.
     std::vector<std::pair<PlanPoint, size_t>> sorted = Candidates(points);
-    std::sort(sorted.begin(), sorted.end());
+    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
+        if (a.first[0] != b.first[0]) return a.first[0] < b.first[0];
+        return a.first[1] != b.first[1] ? a.first[1] < b.first[1] : a.second < b.second;
+    });
     std::vector<size_t> order;
     for (size_t i = 0; i < sorted.size(); ++i)
         if (i == 0 || sorted[i].first != sorted[i - 1].first) order.push_back(sorted[i].second);

@@ -1,16 +1,12 @@
 #include "plan_duplicate.hpp"
 
 #include <array>
-#include <atomic>
 #include <bit>
 #include <cstdint>
-#include <exception>
-#include <functional>
 #include <map>
-#include <mutex>
-#include <thread>
 
 #include "duplicate.hpp"
+#include "every_core.hpp"
 #include "model_check.hpp"
 #include "model_copy.hpp"
 #include "model_hull.hpp"
@@ -112,32 +108,6 @@ std::vector<Point3> ModelHull(RunFiles& files, const std::string& path) {
     return hull.Vertices();
 }
 
-// Runs `step(k)` for every k below `count` on every core: a thread that cannot start leaves its
-// share to the others, and the first failure ends them all and is thrown.
-void OnEveryCore(platform::FileSystem& system, size_t count, std::stop_token stop,
-                 const std::function<void(size_t)>& step) {
-    std::atomic<size_t> next{0};
-    std::mutex failed;
-    std::exception_ptr failure;
-    const auto steps = [&] {
-        try {
-            for (size_t k = next++; k < count && !stop.stop_requested(); k = next++) step(k);
-        } catch (...) {
-            next = count;  // the others stop too
-            std::lock_guard lock(failed);
-            if (!failure) failure = std::current_exception();
-        }
-    };
-    std::vector<std::unique_ptr<platform::Thread>> threads;
-    const unsigned cores = std::thread::hardware_concurrency();
-    for (unsigned i = 1; i < cores && count > 64; ++i)  // a few are done before one starts
-        if (std::unique_ptr<platform::Thread> thread = system.StartThread(steps))
-            threads.push_back(std::move(thread));
-    steps();
-    threads.clear();  // each waits for its thread's end
-    if (failure) std::rethrow_exception(failure);
-}
-
 // A model and the bits of a turn's sines and cosines: the placements that share them share the
 // search for their outlines' corners.
 using TurnKey = std::array<uint64_t, 7>;
@@ -175,13 +145,13 @@ void PlaceOutlines(Plan& plan, platform::FileSystem& system,
     const auto hullOf = [&](size_t k) -> const std::vector<Point3>& {
         return hulls[static_cast<size_t>(plan.Placements[work[k]].Model)];
     };
-    OnEveryCore(system, groups.size(), stop, [&](size_t g) {
+    platform::OnEveryCore(system, groups.size(), stop, [&](size_t g) {
         Group& group = groups[g];
         if (group.Count > 1)
             group.Shared =
                 std::make_unique<SharedTurnOutlines>(hullOf(group.First), turns[group.First]);
     });
-    OnEveryCore(system, work.size(), stop, [&](size_t k) {
+    platform::OnEveryCore(system, work.size(), stop, [&](size_t k) {
         const Group& group = groups[groupOf[k]];
         Outlines outlines =
             group.Shared ? group.Shared->For(turns[k]) : PlacedOutlines(hullOf(k), turns[k]);
