@@ -76,18 +76,15 @@ class OrderedJobs {
     std::optional<Result> TakeNext() {
         if (pending_.empty()) return std::nullopt;
         std::future<Result>& front = pending_.front().Done;
-        while (front.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
-            if (!RunQueued()) front.wait();
-        }
+        while (!IsReady(front))
+            if (!RunQueued()) WaitForChange(front);
         std::future<Result> oldest = std::move(front);
         pending_.pop_front();
         return oldest.get();
     }
     // The oldest job's result when it is ready already.
     std::optional<Result> TakeReady() {
-        if (pending_.empty() ||
-            pending_.front().Done.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
-            return std::nullopt;
+        if (pending_.empty() || !IsReady(pending_.front().Done)) return std::nullopt;
         return TakeNext();
     }
 
@@ -104,8 +101,13 @@ class OrderedJobs {
     // Drops every job handed in: those not begun at once, those under way once they end.
     void DropAll() {
         DropQueued();
-        for (Pending& pending : pending_) pending.Done.wait();
-        pending_.clear();
+        while (!pending_.empty()) {
+            WaitForChange(pending_.front().Done);
+            if (IsReady(pending_.front().Done))
+                pending_.pop_front();
+            else
+                DropQueued();  // given back by a worker out of memory
+        }
     }
 
   private:
@@ -118,6 +120,23 @@ class OrderedJobs {
         uint64_t Number;
         std::future<Result> Done;
     };
+
+    static bool IsReady(const std::future<Result>& done) {
+        return done.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    }
+
+    // Waits until this job is done or a job is queued: one that a worker out of memory gave
+    // back would otherwise wait for nobody.
+    void WaitForChange(const std::future<Result>& done) {
+        std::unique_lock lock(mutex_);
+        settled_.wait(lock, [&] { return !queue_.empty() || IsReady(done); });
+    }
+
+    // After a job's result is set or a job is given back.
+    void Settled() {
+        { std::lock_guard lock(mutex_); }  // a waiter is waiting, or sees the change
+        settled_.notify_all();
+    }
 
     int Workers() {
         std::lock_guard lock(mutex_);
@@ -160,13 +179,17 @@ class OrderedJobs {
             } catch (const std::bad_alloc&) {
                 // Out of memory here: the job goes back for the others (the caller's thread at
                 // least), and this thread ends, giving its memory back.
-                std::lock_guard lock(mutex_);
-                queue_.push_front(std::move(entry));
-                ++retired_;
+                {
+                    std::lock_guard lock(mutex_);
+                    queue_.push_front(std::move(entry));
+                    ++retired_;
+                }
+                Settled();
                 return;
             } catch (...) {
                 entry.Promise.set_exception(std::current_exception());
             }
+            Settled();
         }
     }
 
@@ -176,6 +199,7 @@ class OrderedJobs {
     std::mutex mutex_;
     std::deque<Entry> queue_;
     std::condition_variable wake_;
+    std::condition_variable settled_;  // a job's result set, or a job given back
     bool stopping_ = false;
     int retired_ = 0;  // workers that ended for want of memory
     std::vector<std::unique_ptr<platform::Thread>> threads_;
