@@ -182,7 +182,7 @@ class DuplicateRun {
     // placement again when its model changed.
     void Settle(PreparedCopy copy) {
         const CopyOrder& order = copy.Order;
-        if (copy.ModelChanged || ChangedSinceRead(copy)) return Restart(order.Index);
+        if (ChangedSinceRead(copy)) return Restart(order.Index);
         PlacementOutcome outcome{*order.Place};
         outcome.Outcome = PlacementOutcome::Result::Failed;
         outcome.ModelPath = order.ModelPath;
@@ -209,10 +209,10 @@ class DuplicateRun {
         ShowProgress();
     }
 
-    // The model's content is not what the copy read: another program went on writing it after
-    // a pause that spanned the whole read.
+    // The model's content is not what the copy read: it changed while it was read, or another
+    // program went on writing it after a pause that spanned the whole read.
     static bool ChangedSinceRead(PreparedCopy& copy) {
-        if (!copy.Model) return false;
+        if (copy.ModelChanged || !copy.Model) return copy.ModelChanged;
         try {
             return copy.Model->Stamp() != copy.ModelStamp;
         } catch (const Failure&) {
@@ -251,7 +251,7 @@ class DuplicateRun {
     void Stop() {
         jobs_.DropQueued();
         while (std::optional<PreparedCopy> done = jobs_.TakeNext())
-            if (!done->ModelChanged && !ChangedSinceRead(*done)) Settle(std::move(*done));
+            if (!ChangedSinceRead(*done)) Settle(std::move(*done));
         run_.Messages.ShowMessage(StoppedText(Work::WritingCopies, written_, total_),
                                   MessageIcon::None);
     }

@@ -1,16 +1,11 @@
 #include "plan_duplicate.hpp"
 
-#include <map>
-
 #include "duplicate.hpp"
-#include "model_check.hpp"
-#include "model_copy.hpp"
 #include "path_syntax.hpp"
 #include "placement_sources.hpp"
 #include "plan_outlines.hpp"
 #include "plan_problems.hpp"
 #include "recording_file_system.hpp"
-#include "text_reader.hpp"
 
 namespace scene {
 

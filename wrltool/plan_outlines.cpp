@@ -23,10 +23,10 @@ std::vector<Point3> ModelHull(RunFiles& files, const std::string& path) {
 }
 
 // A model and the bits of a turn's sines and cosines.
-std::vector<uint64_t> TurnKey(int model, const PlacementTurn& t) {
-    std::vector<uint64_t> key{static_cast<uint64_t>(model)};
-    for (double value : {t.CosX, t.SinX, t.CosZ, t.SinZ, t.CosO, t.SinO})
-        key.push_back(std::bit_cast<uint64_t>(value));
+std::array<uint64_t, 7> TurnKey(int model, const PlacementTurn& t) {
+    std::array<uint64_t, 7> key{static_cast<uint64_t>(model)};
+    const double angles[] = {t.CosX, t.SinX, t.CosZ, t.SinZ, t.CosO, t.SinO};
+    for (size_t i = 0; i < 6; ++i) key[i + 1] = std::bit_cast<uint64_t>(angles[i]);
     return key;
 }
 

@@ -2,7 +2,9 @@
 // waits for the system, and a thread of their own keeps the other core busy meanwhile.
 #pragma once
 
+#include <array>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <exception>
 #include <map>
@@ -60,7 +62,7 @@ class PlanOutlines {
     // The worker's own: the models' indexes into plan.Models, their hulls, the turn groups.
     std::map<std::string, int> models_;
     std::vector<std::vector<Point3>> hulls_;
-    std::map<std::vector<uint64_t>, TurnGroup> groups_;
+    std::map<std::array<uint64_t, 7>, TurnGroup> groups_;
 };
 
 }  // namespace scene
