@@ -630,6 +630,23 @@ TEST_F(Duplicate, ModelWrittenInPlaceMidCopyIsNeverCopiedTorn) {
     touching.Run(in, {{}, 2});
     EXPECT_EQ(touching.Texts(), Lines{"DONE"});
     EXPECT_EQ(touching.Written.size(), 10u);
+
+    // Touched again and again while it is read: a copy read in a touch is taken again, at most
+    // eight times at one placement, and the run goes on to "DONE".
+    FaultyFileSystem touchingWhileRead;
+    int touches = 0;
+    std::function<void()> touch = [&] {
+        std::filesystem::last_write_time(touching.Path,
+                                         touching.Base - std::chrono::hours(++touches));
+        touchingWhileRead.ChangeWhileRead(Model("box.wrl"), 6, touch);
+    };
+    touchingWhileRead.ChangeWhileRead(Model("box.wrl"), 6, touch);
+    sink = {};
+    std::filesystem::remove_all(Output());
+    RunContext touched(touchingWhileRead, sink);
+    RunDuplicate(touched, in, {{}, 2});
+    EXPECT_EQ(sink.Texts(), Lines{"DONE"}) << touches << " touches";
+    EXPECT_TRUE(FileExists(Copy("box_9.wrl")));
 }
 
 TEST_F(Duplicate, FailureWhileReadingPlacementsStopsBeforeAnyFolder) {

@@ -20,8 +20,9 @@ namespace scene {
 
 namespace {
 
-// A model whose file keeps changing under the run is, after this many new starts, taken for
-// one that cannot be read.
+// A model whose file keeps changing under the run is, after this many new starts at one
+// placement, taken for one that cannot be read. A run that keeps copies between its new starts
+// goes on: a model only touched now and then restarts it at most at the copies being read.
 constexpr int kMaxRestarts = 8;
 
 // Copies of smaller models are written on the run's own thread: such a copy is little more than
@@ -226,6 +227,7 @@ class DuplicateRun {
         jobs_.DropAll();
         models_.clear();
         next_ = settled_ = at;
+        if (at != restartedAt_) restartedAt_ = at, restarts_ = 0;
         if (++restarts_ <= kMaxRestarts) return;
         const Placement& placement = placements_[static_cast<size_t>(at)];
         const std::string path = Files().ResolveCase(ModelPath(inputs_, placement));
@@ -301,10 +303,11 @@ class DuplicateRun {
     StepFailures failures_;
     bool folderTried_ = false;
     bool ended_ = false;
-    int next_ = 0;     // the placement the loop has reached
-    int settled_ = 0;  // placements whose copies took their turn
-    int shown_ = 0;    // progress steps shown
-    int written_ = 0;  // copies committed
+    int next_ = 0;          // the placement the loop has reached
+    int settled_ = 0;       // placements whose copies took their turn
+    int shown_ = 0;         // progress steps shown
+    int written_ = 0;       // copies committed
+    int restartedAt_ = -1;  // the placement of the latest new starts, and how many
     int restarts_ = 0;
     OrderedJobs<PreparedCopy> jobs_;  // last: its threads end before what they use goes
 };
