@@ -642,7 +642,7 @@ TEST_F(Duplicate, ModelWrittenInPlaceMidCopyIsNeverCopiedTorn) {
     };
     touchingWhileRead.ChangeWhileRead(Model("box.wrl"), 6, touch);
     sink = {};
-    std::filesystem::remove_all(Output());
+    for (const std::string& copy : FolderEntries(Output())) std::filesystem::remove(Copy(copy));
     RunContext touched(touchingWhileRead, sink);
     RunDuplicate(touched, in, {{}, 2});
     EXPECT_EQ(sink.Texts(), Lines{"DONE"}) << touches << " touches";
