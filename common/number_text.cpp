@@ -1,5 +1,6 @@
 #include "number_text.hpp"
 
+#include <emmintrin.h>
 #include <fast_float/fast_float.h>
 
 #include <bit>
@@ -109,55 +110,64 @@ struct Scaled {
     return d;
 }
 
-// The eight decimal digits of x < 10^8 in the bytes of one word, first digit lowest: the
-// halves, quarters and digits are split in parallel lanes. Each split takes the quotient by
-// a multiplication with a reciprocal that is exact for the lane values (v / 10^4 = v * 3518437209
-// >> 45 below 10^8, v / 100 = v * 10486 >> 20 below 10^4, v / 10 = v * 103 >> 10 below 100),
-// and puts the remainder into the upper lane: (v << w) + quotient * (1 - divisor << w).
-[[gnu::always_inline]] inline uint64_t EightDigits(uint64_t x) {
-    const uint64_t fours = (x << 32) + ((x * 3518437209) >> 45) * (1 - (uint64_t{10000} << 32));
-    const uint64_t twos = (fours << 16) + (((fours * 10486) >> 20) & 0x0000007F0000007F) *
-                                              (1 - (uint64_t{100} << 16));
-    return (twos << 8) + (((twos * 103) >> 10) & 0x000F000F000F000F) * (1 - (uint64_t{10} << 8));
+// The 15 digits of q as text in bytes 1 to 15 of a vector, byte 0 being "0". Its two halves
+// of eight digits are split in parallel lanes into fours, pairs and digits, each quotient by a
+// product with a reciprocal that is exact for the lane's values (v / 10^4 = v * 3518437209 >> 45
+// below 10^8, v / 100 = v * 5243 >> 19 below 10^4, v / 10 = v * 6554 >> 16 below 100).
+[[gnu::always_inline]] inline __m128i DigitText(uint64_t q) {
+    const auto high = static_cast<long long>(q / 100000000),
+               low = static_cast<long long>(q % 100000000);
+    const __m128i eights = _mm_set_epi64x(low, high);
+    const __m128i fours = _mm_srli_epi64(_mm_mul_epu32(eights, _mm_set1_epi64x(3518437209)), 45);
+    const __m128i quads = _mm_or_si128(
+        fours,
+        _mm_slli_epi64(_mm_sub_epi64(eights, _mm_mul_epu32(fours, _mm_set1_epi64x(10000))), 32));
+    const __m128i hundreds = _mm_srli_epi16(_mm_mulhi_epu16(quads, _mm_set1_epi16(5243)), 3);
+    const __m128i pairs = _mm_or_si128(
+        hundreds,
+        _mm_slli_epi32(_mm_sub_epi16(quads, _mm_mullo_epi16(hundreds, _mm_set1_epi16(100))), 16));
+    const __m128i tens = _mm_mulhi_epu16(pairs, _mm_set1_epi16(6554));
+    const __m128i digits = _mm_or_si128(
+        tens, _mm_slli_epi16(_mm_sub_epi16(pairs, _mm_mullo_epi16(tens, _mm_set1_epi16(10))), 8));
+    return _mm_add_epi8(digits, _mm_set1_epi8('0'));
 }
 
-// The 15 digits as text in two words, first digit in the lowest byte, and how many remain
-// when trailing zeros are dropped.
-struct DigitText {
-    uint64_t First;  // digits 1 to 8
-    uint64_t Rest;   // digits 9 to 15, then a 0 byte
-    int Count;
+// How many of the 15 digits remain when trailing zeros are dropped (the first is never 0).
+[[gnu::always_inline]] inline int SignificantDigits(__m128i text) {
+    const int zeros = _mm_movemask_epi8(_mm_cmpeq_epi8(text, _mm_set1_epi8('0')));
+    return 31 - std::countl_zero(static_cast<uint32_t>(~zeros & 0xFFFF));
+}
+
+// Byte masks for a point behind the first `whole` digits, read at offset 16 - whole: the bytes
+// before the point, the point itself, and the bytes behind it.
+struct PointLayout {
+    unsigned char Front[32], Point[32], Back[32];
 };
-
-[[gnu::always_inline]] inline DigitText DigitsOf(uint64_t q) {
-    const uint64_t first = EightDigits(q / 10000000);
-    const uint64_t rest = EightDigits(q % 10000000);  // 0, then 7 digits
-    // Trailing zeros are the highest bytes that are 0 (the first digit never is).
-    const auto zeroBytes = [](uint64_t values) { return std::countl_zero(values) >> 3; };
-    const int count = rest ? 15 - zeroBytes(rest) : 8 - zeroBytes(first);
-    constexpr uint64_t kZeros = 0x3030303030303030;  // "00000000"
-    return {first | kZeros, (rest | kZeros) >> 8, count};
-}
-
-// The word's bytes with a "." put before byte j (0 to 7); the last byte is pushed out.
-[[gnu::always_inline]] inline uint64_t WithPoint(uint64_t word, int j) {
-    const uint64_t before = (uint64_t{1} << (8 * j)) - 1;
-    return (word & before) | ((word << 8) & (~before << 8)) | (uint64_t{'.'} << (8 * j));
-}
-
-// The digits with the point behind the first `whole` of them (1 to 15), "123.45": two 8-byte
-// stores, the point and any zeros up to it included.
-[[gnu::always_inline]] inline char* WriteFixed(char* p, const DigitText& t, int whole) {
-    uint64_t first = t.First, rest = t.Rest;
-    if (whole < 8) {
-        rest = (rest << 8) | (first >> 56);
-        first = WithPoint(first, whole);
-    } else {
-        rest = WithPoint(rest, whole - 8);
+constexpr PointLayout MakePointLayout() {
+    PointLayout t{};
+    for (int i = 0; i < 32; ++i) {
+        t.Front[i] = i < 16 ? 0xFF : 0;
+        t.Point[i] = i == 16 ? '.' : 0;
+        t.Back[i] = i > 16 ? 0xFF : 0;
     }
-    std::memcpy(p, &first, 8);
-    std::memcpy(p + 8, &rest, 8);
-    return p + (t.Count > whole ? t.Count + 1 : whole);
+    return t;
+}
+constexpr PointLayout kPointLayout = MakePointLayout();
+
+__m128i LoadAt(const unsigned char* bytes) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+}
+
+// The digits with the point behind the first `whole` of them (1 to 15), "123.45", in one
+// 16-byte store; no point when no digit other than 0 stands behind it.
+[[gnu::always_inline]] inline char* WriteFixed(char* p, __m128i text, int whole) {
+    const int at = 16 - whole;
+    const __m128i front = _mm_and_si128(_mm_srli_si128(text, 1), LoadAt(kPointLayout.Front + at));
+    const __m128i back = _mm_and_si128(text, LoadAt(kPointLayout.Back + at));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p),
+                     _mm_or_si128(_mm_or_si128(front, back), LoadAt(kPointLayout.Point + at)));
+    const int count = SignificantDigits(text);
+    return p + (count > whole ? count + 1 : whole);
 }
 
 // "E", the exponent's sign and two or three digits.
@@ -186,16 +196,16 @@ char* WriteExponent(char* p, int e) {
     Decimal d;
     if (!RoundToFifteenDigits(BitsOf(std::fabs(value)), d))
         d = ExactFifteenDigits(std::fabs(value));
-    const DigitText t = DigitsOf(d.Digits);
-    if (d.Exponent >= 0 && d.Exponent <= 14) return WriteFixed(p, t, d.Exponent + 1);
-    if (d.Exponent > 0 || t.Count - d.Exponent > 16)
-        return WriteExponent(WriteFixed(p, t, 1), d.Exponent);
+    const __m128i text = DigitText(d.Digits);
+    if (d.Exponent >= 0 && d.Exponent <= 14) return WriteFixed(p, text, d.Exponent + 1);
+    const int count = SignificantDigits(text);
+    if (d.Exponent > 0 || count - d.Exponent > 16)
+        return WriteExponent(WriteFixed(p, text, 1), d.Exponent);
     *p++ = '.';
     std::memset(p, '0', 16);
     p += -d.Exponent - 1;
-    std::memcpy(p, &t.First, 8);
-    std::memcpy(p + 8, &t.Rest, 8);
-    return p + t.Count;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_srli_si128(text, 1));
+    return p + count;
 }
 
 // WriteNumberText for the hot loops.
@@ -206,7 +216,7 @@ char* WriteExponent(char* p, int e) {
     if (bits - 1 >= (uint64_t{0x7FF} << 52) - 1 ||  // zero, or not finite
         !RoundToFifteenDigits(bits, d) || static_cast<unsigned>(d.Exponent) > 14)
         return WriteUnusual(out, value);
-    return WriteFixed(out, DigitsOf(d.Digits), d.Exponent + 1);
+    return WriteFixed(out, DigitText(d.Digits), d.Exponent + 1);
 }
 
 }  // namespace
