@@ -29,10 +29,24 @@ struct Point3 {
     double V[3];
 };
 
-// Turns about the first, the third and then the vertical axis, and moves.
-Point3 PlacePoint(const PlacementTurn& turn, const Point3& p);
+// Turns about the first, the third and then the vertical axis, and moves. Inline, as the next
+// one: they are part of every placed point line.
+inline Point3 PlacePoint(const PlacementTurn& t, const Point3& p) {
+    // Each product and sum is its own double, in this order (built without FP contraction).
+    const double r0 = p.V[0];
+    const double r1 = t.CosX * p.V[1] - t.SinX * p.V[2];
+    const double r2 = t.CosX * p.V[2] + t.SinX * p.V[1];
+    const double s0 = t.CosZ * r0 - t.SinZ * r1;
+    const double s1 = t.CosZ * r1 + t.SinZ * r0;
+    const double s2 = r2;
+    Point3 o;
+    o.V[0] = (t.CosO * s0 + t.SinO * s2) + t.X;
+    o.V[2] = (t.CosO * s2 - t.SinO * s0) - t.Z;
+    o.V[1] = s1 + t.Y;
+    return o;
+}
 // The point as the copy writes it: a placed coordinate beyond the double range is 0. False when
-// one was. Inline: it is part of every placed point line.
+// one was.
 inline bool KeepInRange(Point3& placed) {
     bool ok = true;
     for (double& value : placed.V) {
