@@ -17,6 +17,7 @@ function(scene_tool)
     add_executable(${T_CLI} ${T_CLI_SOURCES})
     target_include_directories(${T_CLI} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/cli)
     target_link_libraries(${T_CLI} PRIVATE ${T_CORE} clisupport scene_warnings)
+    target_link_options(${T_CLI} PRIVATE ${SCENE_PROGRAM_LINK_OPTIONS})
     install(TARGETS ${T_CLI})
 
     if(NOT SCENE_WITH_GUI)
@@ -37,6 +38,7 @@ function(scene_tool)
     # A window program on Windows: no console window opens beside it.
     set_target_properties(${T_PROGRAM} PROPERTIES WIN32_EXECUTABLE ON)
     target_link_libraries(${T_PROGRAM} PRIVATE ${T_WINDOW} scene_warnings)
+    target_link_options(${T_PROGRAM} PRIVATE ${SCENE_PROGRAM_LINK_OPTIONS})
     install(TARGETS ${T_PROGRAM})
 
     # Renders the window into docs/*.png; see README.md.
