@@ -18,7 +18,8 @@ __extension__ typedef unsigned __int128 Uint128;
 
 namespace {
 
-static_assert(std::endian::native == std::endian::little, "text is built byte-wise in words");
+static_assert(std::endian::native == std::endian::little,
+              "the digits stand in vector lanes, the first in the lowest byte");
 
 constexpr uint64_t kTen14 = 100000000000000;  // the smallest number of 15 digits
 constexpr uint64_t kTen15 = 10 * kTen14;
