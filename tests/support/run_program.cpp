@@ -32,7 +32,12 @@ ProgramResult RunProgram(std::string program, const std::string& args,
 #endif
     const std::string out = scratchFolder + "/out", err = scratchFolder + "/err";
     const std::string command = program + " " + args + " >" + Arg(out) + " 2>" + Arg(err);
-    const int raw = std::system(command.c_str());
+    int raw = std::system(command.c_str());
+#ifdef _WIN32
+    // -1 is cmd.exe not starting at all (seen once under a loaded Wine), never the program's
+    // own status: start it again rather than report the harness as the program.
+    for (int attempt = 0; raw == -1 && attempt < 3; ++attempt) raw = std::system(command.c_str());
+#endif
     ProgramResult result;
 #ifdef _WIN32
     result.Status = raw;  // the program's exit code, passed on by cmd.exe
