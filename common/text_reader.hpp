@@ -50,6 +50,17 @@ class TextFileReader {
         pos_ += lastCrLf_;
         return {start, static_cast<size_t>(cr - start)};
     }
+    // The bytes read and not yet taken, for a caller that reads a line where it stands (none
+    // from a List source, which counts its lines); Take(n, crLf) passes over a line of them
+    // and its end, n bytes in all.
+    std::string_view Buffered() const {
+        return countLines_ ? std::string_view()
+                           : std::string_view(buffer_.get() + pos_, len_ - pos_);
+    }
+    void Take(size_t n, bool crLf) {
+        pos_ += n;
+        lastCrLf_ = crLf;
+    }
     // The line in pieces, for lines that may be longer than memory: the next piece of the line
     // under way (the first piece begins a line), up to its end or to the end of the buffer.
     // `last` tells whether the line ends with this piece. Valid until the next read.

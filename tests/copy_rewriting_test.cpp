@@ -25,7 +25,11 @@ class CopyRewriting : public ::testing::Test {
     // Writes the model lines, copies with the placement, returns the copy's bytes.
     std::string Copy(const std::vector<std::string>& model, const Placement& placement,
                      std::string_view tag = "box_0") {
-        WriteBytes(dir / "box.wrl", CrLfLines(model));
+        return CopyOf(CrLfLines(model), placement, tag);
+    }
+    std::string CopyOf(const std::string& model, const Placement& placement,
+                       std::string_view tag = "box_0") {
+        WriteBytes(dir / "box.wrl", model);
         WriteCopy(dir / "box.wrl", dir / "copy.wrl", placement, tag, failures);
         return ReadBytes(dir / "copy.wrl");
     }
@@ -102,6 +106,11 @@ TEST_F(CopyRewriting, PointLineQuirks) {
     EXPECT_EQ(failures.Count, 4);
     ASSERT_TRUE(failures.First);
     EXPECT_EQ(failures.First->Path(), dir / "box.wrl");
+    // Lone CRs: the line without its comma, then an empty line, each a point of its own.
+    const std::string opener = "COORD Coordinate {\r\npoint [\r\n";
+    EXPECT_EQ(CopyOf(opener + "1 2 3\r\r4 5 6,\r]", none),
+              opener + "  1  2  0,\r\n  0  0  0,\r\n  4  5  6,\r\n]\r\n");
+    EXPECT_EQ(failures.Count, 6);
 }
 
 TEST_F(CopyRewriting, PointsBeyondTheDoubleRangeAreCountedNotWritten) {
@@ -211,7 +220,7 @@ TEST_F(CopyRewriting, CheckAndRepairOfLinesLongerThanTheBuffer) {
 // Point lines of many shapes behind any number of blanks, copied unmoved, against the rule
 // written out plainly: the text before the first blank is a number, the blanks behind it are
 // dropped, the last field loses its last character; three numbers are kept, a bad line counts
-// once. A line ending in "]" ends the list.
+// once. A line ending in "]" ends the list. Lines end in CR LF or a lone CR.
 TEST_F(CopyRewriting, PointLinesOfManyShapesAreReadByTheRule) {
     const std::vector<std::string> pieces = {"1",          "-2.5",      "+.5",
                                              "12345678",   "1234567.5", "0.0001",
@@ -227,6 +236,7 @@ TEST_F(CopyRewriting, PointLinesOfManyShapesAreReadByTheRule) {
         std::string line;
         for (int k = 0, n = 1 + random() % 4; k < n; ++k)
             line += std::string(k ? 1 + random() % 2 : 0, ' ') + pieces[random() % pieces.size()];
+        if (random() % 16 == 0) line.clear();
         if (random() % 4) line += random() % 8 ? "," : "]";
         if (line.back() == ']') {  // the list's last line; another list follows
             for (const std::string& copied : {line, model[0], model[1]}) {
@@ -263,7 +273,9 @@ TEST_F(CopyRewriting, PointLinesOfManyShapesAreReadByTheRule) {
     }
     model.push_back("]");
     expected.push_back("]");
-    const std::string copy = Copy(model, Placement{});
+    std::string bytes;
+    for (const std::string& line : model) bytes += line + (random() % 3 ? "\r\n" : "\r");
+    const std::string copy = CopyOf(bytes, Placement{});
     size_t at = 0;
     for (size_t i = 0; i < expected.size(); ++i) {  // line by line: the first difference only
         const size_t end = copy.find("\r\n", at);

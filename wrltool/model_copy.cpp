@@ -16,7 +16,7 @@ constexpr std::string_view kCoordinateOpener = "COORD Coordinate {";
 // Walks the model's lines as a copy reads them, telling the visitor of each:
 //   Line(line, renamable)  a line outside the point lists, and whether it is a renamable node
 //   Opener(line)           the line after a coordinate opener, copied unchanged
-//   PointLine(line)        a line of a point list; false for the line that ends it
+//   PointLine(in)          reads a line of a point list; false for the line that ends it
 template <typename Visitor>
 void WalkModel(TextFileReader& in, Visitor& visitor) {
     while (!in.AtEndOfFile()) {
@@ -28,7 +28,7 @@ void WalkModel(TextFileReader& in, Visitor& visitor) {
         if (!opener || in.AtEndOfFile()) continue;
         visitor.Opener(in.ReadTextLine());
         while (!in.AtEndOfFile())
-            if (!visitor.PointLine(in.ReadTextLine())) break;
+            if (!visitor.PointLine(in)) break;
     }
 }
 
@@ -44,12 +44,17 @@ class CopyWriter {
         out_.WriteTextLine(renamable ? std::string_view(nodeLine_) : line);
     }
     void Opener(std::string_view line) { out_.WriteTextLine(line); }
-    bool PointLine(std::string_view line) {
+    bool PointLine(TextFileReader& in) {
         bool ok;
-        const char* end = WritePlacedPointLine(line, turn_, out_.Room(kPointLineMax), ok);
-        if (!end) {  // the list's last line, copied trimmed
-            out_.WriteTextLine(Trim(line));
-            return false;
+        char* const room = out_.Room(kPointLineMax);
+        const char* end = WriteBufferedPointLine(in, turn_, room, ok);
+        if (!end) {
+            const std::string_view line = in.ReadTextLine();
+            end = WritePlacedPointLine(line, turn_, room, ok);
+            if (!end) {  // the list's last line, copied trimmed
+                out_.WriteTextLine(Trim(line));
+                return false;
+            }
         }
         out_.Wrote(end);
         if (!ok) failures_.Add(Failure(FailureKind::TypeMismatch, modelPath_));
@@ -69,10 +74,10 @@ struct PointReader {
     const std::function<void(const Point3&, bool)>& Found;
     void Line(std::string_view, bool) {}
     void Opener(std::string_view) {}
-    bool PointLine(std::string_view line) {
+    bool PointLine(TextFileReader& in) {
         Point3 p;
         bool read;
-        if (!ReadPointLine(line, p, read)) return false;
+        if (!ReadPointLine(in.ReadTextLine(), p, read)) return false;
         Found(p, read);
         return true;
     }

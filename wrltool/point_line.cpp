@@ -90,4 +90,23 @@ char* WritePlacedPointLine(std::string_view line, const PlacementTurn& turn, cha
     return out + 3;
 }
 
+[[gnu::flatten]] char* WriteBufferedPointLine(TextFileReader& in, const PlacementTurn& turn,
+                                              char* out, bool& ok) {
+    const std::string_view bytes = in.Buffered();
+    const char* const end = bytes.data() + bytes.size();
+    Point3 p;
+    // The numbers stop at the CR as they stop at the end of the line read alone; behind them one
+    // character other than "]" or CR, then the CR and a byte that tells whether a LF follows.
+    const char* behind = ScanNumbers(SkipBlanks(bytes.data(), end), end, p.V, 3);
+    if (!behind || end - behind < 3 || behind[0] == ']' || behind[0] == '\r' || behind[1] != '\r')
+        return nullptr;
+    const bool crLf = behind[2] == '\n';
+    in.Take(static_cast<size_t>(behind + 2 + crLf - bytes.data()), crLf);
+    Point3 placed = PlacePoint(turn, p);
+    ok = KeepInRange(placed);
+    out = WriteNumberTexts(out, placed.V, 3);
+    std::memcpy(out, ",\r\n", 3);
+    return out + 3;
+}
+
 }  // namespace scene

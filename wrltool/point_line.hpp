@@ -22,4 +22,9 @@ bool ReadPointLine(std::string_view line, Point3& p, bool& ok);
 // ReadPointLine reads it; a placed coordinate beyond the double range is 0 too, and `ok` false.
 char* WritePlacedPointLine(std::string_view line, const PlacementTurn& turn, char* out, bool& ok);
 
+// WritePlacedPointLine for a usual line ("x y z," with single blanks between the numbers) that
+// stands whole, with its line end and a byte behind it, at the start of the reader's buffered
+// bytes: read there and taken. nullptr, and nothing taken, for any other line.
+char* WriteBufferedPointLine(TextFileReader& in, const PlacementTurn& turn, char* out, bool& ok);
+
 }  // namespace scene
