@@ -238,7 +238,7 @@ TEST_F(CopyRewriting, PointLinesOfManyShapesAreReadByTheRule) {
             line += std::string(k ? 1 + random() % 2 : 0, ' ') + pieces[random() % pieces.size()];
         if (random() % 16 == 0) line.clear();
         if (random() % 4) line += random() % 8 ? "," : "]";
-        if (line.back() == ']') {  // the list's last line; another list follows
+        if (line.ends_with(']')) {  // the list's last line; another list follows
             for (const std::string& copied : {line, model[0], model[1]}) {
                 model.push_back(copied);
                 expected.push_back(copied);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <random>
 #include <stdexcept>
 
 #include "commands.hpp"
@@ -436,6 +437,46 @@ TEST_F(Duplicate, FourJobsGiveTheFilesMessagesAndProgressOfOne) {
     for (size_t i = 0; i < one.Files.size(); ++i)
         if (four.Files[i] != one.Files[i]) differing.push_back(four.Files[i].first);
     EXPECT_EQ(differing, Lines{});
+}
+
+// A large model copied once, with threads to spare, has its point lines placed on two threads:
+// the copy and messages are those of one thread, whatever ends the lines (CR LF or a lone CR,
+// where the lines are cut too). Three point lists; points placed beyond the double range stand
+// anywhere, and from the middle on odd lines too (a bad number, a fourth number), which stop a
+// half where they stand.
+TEST_F(Duplicate, OneLargeCopyOnTwoThreadsIsTheCopyOnOne) {
+    Lines big = OneNodeModel("big"), points;
+    std::mt19937 random(5);
+    for (int i = 0; i < 30000; ++i) {
+        const unsigned odd = random() % 300;
+        if (i % 10000 == 9999)
+            points.insert(points.end(), {"4 5 6]", "COORD Coordinate {", "point ["});
+        else if (odd == 0)
+            points.push_back("1.7E308 0 1.7E308,");
+        else if (odd < 3 && i >= 15000)
+            points.push_back(odd == 1 ? "1 x 3," : "1 2 3 4,");
+        else
+            points.push_back(" " + std::to_string(i) + ".25 -2.5 " + std::to_string(odd) + ",");
+    }
+    big.insert(big.begin() + 4, points.begin(), points.end());
+    std::string bytes;  // lines ending in CR LF or a lone CR
+    for (const std::string& line : big) bytes += line + (random() % 3 ? "\r\n" : "\r");
+    WriteBytes(Model("big.wrl"), bytes);
+    WriteBytes(dir / "list.txt", CrLfLines({"big,3,4,5,45,10,20"}));
+    in.TSOfolderFileName = "list.txt";
+    in.WRLfolderList = {"big.wrl"};
+    std::string copies[2];
+    Lines messages[2];
+    for (int jobs : {1, 2}) {
+        ProgressSink runSink;
+        runSink.Run(in, {"", jobs});
+        copies[jobs - 1] = ReadBytes(Copy("big_0.wrl"));
+        messages[jobs - 1] = runSink.Texts();
+    }
+    EXPECT_EQ(copies[1].size(), copies[0].size());
+    EXPECT_TRUE(copies[1] == copies[0]);  // too long to print
+    EXPECT_EQ(messages[1], messages[0]);
+    EXPECT_EQ(messages[0].size(), 2u);  // the failed point lines, "DONE"
 }
 
 // A run ended by a run-time error while copies are being written (here a sink that throws)

@@ -28,6 +28,9 @@ constexpr int kMaxRestarts = 8;
 // Copies of smaller models are written on the run's own thread: such a copy is little more than
 // a few system calls on one folder, which another thread would only wait for.
 constexpr uint64_t kThreadedCopyBytes = 4096;
+// Copies of models from this size on place their points on two threads when the run has a
+// thread to spare for every copy (fewer placements than cores): one large copy then takes both.
+constexpr uint64_t kTwoThreadCopyBytes = 256 << 10;
 
 // The model list's names by their keys, to find a name ignoring letter case at once.
 class ModelList {
@@ -75,6 +78,7 @@ class DuplicateRun {
           placements_(placements),
           total_(static_cast<int>(placements_.size())),
           modelList_(inputs.WRLfolderList),
+          twoThreadCopies_(total_ > 0 && total_ <= JobCount(options.Jobs, 64) / 2),
           jobs_(run.Files.System(), JobCount(options.Jobs, total_)) {}
 
     void Run() {
@@ -127,6 +131,7 @@ class DuplicateRun {
         order.ModelStamp = model.Stamp;
         inUse_.Read.insert(modelKey);
         inUse_.Written.insert(copyKey);
+        order.TwoThreads = twoThreadCopies_ && model.Check.Bytes >= kTwoThreadCopyBytes;
         const bool small = model.Check.Bytes < kThreadedCopyBytes;
         jobs_.Add([this, order = std::move(order)] { return PrepareCopy(Files(), census_, order); },
                   small);
@@ -309,6 +314,7 @@ class DuplicateRun {
     int written_ = 0;       // copies committed
     int restartedAt_ = -1;  // the placement of the latest new starts, and how many
     int restarts_ = 0;
+    const bool twoThreadCopies_;      // threads enough for two per copy
     OrderedJobs<PreparedCopy> jobs_;  // last: its threads end before what they use goes
 };
 

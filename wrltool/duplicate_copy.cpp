@@ -24,8 +24,8 @@ bool CopyableAsItIs(platform::ReadableFile& model) {
     return copyable;
 }
 
-void WriteOrCount(platform::ReadableFile& model, PointCensus& census, const CopyOrder& order,
-                  PreparedCopy& copy) {
+void WriteOrCount(RunFiles& files, platform::ReadableFile& model, PointCensus& census,
+                  const CopyOrder& order, PreparedCopy& copy) {
     if (!copy.Copy->KeepsContent()) {
         const int failed = census.FailedLines(model, *order.Place);
         for (int i = 0; i < failed; ++i)
@@ -33,7 +33,8 @@ void WriteOrCount(platform::ReadableFile& model, PointCensus& census, const Copy
         return;
     }
     TextFileReader in(model);
-    WriteCopy(in, *copy.Copy, *order.Place, order.Tag, copy.Failures);
+    WriteCopy(in, *copy.Copy, *order.Place, order.Tag, copy.Failures,
+              order.TwoThreads ? &files.System() : nullptr);
 }
 
 }  // namespace
@@ -93,7 +94,7 @@ PreparedCopy PrepareCopy(RunFiles& files, PointCensus& census, CopyOrder order) 
     try {
         copy.Copy =
             std::make_unique<TextFileWriter>(files, o.CopyPath, platform::Durability::Replaceable);
-        WriteOrCount(*model, census, o, copy);
+        WriteOrCount(files, *model, census, o, copy);
         // Written in place by another program while it was read: not kept, taken again.
         copy.ModelChanged = model->Stamp() != copy.ModelStamp;
     } catch (const Failure& failure) {

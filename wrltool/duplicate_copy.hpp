@@ -25,8 +25,9 @@ struct CopyOrder {
     platform::ContentStamp ModelStamp;  // of the model file that passed the check
     std::string CopyPath;
     std::string Tag;
-    bool Repaired = false;  // the run repaired the model for this placement
-    StepFailures Failures;  // steps of the placement that failed before the copy
+    bool Repaired = false;    // the run repaired the model for this placement
+    bool TwoThreads = false;  // its point lines placed on two threads
+    StepFailures Failures;    // steps of the placement that failed before the copy
 };
 
 // A copy written to its new file, or what kept it from being written.

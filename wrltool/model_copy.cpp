@@ -1,8 +1,11 @@
 #include "model_copy.hpp"
 
 #include <cmath>
+#include <memory>
+#include <new>
 
 #include "point_line.hpp"
+#include "point_split.hpp"
 #include "sine_cosine.hpp"
 #include "strings.hpp"
 
@@ -36,8 +39,13 @@ void WalkModel(TextFileReader& in, Visitor& visitor) {
 class CopyWriter {
   public:
     CopyWriter(TextFileWriter& out, const Placement& placement, std::string_view copyTag,
-               StepFailures& failures, const std::string& modelPath)
-        : out_(out), turn_(placement), failures_(failures), modelPath_(modelPath) {
+               StepFailures& failures, const std::string& modelPath,
+               platform::FileSystem* twoThreads)
+        : out_(out),
+          turn_(placement),
+          failures_(failures),
+          modelPath_(modelPath),
+          twoThreads_(twoThreads) {
         nodeLine_.append(kRenamableNode).append(VrmlName(copyTag)).append("_vrl Transform {");
     }
     void Line(std::string_view line, bool renamable) {
@@ -45,6 +53,7 @@ class CopyWriter {
     }
     void Opener(std::string_view line) { out_.WriteTextLine(line); }
     bool PointLine(TextFileReader& in) {
+        if (twoThreads_ && PlaceOnTwoThreads(in)) return true;
         bool ok;
         char* const room = out_.Room(kPointLineMax);
         const char* end = WriteBufferedPointLine(in, turn_, room, ok);
@@ -62,11 +71,30 @@ class CopyWriter {
     }
 
   private:
+    // The lines the reader holds, when there are many, on two threads. The second thread and
+    // its texts are made at the first such lines; without the memory for them, all stays here.
+    [[gnu::noinline]] bool PlaceOnTwoThreads(TextFileReader& in) {
+        if (in.Buffered().size() < kSplitPointBytes) return false;
+        try {
+            if (!split_) split_ = std::make_unique<SplitPointLines>(*twoThreads_);
+        } catch (const std::bad_alloc&) {
+            twoThreads_ = nullptr;
+            return false;
+        }
+        int overflowed = 0;
+        const bool placed = split_->Place(in, turn_, out_, overflowed);
+        for (int i = 0; i < overflowed; ++i)
+            failures_.Add(Failure(FailureKind::TypeMismatch, modelPath_));
+        return placed;
+    }
+
     TextFileWriter& out_;
     const PlacementTurn turn_;
     StepFailures& failures_;
     const std::string& modelPath_;
     std::string nodeLine_;
+    platform::FileSystem* twoThreads_;
+    std::unique_ptr<SplitPointLines> split_;  // made at the first large point list
 };
 
 // Hands on the points alone.
@@ -111,8 +139,8 @@ PlacementTurn::PlacementTurn(const Placement& placement)
 }
 
 void WriteCopy(TextFileReader& model, TextFileWriter& copy, const Placement& placement,
-               std::string_view copyTag, StepFailures& failures) {
-    CopyWriter writer(copy, placement, copyTag, failures, model.Path());
+               std::string_view copyTag, StepFailures& failures, platform::FileSystem* twoThreads) {
+    CopyWriter writer(copy, placement, copyTag, failures, model.Path(), twoThreads);
     WalkModel(model, writer);
 }
 

@@ -65,9 +65,11 @@ std::string VrmlName(std::string_view tag);
 // carry the tag as a VrmlName, points are placed. Point lines with a missing or rejected
 // number are written with 0 for it and counted in `failures`, once per line, as are those with
 // a coordinate placed beyond the double range. Throws the failure when the model cannot be
-// read or the copy cannot be written.
+// read or the copy cannot be written. With `twoThreads`, large point lists are placed on two
+// threads, the second started by that file system: the same bytes, sooner.
 void WriteCopy(TextFileReader& model, TextFileWriter& copy, const Placement& placement,
-               std::string_view copyTag, StepFailures& failures);
+               std::string_view copyTag, StepFailures& failures,
+               platform::FileSystem* twoThreads = nullptr);
 
 // The points of the model, read from where it stands as a copy reads them (a missing or
 // rejected number is 0), handed to `point` in order with whether all its numbers were read.

@@ -90,23 +90,44 @@ char* WritePlacedPointLine(std::string_view line, const PlacementTurn& turn, cha
     return out + 3;
 }
 
-[[gnu::flatten]] char* WriteBufferedPointLine(TextFileReader& in, const PlacementTurn& turn,
-                                              char* out, bool& ok) {
-    const std::string_view bytes = in.Buffered();
-    const char* const end = bytes.data() + bytes.size();
+// A usual line at `at` placed and written at `out`: where the line and its end stop, or nullptr.
+[[gnu::always_inline]] static inline const char* PlaceUsual(const char* at, const char* end,
+                                                            const PlacementTurn& turn, char*& out,
+                                                            bool& ok) {
     Point3 p;
-    // The numbers stop at the CR as they stop at the end of the line read alone; behind them one
+    // The numbers stop at the CR as they stop at the end of a line read alone; behind them one
     // character other than "]" or CR, then the CR and a byte that tells whether a LF follows.
-    const char* behind = ScanNumbers(SkipBlanks(bytes.data(), end), end, p.V, 3);
+    const char* behind = ScanNumbers(SkipBlanks(at, end), end, p.V, 3);
     if (!behind || end - behind < 3 || behind[0] == ']' || behind[0] == '\r' || behind[1] != '\r')
         return nullptr;
-    const bool crLf = behind[2] == '\n';
-    in.Take(static_cast<size_t>(behind + 2 + crLf - bytes.data()), crLf);
     Point3 placed = PlacePoint(turn, p);
     ok = KeepInRange(placed);
     out = WriteNumberTexts(out, placed.V, 3);
     std::memcpy(out, ",\r\n", 3);
-    return out + 3;
+    out += 3;
+    return behind + 2 + (behind[2] == '\n');
+}
+
+[[gnu::flatten]] char* WriteBufferedPointLine(TextFileReader& in, const PlacementTurn& turn,
+                                              char* out, bool& ok) {
+    const std::string_view bytes = in.Buffered();
+    const char* behind = PlaceUsual(bytes.data(), bytes.data() + bytes.size(), turn, out, ok);
+    if (!behind) return nullptr;
+    in.Take(static_cast<size_t>(behind - bytes.data()), behind[-1] == '\n');
+    return out;
+}
+
+[[gnu::flatten]] const char* PlaceUsualPointLines(const char* at, const char* stop, const char* end,
+                                                  const PlacementTurn& turn, char*& out,
+                                                  const char* outEnd, int& overflowed) {
+    while (at < stop && outEnd - out >= static_cast<std::ptrdiff_t>(kPointLineMax)) {
+        bool ok;
+        const char* behind = PlaceUsual(at, end, turn, out, ok);
+        if (!behind) break;
+        at = behind;
+        overflowed += !ok;
+    }
+    return at;
 }
 
 }  // namespace scene

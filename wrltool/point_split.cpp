@@ -1,0 +1,76 @@
+#include "point_split.hpp"
+
+#include <cstring>
+
+#include "point_line.hpp"
+
+namespace scene {
+
+namespace {
+
+// A half's text: room for four times the bytes of half a full buffer (a usual line of 40 bytes
+// or more is written in fewer than four times its bytes); a half of shorter lines stops when
+// its text is full, and the rest is placed next time.
+constexpr size_t kHalfTextBytes = 4 * (128 << 10);
+
+// Where the line holding `middle` ends: behind its CR, and its LF if one follows. Null when no
+// CR with a byte behind it stands before `end` (whether a LF follows is not known).
+const char* LineEndFrom(const char* middle, const char* end) {
+    const auto* cr =
+        static_cast<const char*>(std::memchr(middle, '\r', static_cast<size_t>(end - middle)));
+    if (!cr || end - cr < 2) return nullptr;
+    return cr + 1 + (cr[1] == '\n');
+}
+
+}  // namespace
+
+SplitPointLines::SplitPointLines(platform::FileSystem& system)
+    : jobs_(system, 2),
+      first_(std::make_unique_for_overwrite<char[]>(kHalfTextBytes)),
+      second_(std::make_unique_for_overwrite<char[]>(kHalfTextBytes)) {}
+
+SplitPointLines::Half SplitPointLines::PlaceHalf(const char* at, const char* stop, const char* end,
+                                                 const PlacementTurn& turn, char* text) noexcept {
+    char* out = text;
+    int overflowed = 0;
+    const char* placed =
+        PlaceUsualPointLines(at, stop, end, turn, out, text + kHalfTextBytes, overflowed);
+    return {placed, static_cast<size_t>(out - text), overflowed};
+}
+
+bool SplitPointLines::Place(TextFileReader& in, const PlacementTurn& turn, TextFileWriter& out,
+                            int& overflowed) {
+    const std::string_view bytes = in.Buffered();
+    const bool refilled = bytes.size() > lastSize_;
+    lastSize_ = bytes.size();
+    if (bytes.size() < kSplitPointBytes || (!refilled && bytes.size() > retryAt_)) return false;
+    const char* const begin = bytes.data();
+    const char* const end = begin + bytes.size();
+    // The list ends on the line of the first "]": no usual line holds one.
+    const auto* bracket = static_cast<const char*>(std::memchr(begin, ']', bytes.size()));
+    const char* const listEnd = bracket ? bracket : end;
+    const char* const cut = LineEndFrom(begin + (listEnd - begin) / 2, listEnd);
+    if (listEnd - begin < static_cast<std::ptrdiff_t>(kSplitPointBytes) || !cut) {
+        retryAt_ = static_cast<size_t>(end - listEnd);
+        return false;
+    }
+    // The second half on the other thread; the first is written while that one is placed.
+    jobs_.Add([&] { return PlaceHalf(cut, listEnd, end, turn, second_.get()); });
+    const Half first = PlaceHalf(begin, cut, end, turn, first_.get());
+    out.Write({first_.get(), first.Written});
+    const Half second = *jobs_.TakeNext();  // also when unused: it reads the reader's bytes
+    overflowed += first.Overflowed;
+    const char* taken = first.Stop;
+    retryAt_ = static_cast<size_t>(end - cut);
+    if (first.Stop == cut) {  // the second half follows on; otherwise it is placed again later
+        out.Write({second_.get(), second.Written});
+        overflowed += second.Overflowed;
+        taken = second.Stop;
+        retryAt_ = SIZE_MAX;
+    }
+    if (taken == begin) return false;
+    in.Take(static_cast<size_t>(taken - begin), taken[-1] == '\n');
+    return true;
+}
+
+}  // namespace scene

@@ -1,0 +1,48 @@
+// The usual point lines of a large model placed on two threads at once: the lines the reader
+// holds, up to the list's end, are cut at a line end near their middle; the second half is
+// placed on another thread while the caller's thread places and writes the first.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "model_copy.hpp"
+#include "ordered_jobs.hpp"
+
+namespace scene {
+
+// Buffered bytes below this are placed line by line: cutting them would cost more than it gains.
+inline constexpr size_t kSplitPointBytes = 64 << 10;
+
+class SplitPointLines {
+  public:
+    // The second thread is started by the file system; without it both halves run here.
+    explicit SplitPointLines(platform::FileSystem& system);
+
+    // Places and writes to `out` the usual point lines that stand whole at the start of the
+    // reader's buffered bytes, up to the first other line, and takes them from the reader.
+    // Counts in `overflowed` the lines with a coordinate placed beyond the double range (written
+    // as 0). False, and nothing taken, when the lines up to the list's end are too few to cut,
+    // and, after lines that were not all placed, until the reader has passed where they were cut
+    // or read on: the caller then reads line by line (so odd lines cost no cutting each).
+    bool Place(TextFileReader& in, const PlacementTurn& turn, TextFileWriter& out, int& overflowed);
+
+  private:
+    struct Half {
+        const char* Stop;  // behind the last line placed
+        size_t Written;    // bytes of text
+        int Overflowed;
+    };
+    static Half PlaceHalf(const char* at, const char* stop, const char* end,
+                          const PlacementTurn& turn, char* text) noexcept;
+
+    OrderedJobs<Half> jobs_;
+    std::unique_ptr<char[]> first_, second_;  // each half's text
+    // Buffered sizes: cut again once no more than retryAt_ is left, or after a new fill (more
+    // than at the last call).
+    size_t retryAt_ = SIZE_MAX;
+    size_t lastSize_ = 0;
+};
+
+}  // namespace scene
