@@ -55,6 +55,7 @@ size_t TextFileReader::ReadBytes(char* to, size_t size) {
 
 bool TextFileReader::Refill() {
     pos_ = 0;
+    ++fills_;
     if (list_) return RefillList();
     if (len_ == capacity_ && capacity_ < kBufferSize) {  // a larger file: read on in large fills
         capacity_ = kBufferSize;

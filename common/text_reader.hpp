@@ -2,6 +2,7 @@
 // ordinary character of its line.
 #pragma once
 
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -61,6 +62,8 @@ class TextFileReader {
         pos_ += n;
         lastCrLf_ = crLf;
     }
+    // How many times the buffer was filled: Buffered() holds other bytes once it changes.
+    uint64_t Fills() const { return fills_; }
     // The line in pieces, for lines that may be longer than memory: the next piece of the line
     // under way (the first piece begins a line), up to its end or to the end of the buffer.
     // `last` tells whether the line ends with this piece. Valid until the next read.
@@ -97,6 +100,7 @@ class TextFileReader {
     std::unique_ptr<char[]> buffer_;  // not zero-filled
     size_t pos_ = 0;
     size_t len_ = 0;
+    uint64_t fills_ = 0;
     std::string line_;
     bool lastCrLf_ = false;
     bool countLines_ = false;  // a List source counts its line ends

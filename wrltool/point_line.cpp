@@ -74,6 +74,26 @@ bool ReadPointFields(std::string_view rest, Point3& p) {
     return true;
 }
 
+// The point of a usual line at `at`: where the line and its end stop, or nullptr for any other
+// line. The numbers stop at the CR as they stop at the end of a line read alone; behind them one
+// character other than "]" or CR, then the CR and a byte that tells whether a LF follows.
+[[gnu::always_inline]] inline const char* ReadUsual(const char* at, const char* end, Point3& p) {
+    const char* behind = ScanNumbers(SkipBlanks(at, end), end, p.V, 3);
+    if (!behind || end - behind < 3 || behind[0] == ']' || behind[0] == '\r' || behind[1] != '\r')
+        return nullptr;
+    return behind + 2 + (behind[2] == '\n');
+}
+
+// The point placed and written as " x y z," and CR LF at `out`; returns the end.
+[[gnu::always_inline]] inline char* WritePlaced(const PlacementTurn& turn, const Point3& p,
+                                                char* out, bool& ok) {
+    Point3 placed = PlacePoint(turn, p);
+    ok = KeepInRange(placed);
+    out = WriteNumberTexts(out, placed.V, 3);
+    std::memcpy(out, ",\r\n", 3);
+    return out + 3;
+}
+
 }  // namespace
 
 bool ReadPointLine(std::string_view line, Point3& p, bool& ok) {
@@ -83,47 +103,31 @@ bool ReadPointLine(std::string_view line, Point3& p, bool& ok) {
 char* WritePlacedPointLine(std::string_view line, const PlacementTurn& turn, char* out, bool& ok) {
     Point3 p;
     if (!ReadPoint(line, p, ok)) return nullptr;
-    Point3 placed = PlacePoint(turn, p);
-    ok = KeepInRange(placed) && ok;
-    out = WriteNumberTexts(out, placed.V, 3);
-    std::memcpy(out, ",\r\n", 3);
-    return out + 3;
-}
-
-// A usual line at `at` placed and written at `out`: where the line and its end stop, or nullptr.
-[[gnu::always_inline]] static inline const char* PlaceUsual(const char* at, const char* end,
-                                                            const PlacementTurn& turn, char*& out,
-                                                            bool& ok) {
-    Point3 p;
-    // The numbers stop at the CR as they stop at the end of a line read alone; behind them one
-    // character other than "]" or CR, then the CR and a byte that tells whether a LF follows.
-    const char* behind = ScanNumbers(SkipBlanks(at, end), end, p.V, 3);
-    if (!behind || end - behind < 3 || behind[0] == ']' || behind[0] == '\r' || behind[1] != '\r')
-        return nullptr;
-    Point3 placed = PlacePoint(turn, p);
-    ok = KeepInRange(placed);
-    out = WriteNumberTexts(out, placed.V, 3);
-    std::memcpy(out, ",\r\n", 3);
-    out += 3;
-    return behind + 2 + (behind[2] == '\n');
+    bool inRange;
+    out = WritePlaced(turn, p, out, inRange);
+    ok = inRange && ok;
+    return out;
 }
 
 [[gnu::flatten]] char* WriteBufferedPointLine(TextFileReader& in, const PlacementTurn& turn,
                                               char* out, bool& ok) {
     const std::string_view bytes = in.Buffered();
-    const char* behind = PlaceUsual(bytes.data(), bytes.data() + bytes.size(), turn, out, ok);
+    Point3 p;
+    const char* behind = ReadUsual(bytes.data(), bytes.data() + bytes.size(), p);
     if (!behind) return nullptr;
     in.Take(static_cast<size_t>(behind - bytes.data()), behind[-1] == '\n');
-    return out;
+    return WritePlaced(turn, p, out, ok);
 }
 
 [[gnu::flatten]] const char* PlaceUsualPointLines(const char* at, const char* stop, const char* end,
                                                   const PlacementTurn& turn, char*& out,
                                                   const char* outEnd, int& overflowed) {
     while (at < stop && outEnd - out >= static_cast<std::ptrdiff_t>(kPointLineMax)) {
-        bool ok;
-        const char* behind = PlaceUsual(at, end, turn, out, ok);
+        Point3 p;
+        const char* behind = ReadUsual(at, end, p);
         if (!behind) break;
+        bool ok;
+        out = WritePlaced(turn, p, out, ok);
         at = behind;
         overflowed += !ok;
     }

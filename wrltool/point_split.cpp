@@ -1,5 +1,6 @@
 #include "point_split.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "point_line.hpp"
@@ -29,21 +30,30 @@ SplitPointLines::SplitPointLines(platform::FileSystem& system)
       first_(std::make_unique_for_overwrite<char[]>(kHalfTextBytes)),
       second_(std::make_unique_for_overwrite<char[]>(kHalfTextBytes)) {}
 
+// The lines in pieces of room for 256, so that a half no longer wanted ends soon.
 SplitPointLines::Half SplitPointLines::PlaceHalf(const char* at, const char* stop, const char* end,
-                                                 const PlacementTurn& turn, char* text) noexcept {
+                                                 const PlacementTurn& turn, char* text,
+                                                 const std::atomic<bool>& unwanted) noexcept {
     char* out = text;
     int overflowed = 0;
-    const char* placed =
-        PlaceUsualPointLines(at, stop, end, turn, out, text + kHalfTextBytes, overflowed);
-    return {placed, static_cast<size_t>(out - text), overflowed};
+    const char* const textEnd = text + kHalfTextBytes;
+    for (;;) {
+        const char* pieceEnd = out + std::min<size_t>(256 * kPointLineMax, textEnd - out);
+        at = PlaceUsualPointLines(at, stop, end, turn, out, pieceEnd, overflowed);
+        const bool pieceFull = pieceEnd - out < static_cast<std::ptrdiff_t>(kPointLineMax);
+        if (at >= stop || !pieceFull || pieceEnd == textEnd ||
+            unwanted.load(std::memory_order_relaxed))
+            break;
+    }
+    return {at, static_cast<size_t>(out - text), overflowed};
 }
 
 bool SplitPointLines::Place(TextFileReader& in, const PlacementTurn& turn, TextFileWriter& out,
                             int& overflowed) {
     const std::string_view bytes = in.Buffered();
-    const bool refilled = bytes.size() > lastSize_;
-    lastSize_ = bytes.size();
-    if (bytes.size() < kSplitPointBytes || (!refilled && bytes.size() > retryAt_)) return false;
+    if (in.Fills() != fill_) retryAt_ = SIZE_MAX;
+    fill_ = in.Fills();
+    if (bytes.size() < kSplitPointBytes || bytes.size() > retryAt_) return false;
     const char* const begin = bytes.data();
     const char* const end = begin + bytes.size();
     // The list ends on the line of the first "]": no usual line holds one.
@@ -54,9 +64,12 @@ bool SplitPointLines::Place(TextFileReader& in, const PlacementTurn& turn, TextF
         retryAt_ = static_cast<size_t>(end - listEnd);
         return false;
     }
-    // The second half on the other thread; the first is written while that one is placed.
-    jobs_.Add([&] { return PlaceHalf(cut, listEnd, end, turn, second_.get()); });
-    const Half first = PlaceHalf(begin, cut, end, turn, first_.get());
+    // The second half on the other thread; the first is written while that one is placed. A
+    // first half that ends before the cut makes the second unwanted.
+    std::atomic<bool> unwanted = false;
+    jobs_.Add([&] { return PlaceHalf(cut, listEnd, end, turn, second_.get(), unwanted); });
+    const Half first = PlaceHalf(begin, cut, end, turn, first_.get(), unwanted);
+    if (first.Stop != cut) unwanted = true;
     out.Write({first_.get(), first.Written});
     const Half second = *jobs_.TakeNext();  // also when unused: it reads the reader's bytes
     overflowed += first.Overflowed;

@@ -3,6 +3,7 @@
 // placed on another thread while the caller's thread places and writes the first.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -35,14 +36,14 @@ class SplitPointLines {
         int Overflowed;
     };
     static Half PlaceHalf(const char* at, const char* stop, const char* end,
-                          const PlacementTurn& turn, char* text) noexcept;
+                          const PlacementTurn& turn, char* text,
+                          const std::atomic<bool>& unwanted) noexcept;
 
     OrderedJobs<Half> jobs_;
     std::unique_ptr<char[]> first_, second_;  // each half's text
-    // Buffered sizes: cut again once no more than retryAt_ is left, or after a new fill (more
-    // than at the last call).
+    // Cut again once no more than retryAt_ bytes are buffered, or in the reader's next fill.
     size_t retryAt_ = SIZE_MAX;
-    size_t lastSize_ = 0;
+    uint64_t fill_ = 0;
 };
 
 }  // namespace scene
