@@ -456,7 +456,8 @@ TEST_F(Duplicate, OneLargeCopyOnTwoThreadsIsTheCopyOnOne) {
         else if (odd < 3 && i >= 15000)
             points.push_back(odd == 1 ? "1 x 3," : "1 2 3 4,");
         else
-            points.push_back(" " + std::to_string(i) + ".25 -2.5 " + std::to_string(odd) + ",");
+            points.push_back(std::string(" ").append(std::to_string(i)).append(".25 -2.5 ") +
+                             std::to_string(odd) + ",");
     }
     big.insert(big.begin() + 4, points.begin(), points.end());
     std::string bytes;  // lines ending in CR LF or a lone CR

@@ -38,7 +38,8 @@ SplitPointLines::Half SplitPointLines::PlaceHalf(const char* at, const char* sto
     int overflowed = 0;
     const char* const textEnd = text + kHalfTextBytes;
     for (;;) {
-        const char* pieceEnd = out + std::min<size_t>(256 * kPointLineMax, textEnd - out);
+        const char* pieceEnd =
+            out + std::min(256 * kPointLineMax, static_cast<size_t>(textEnd - out));
         at = PlaceUsualPointLines(at, stop, end, turn, out, pieceEnd, overflowed);
         const bool pieceFull = pieceEnd - out < static_cast<std::ptrdiff_t>(kPointLineMax);
         if (at >= stop || !pieceFull || pieceEnd == textEnd ||
