@@ -136,7 +136,7 @@ case "$cmd" in
             -DSCENE_WITH_GUI=OFF >/dev/null
         cmake --build "$ROOT/build/tsan" -j "$JOBS" --target unit_tests
         TSAN_OPTIONS=halt_on_error=1 "$ROOT/build/tsan/tests/unit_tests" --gtest_brief=1 \
-            --gtest_filter='OrderedJobs.*:Duplicate*:VandrelCli.DryRun*:PlanOfDuplicate.*:PlanSvg.*'
+            --gtest_filter='OrderedJobs.*:Duplicate*:VandrelCli.DryRun*:PlanOfDuplicate.*:PlanSvg.*:FaultInjection.FullDisk*'
         # Every fuzz target over its seeds and then for a few seconds, so that they keep
         # building and running.
         build_fuzz

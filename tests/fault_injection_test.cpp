@@ -65,14 +65,18 @@ TEST(FaultInjection, FullDiskLeavesEveryFileAsItWas) {
     Failure repair = FailureOf([&] { RepairTexCoordBlocks(files, dir / "m.wrl"); });
     EXPECT_EQ(repair.Number(), 61);
     EXPECT_EQ(repair.Path(), dir / "m.wrl");
-    Failure copy = FailureOf([&] {
-        TextFileReader in(files, dir / "m.wrl");
-        TextFileWriter out(files, dir / "copy.wrl", platform::Durability::Replaceable);
-        StepFailures failures;
-        WriteCopy(in, out, {}, "t", failures);
-        out.Commit();
-    });
-    EXPECT_EQ(copy.Number(), 61);
+    for (platform::FileSystem* twoThreads :
+         {static_cast<platform::FileSystem*>(nullptr), static_cast<platform::FileSystem*>(&full)}) {
+        full.FillDiskAfter(128 * 1024);  // on two threads, while the second half is placed
+        Failure copy = FailureOf([&] {
+            TextFileReader in(files, dir / "m.wrl");
+            TextFileWriter out(files, dir / "copy.wrl", platform::Durability::Replaceable);
+            StepFailures failures;
+            WriteCopy(in, out, {}, "t", failures, twoThreads);
+            out.Commit();
+        });
+        EXPECT_EQ(copy.Number(), 61);
+    }
     full.FillDiskAfter(100);
     RecordingSink sink;
     RunContext run(full, sink);

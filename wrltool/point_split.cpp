@@ -26,9 +26,9 @@ const char* LineEndFrom(const char* middle, const char* end) {
 }  // namespace
 
 SplitPointLines::SplitPointLines(platform::FileSystem& system)
-    : jobs_(system, 2),
-      first_(std::make_unique_for_overwrite<char[]>(kHalfTextBytes)),
-      second_(std::make_unique_for_overwrite<char[]>(kHalfTextBytes)) {}
+    : first_(std::make_unique_for_overwrite<char[]>(kHalfTextBytes)),
+      second_(std::make_unique_for_overwrite<char[]>(kHalfTextBytes)),
+      jobs_(system, 2) {}
 
 // The lines in pieces of room for 256, so that a half no longer wanted ends soon.
 SplitPointLines::Half SplitPointLines::PlaceHalf(const char* at, const char* stop, const char* end,
@@ -49,6 +49,27 @@ SplitPointLines::Half SplitPointLines::PlaceHalf(const char* at, const char* sto
     return {at, static_cast<size_t>(out - text), overflowed};
 }
 
+// The second half on the other thread; the first is written while that one is placed. A
+// first half that ends before the cut makes the second unwanted.
+SplitPointLines::Half SplitPointLines::PlaceHalves(const char* begin, const char* cut,
+                                                   const char* listEnd, const char* end,
+                                                   const PlacementTurn& turn, TextFileWriter& out,
+                                                   Half& second) {
+    unwanted_ = false;
+    jobs_.Add([&] { return PlaceHalf(cut, listEnd, end, turn, second_.get(), unwanted_); });
+    const Half first = PlaceHalf(begin, cut, end, turn, first_.get(), unwanted_);
+    if (first.Stop != cut) unwanted_ = true;
+    try {
+        out.Write({first_.get(), first.Written});
+    } catch (...) {  // a write that failed (a full disk): the other half ends before this frame
+        unwanted_ = true;
+        jobs_.TakeNext();
+        throw;
+    }
+    second = *jobs_.TakeNext();  // also when unused: it reads the reader's bytes
+    return first;
+}
+
 bool SplitPointLines::Place(TextFileReader& in, const PlacementTurn& turn, TextFileWriter& out,
                             int& overflowed) {
     const std::string_view bytes = in.Buffered();
@@ -65,14 +86,8 @@ bool SplitPointLines::Place(TextFileReader& in, const PlacementTurn& turn, TextF
         retryAt_ = static_cast<size_t>(end - listEnd);
         return false;
     }
-    // The second half on the other thread; the first is written while that one is placed. A
-    // first half that ends before the cut makes the second unwanted.
-    std::atomic<bool> unwanted = false;
-    jobs_.Add([&] { return PlaceHalf(cut, listEnd, end, turn, second_.get(), unwanted); });
-    const Half first = PlaceHalf(begin, cut, end, turn, first_.get(), unwanted);
-    if (first.Stop != cut) unwanted = true;
-    out.Write({first_.get(), first.Written});
-    const Half second = *jobs_.TakeNext();  // also when unused: it reads the reader's bytes
+    Half second;
+    const Half first = PlaceHalves(begin, cut, listEnd, end, turn, out, second);
     overflowed += first.Overflowed;
     const char* taken = first.Stop;
     retryAt_ = static_cast<size_t>(end - cut);

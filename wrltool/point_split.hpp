@@ -31,19 +31,23 @@ class SplitPointLines {
 
   private:
     struct Half {
-        const char* Stop;  // behind the last line placed
-        size_t Written;    // bytes of text
-        int Overflowed;
+        const char* Stop = nullptr;  // behind the last line placed
+        size_t Written = 0;          // bytes of text
+        int Overflowed = 0;
     };
+    // Both halves placed, the first written to `out`; the second's text waits in second_.
+    Half PlaceHalves(const char* begin, const char* cut, const char* listEnd, const char* end,
+                     const PlacementTurn& turn, TextFileWriter& out, Half& second);
     static Half PlaceHalf(const char* at, const char* stop, const char* end,
                           const PlacementTurn& turn, char* text,
                           const std::atomic<bool>& unwanted) noexcept;
 
-    OrderedJobs<Half> jobs_;
     std::unique_ptr<char[]> first_, second_;  // each half's text
+    std::atomic<bool> unwanted_ = false;      // the second half's text will not be used
     // Cut again once no more than retryAt_ bytes are buffered, or in the reader's next fill.
     size_t retryAt_ = SIZE_MAX;
     uint64_t fill_ = 0;
+    OrderedJobs<Half> jobs_;  // last: its thread ends before what it uses goes
 };
 
 }  // namespace scene
