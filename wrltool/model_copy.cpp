@@ -15,6 +15,8 @@ namespace {
 
 constexpr std::string_view kRenamableNode = "      DEF VRL_";
 constexpr std::string_view kCoordinateOpener = "COORD Coordinate {";
+// Room for the placed lines of one pass over the reader's buffer: an eighth of the copy's buffer.
+constexpr size_t kPlacedRoom = 8 << 10;
 
 // Walks the model's lines as a copy reads them, telling the visitor of each:
 //   Line(line, renamable)  a line outside the point lists, and whether it is a renamable node
@@ -54,16 +56,13 @@ class CopyWriter {
     void Opener(std::string_view line) { out_.WriteTextLine(line); }
     bool PointLine(TextFileReader& in) {
         if (twoThreads_ && PlaceOnTwoThreads(in)) return true;
+        if (PlaceBuffered(in)) return true;
         bool ok;
-        char* const room = out_.Room(kPointLineMax);
-        const char* end = WriteBufferedPointLine(in, turn_, room, ok);
-        if (!end) {
-            const std::string_view line = in.ReadTextLine();
-            end = WritePlacedPointLine(line, turn_, room, ok);
-            if (!end) {  // the list's last line, copied trimmed
-                out_.WriteTextLine(Trim(line));
-                return false;
-            }
+        const std::string_view line = in.ReadTextLine();
+        const char* end = WritePlacedPointLine(line, turn_, out_.Room(kPointLineMax), ok);
+        if (!end) {  // the list's last line, copied trimmed
+            out_.WriteTextLine(Trim(line));
+            return false;
         }
         out_.Wrote(end);
         if (!ok) failures_.Add(Failure(FailureKind::TypeMismatch, modelPath_));
@@ -71,6 +70,26 @@ class CopyWriter {
     }
 
   private:
+    // The usual lines that stand whole in the reader's buffer, as many as the copy's buffer
+    // takes at once; false when the next line is no such line.
+    bool PlaceBuffered(TextFileReader& in) {
+        const std::string_view bytes = in.Buffered();
+        char* out = out_.Room(kPlacedRoom);
+        int overflowed = 0;
+        const char* const taken = PlaceUsualPointLines(bytes.data(), bytes.data() + bytes.size(),
+                                                       bytes.data() + bytes.size(), turn_, out,
+                                                       out + kPlacedRoom, overflowed);
+        if (taken == bytes.data()) return false;
+        out_.Wrote(out);
+        in.Take(static_cast<size_t>(taken - bytes.data()), taken[-1] == '\n');
+        AddOverflowed(overflowed);
+        return true;
+    }
+    void AddOverflowed(int lines) {
+        for (int i = 0; i < lines; ++i)
+            failures_.Add(Failure(FailureKind::TypeMismatch, modelPath_));
+    }
+
     // The lines the reader holds, when there are many, on two threads. The second thread and
     // its texts are made at the first such lines; without the memory for them, all stays here.
     [[gnu::noinline]] bool PlaceOnTwoThreads(TextFileReader& in) {
@@ -83,8 +102,7 @@ class CopyWriter {
         }
         int overflowed = 0;
         const bool placed = split_->Place(in, turn_, out_, overflowed);
-        for (int i = 0; i < overflowed; ++i)
-            failures_.Add(Failure(FailureKind::TypeMismatch, modelPath_));
+        AddOverflowed(overflowed);
         return placed;
     }
 
