@@ -231,27 +231,34 @@ constexpr uint64_t kFivePowers[15] = {1,       5,        25,        125,        
     int k = ((biased - 1023) * 315653) >> 20;  // floor(log10 2^(biased - 1023)): k or one less
     for (;;) {
         const Uint128 product = static_cast<Uint128>(m) * kFivePowers[14 - k];
+        const auto high = static_cast<uint64_t>(product >> 64),
+                   low = static_cast<uint64_t>(product);
         const int shift = 1075 - biased - (14 - k);  // 4 to 38: the bits behind the point
-        const auto whole = static_cast<uint64_t>(product >> shift);
+        const uint64_t whole = (high << (64 - shift)) | (low >> shift);
         if (whole >= kTen15) {  // once at the most: the exponent was one more
             ++k;
             continue;
         }
-        const uint64_t fraction = static_cast<uint64_t>(product) << (64 - shift);
+        const uint64_t fraction = low << (64 - shift);
         const uint64_t q = whole + (fraction > kHalf || (fraction == kHalf && (whole & 1)));
         if (q == kTen15) return {kTen14, k + 1};  // rounded up into the next decade
         return {q, k};
     }
 }
 
-// WriteNumberText for the hot loops: the usual plain numbers here, the rest aside.
-[[gnu::always_inline]] inline char* Write(char* out, double value) {
-    *out++ = value < 0 ? '-' : ' ';  // not for a negative zero
+// The text behind the sign position: the usual plain numbers here, the rest aside.
+[[gnu::always_inline]] inline char* WriteMagnitude(char* out, double value) {
     const uint64_t bits = BitsOf(std::fabs(value));
     // From 1 up to 2^49: 15 digits with the point behind the first 1 to 15.
     if (bits - (uint64_t{1023} << 52) >= (uint64_t{49} << 52)) return WriteUnusual(out, value);
     const Decimal d = RoundPlain(bits);
     return WriteFixed(out, DigitText(d.Digits), d.Exponent + 1);
+}
+
+// WriteNumberText for the hot loops.
+[[gnu::always_inline]] inline char* Write(char* out, double value) {
+    *out++ = value < 0 ? '-' : ' ';  // not for a negative zero
+    return WriteMagnitude(out, value);
 }
 
 }  // namespace
@@ -263,8 +270,10 @@ char* WriteNumberText(char* out, double value) {
 char* WriteNumberTexts(char* out, const double* values, int count) {
 #pragma GCC unroll 3
     for (int k = 0; k < count; ++k) {
-        *out++ = ' ';
-        out = Write(out, values[k]);
+        // The blank and the sign position in one store (not "-" for a negative zero).
+        const uint16_t blankAndSign = values[k] < 0 ? ' ' | '-' << 8 : ' ' | ' ' << 8;
+        std::memcpy(out, &blankAndSign, 2);
+        out = WriteMagnitude(out + 2, values[k]);
     }
     return out;
 }

@@ -50,9 +50,9 @@ struct Body {
 };
 
 // The usual short body, digits with at most one "." that end within eight bytes, read with a
-// few word operations: gives where it ends, or nullptr for any other (read byte by byte then).
-[[gnu::always_inline]] inline const char* TakeShortBody(const char* p, const char* end, Body& b) {
-    if (end - p < 8) return nullptr;
+// few word operations where nine bytes stand at `p`: gives where it ends, or nullptr for any
+// other (read byte by byte then).
+[[gnu::always_inline]] inline const char* TakeShortBody(const char* p, Body& b) {
     uint64_t chunk;
     std::memcpy(&chunk, p, 8);
     // Per byte: the digit's value (digits give 0 to 9), and a top bit for every other byte.
@@ -65,7 +65,7 @@ struct Body {
     const uint64_t behindFirst = other & (other - 1);
     const int next = behindFirst ? std::countr_zero(behindFirst) : 71;
     const bool point = ((values >> (first - 7)) & 0xFF) == ('.' ^ '0');
-    if (point && next == 71 && p + 8 != end && IsDigit(p[8])) return nullptr;  // fraction goes on
+    if (point && next == 71 && IsDigit(p[8])) return nullptr;  // the fraction goes on
     const int stop = point ? next : first;
     const int digitBits = stop - 7 - 8 * point;  // 8 per digit
     if (digitBits == 0) return nullptr;
@@ -125,14 +125,23 @@ bool IsExponentMark(const char* p, const char* end) {
     return NearestDouble(b.W, q, negative, value) ? p : nullptr;
 }
 
-// ScanNumber for the hot loops: the end of the number, or nullptr. A short body has at most
-// eight digits, so Clinger's fast path always serves it.
-[[gnu::always_inline]] inline const char* Scan(const char* p, const char* end, double& value) {
+// A number near the end of the text, byte by byte.
+[[gnu::noinline]] const char* ScanShort(const char* p, const char* end, double& value) {
     const bool negative = p != end && *p == '-';
     if (p != end && (*p == '-' || *p == '+')) ++p;
+    return ScanLong(p, end, negative, value);
+}
+
+// ScanNumber for the hot loops: the end of the number, or nullptr. A short body has at most
+// eight digits, so Clinger's fast path always serves it. Ten bytes standing at `p` (a sign,
+// eight and the one behind them) spare the checks for the end.
+[[gnu::always_inline]] inline const char* Scan(const char* p, const char* end, double& value) {
+    if (end - p < 10) return ScanShort(p, end, value);
+    const bool negative = *p == '-';
+    p += negative || *p == '+';
     Body b;
-    const char* behind = TakeShortBody(p, end, b);
-    if (!behind || IsExponentMark(behind, end)) return ScanLong(p, end, negative, value);
+    const char* behind = TakeShortBody(p, b);
+    if (!behind || (*behind | 0x20) == 'e') return ScanLong(p, end, negative, value);
     const double magnitude = static_cast<double>(b.W) / kExactPow10[b.FractionDigits];
     value = negative ? -magnitude : magnitude;
     return behind;
@@ -217,13 +226,16 @@ std::optional<double> ScanNumber(const char*& at, const char* end) {
 }
 
 const char* ScanNumbers(const char* at, const char* end, double* values, int count) {
-    for (int k = 0;; ++k) {
-        at = Scan(at, end, values[k]);
-        if (!at || k + 1 == count) return at;
-        if (at == end || *at != ' ') return nullptr;
-        while (++at != end && *at == ' ') {
+#pragma GCC unroll 3
+    for (int k = 0; k < count; ++k) {
+        if (k > 0) {
+            if (at == end || *at != ' ') return nullptr;
+            while (++at != end && *at == ' ') {
+            }
         }
+        if (!(at = Scan(at, end, values[k]))) return nullptr;
     }
+    return at;
 }
 
 std::optional<double> TryParseNumber(std::string_view text, FailureKind* why) {
