@@ -111,18 +111,36 @@ struct Scaled {
     return d;
 }
 
+// The digit split's constant vectors. The instructions that take them read them from memory;
+// the compiler would otherwise build each from a scalar every time, three instructions each.
+struct alignas(16) DigitConstants {
+    uint16_t Hundredth[8], Hundred[8], Tenth[8], Ten[8];
+    unsigned char Zeros[16];
+};
+constexpr DigitConstants kDigitConstants = {
+    {5243, 5243, 5243, 5243, 5243, 5243, 5243, 5243},
+    {100, 100, 100, 100, 100, 100, 100, 100},
+    {6554, 6554, 6554, 6554, 6554, 6554, 6554, 6554},
+    {10, 10, 10, 10, 10, 10, 10, 10},
+    {'0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0'}};
+
+// Where the constants stand, hidden from the compiler so that it reads them there.
+[[gnu::always_inline]] inline const DigitConstants& DigitConstantsAt() {
+    const DigitConstants* at = &kDigitConstants;
+    asm("" : "+r"(at));
+    return *at;
+}
+
+template <typename T>
+__m128i Load(const T (&values)[16 / sizeof(T)]) {
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(values));
+}
+
 // The 15 digits of q as text in bytes 1 to 15 of a vector, byte 0 being "0". Its two halves
 // of eight digits are split in parallel lanes into fours, pairs and digits, each quotient by a
 // product with a reciprocal that is exact for the lane's values (v / 10^4 = v * 3518437209 >> 45
 // below 10^8, v / 100 = v * 5243 >> 19 below 10^4, v / 10 = v * 6554 >> 16 below 100).
-// A constant vector that the compiler does not see through: loaded as it stands, rather than
-// built from a scalar each time, and a product by it stays one instruction.
-[[gnu::always_inline]] inline __m128i Opaque(__m128i v) {
-    asm("" : "+x"(v));
-    return v;
-}
-
-[[gnu::always_inline]] inline __m128i DigitText(uint64_t q) {
+[[gnu::always_inline]] inline __m128i DigitText(uint64_t q, const DigitConstants& k) {
     const auto high = static_cast<long long>(q / 100000000),
                low = static_cast<long long>(q % 100000000);
     const __m128i eights = _mm_set_epi64x(low, high);
@@ -130,21 +148,19 @@ struct Scaled {
     const __m128i quads = _mm_or_si128(
         fours,
         _mm_slli_epi64(_mm_sub_epi64(eights, _mm_mul_epu32(fours, _mm_set1_epi64x(10000))), 32));
-    const __m128i hundreds = _mm_srli_epi16(_mm_mulhi_epu16(quads, _mm_set1_epi16(5243)), 3);
+    const __m128i hundreds = _mm_srli_epi16(_mm_mulhi_epu16(quads, Load(k.Hundredth)), 3);
     const __m128i pairs = _mm_or_si128(
         hundreds,
-        _mm_slli_epi32(_mm_sub_epi16(quads, _mm_mullo_epi16(hundreds, Opaque(_mm_set1_epi16(100)))),
-                       16));
-    const __m128i tens = _mm_mulhi_epu16(pairs, _mm_set1_epi16(6554));
+        _mm_slli_epi32(_mm_sub_epi16(quads, _mm_mullo_epi16(hundreds, Load(k.Hundred))), 16));
+    const __m128i tens = _mm_mulhi_epu16(pairs, Load(k.Tenth));
     const __m128i digits = _mm_or_si128(
-        tens,
-        _mm_slli_epi16(_mm_sub_epi16(pairs, _mm_mullo_epi16(tens, Opaque(_mm_set1_epi16(10)))), 8));
-    return _mm_add_epi8(digits, _mm_set1_epi8('0'));
+        tens, _mm_slli_epi16(_mm_sub_epi16(pairs, _mm_mullo_epi16(tens, Load(k.Ten))), 8));
+    return _mm_add_epi8(digits, Load(k.Zeros));
 }
 
 // How many of the 15 digits remain when trailing zeros are dropped (the first is never 0).
-[[gnu::always_inline]] inline int SignificantDigits(__m128i text) {
-    const int zeros = _mm_movemask_epi8(_mm_cmpeq_epi8(text, _mm_set1_epi8('0')));
+[[gnu::always_inline]] inline int SignificantDigits(__m128i text, const DigitConstants& k) {
+    const int zeros = _mm_movemask_epi8(_mm_cmpeq_epi8(text, Load(k.Zeros)));
     return 31 - std::countl_zero(static_cast<uint32_t>(~zeros & 0xFFFF));
 }
 
@@ -170,13 +186,14 @@ __m128i LoadAt(const unsigned char* bytes) {
 
 // The digits with the point behind the first `whole` of them (1 to 15), "123.45", in one
 // 16-byte store; no point when no digit other than 0 stands behind it.
-[[gnu::always_inline]] inline char* WriteFixed(char* p, __m128i text, int whole) {
+[[gnu::always_inline]] inline char* WriteFixed(char* p, __m128i text, int whole,
+                                               const DigitConstants& k) {
     const int at = 16 - whole;
     const __m128i front = _mm_and_si128(_mm_srli_si128(text, 1), LoadAt(kPointLayout.Front + at));
     const __m128i back = _mm_and_si128(text, LoadAt(kPointLayout.Back + at));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p),
                      _mm_or_si128(_mm_or_si128(front, back), LoadAt(kPointLayout.Point + at)));
-    const int count = SignificantDigits(text);
+    const int count = SignificantDigits(text, k);
     return p + (count > whole ? count + 1 : whole);
 }
 
@@ -206,11 +223,12 @@ char* WriteExponent(char* p, int e) {
     Decimal d;
     if (!RoundToFifteenDigits(BitsOf(std::fabs(value)), d))
         d = ExactFifteenDigits(std::fabs(value));
-    const __m128i text = DigitText(d.Digits);
-    if (d.Exponent >= 0 && d.Exponent <= 14) return WriteFixed(p, text, d.Exponent + 1);
-    const int count = SignificantDigits(text);
+    const DigitConstants& k = DigitConstantsAt();
+    const __m128i text = DigitText(d.Digits, k);
+    if (d.Exponent >= 0 && d.Exponent <= 14) return WriteFixed(p, text, d.Exponent + 1, k);
+    const int count = SignificantDigits(text, k);
     if (d.Exponent > 0 || count - d.Exponent > 16)
-        return WriteExponent(WriteFixed(p, text, 1), d.Exponent);
+        return WriteExponent(WriteFixed(p, text, 1, k), d.Exponent);
     *p++ = '.';
     std::memset(p, '0', 16);
     p += -d.Exponent - 1;
@@ -247,18 +265,19 @@ constexpr uint64_t kFivePowers[15] = {1,       5,        25,        125,        
 }
 
 // The text behind the sign position: the usual plain numbers here, the rest aside.
-[[gnu::always_inline]] inline char* WriteMagnitude(char* out, double value) {
+[[gnu::always_inline]] inline char* WriteMagnitude(char* out, double value,
+                                                   const DigitConstants& k) {
     const uint64_t bits = BitsOf(std::fabs(value));
     // From 1 up to 2^49: 15 digits with the point behind the first 1 to 15.
     if (bits - (uint64_t{1023} << 52) >= (uint64_t{49} << 52)) return WriteUnusual(out, value);
     const Decimal d = RoundPlain(bits);
-    return WriteFixed(out, DigitText(d.Digits), d.Exponent + 1);
+    return WriteFixed(out, DigitText(d.Digits, k), d.Exponent + 1, k);
 }
 
 // WriteNumberText for the hot loops.
 [[gnu::always_inline]] inline char* Write(char* out, double value) {
     *out++ = value < 0 ? '-' : ' ';  // not for a negative zero
-    return WriteMagnitude(out, value);
+    return WriteMagnitude(out, value, DigitConstantsAt());
 }
 
 }  // namespace
@@ -268,12 +287,13 @@ char* WriteNumberText(char* out, double value) {
 }
 
 char* WriteNumberTexts(char* out, const double* values, int count) {
+    const DigitConstants& constants = DigitConstantsAt();
 #pragma GCC unroll 3
     for (int k = 0; k < count; ++k) {
         // The blank and the sign position in one store (not "-" for a negative zero).
         const uint16_t blankAndSign = values[k] < 0 ? ' ' | '-' << 8 : ' ' | ' ' << 8;
         std::memcpy(out, &blankAndSign, 2);
-        out = WriteMagnitude(out + 2, values[k]);
+        out = WriteMagnitude(out + 2, values[k], constants);
     }
     return out;
 }
