@@ -98,6 +98,37 @@ void BM_PointLine(benchmark::State& state) {
 }
 BENCHMARK(BM_PointLine);
 
+// The point lines of a read buffer placed where they stand, as a copy places them; items are
+// point lines.
+void BM_PlaceUsualPointLines(benchmark::State& state) {
+    const std::vector<double> values = Values(3 * 4096);
+    std::string buffer;
+    for (size_t i = 0; i < 4096; ++i) {
+        buffer += "            ";
+        for (size_t k = 0; k < 3; ++k) {
+            AppendNumberText(buffer, std::round(values[3 * i + k] * 10000) / 10000);
+            buffer += k < 2 ? " " : ",\r\n";
+        }
+    }
+    buffer += "]\r\n";
+    Placement p;
+    p.X = 10;
+    p.Orientation = 30;
+    p.AngleZ = 10;
+    p.AngleX = 5;
+    const PlacementTurn turn(p);
+    std::vector<char> text(4097 * kPointLineMax);
+    for (auto _ : state) {
+        char* out = text.data();
+        int overflowed = 0;
+        const char* end = buffer.data() + buffer.size();
+        benchmark::DoNotOptimize(PlaceUsualPointLines(buffer.data(), end, end, turn, out,
+                                                      text.data() + text.size(), overflowed));
+    }
+    state.SetItemsProcessed(state.iterations() * 4096);
+}
+BENCHMARK(BM_PlaceUsualPointLines);
+
 // WriteCopy of a model of 100,000 point lines; items are point lines.
 void BM_WriteCopy(benchmark::State& state) {
     namespace fs = std::filesystem;

@@ -17,7 +17,7 @@ function(scene_tool)
     add_executable(${T_CLI} ${T_CLI_SOURCES})
     target_include_directories(${T_CLI} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/cli)
     target_link_libraries(${T_CLI} PRIVATE ${T_CORE} clisupport scene_warnings)
-    target_link_options(${T_CLI} PRIVATE ${SCENE_PROGRAM_LINK_OPTIONS})
+    target_link_options(${T_CLI} PRIVATE ${SCENE_PROGRAM_LINK_OPTIONS} ${SCENE_CLI_LINK_OPTIONS})
     install(TARGETS ${T_CLI})
 
     if(NOT SCENE_WITH_GUI)

@@ -3,6 +3,7 @@
 #include <emmintrin.h>
 #include <fast_float/fast_float.h>
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -52,16 +53,22 @@ struct Scaled {
 // rounded toward one: exact for 0 <= s <= 55 (5^55 < 2^128), off by less than one unit of C
 // elsewhere. m * C, 192 bits, is then off by less than 2^64 of its units, which is below 2^-72
 // of the scaled value's units (its whole part has at most 54 of the product's top 119 bits).
-[[gnu::always_inline]] inline Scaled Scale(uint64_t m, int e2, int k) {
+// Scale with s = 14 - k, and At (9 to 20) given.
+[[gnu::always_inline]] inline Scaled ScaleByPower(uint64_t m, int s, int at) {
     using Powers = fast_float::powers;
-    const int s = 14 - k;
     const uint64_t* c = Powers::power_of_five_128 + 2 * (s - Powers::smallest_power_of_five);
     const Uint128 high = static_cast<Uint128>(m) * c[0], low = static_cast<Uint128>(m) * c[1];
     const auto carried = static_cast<uint64_t>(low >> 64);
     const uint64_t middle = static_cast<uint64_t>(high) + carried;
-    const int log2Of5s = ((s * 217706) >> 16) - s;  // floor(s * log2 10) - s
     return {static_cast<uint64_t>(high >> 64) + (middle < carried), middle,
-            static_cast<uint64_t>(low), -1 - e2 - s - log2Of5s};  // At: 9 to 20
+            static_cast<uint64_t>(low), at};
+}
+// Where the whole part begins: -1 - e2 - floor(s log2 10).
+constexpr int WholeAt(int e2, int s) {
+    return -1 - e2 - ((s * 217706) >> 16);
+}
+[[gnu::always_inline]] inline Scaled Scale(uint64_t m, int e2, int k) {
+    return ScaleByPower(m, 14 - k, WholeAt(e2, 14 - k));
 }
 
 // The rounding of a scaled value whose fraction is within 2^-64 of one half: decided only
@@ -236,32 +243,47 @@ char* WriteExponent(char* p, int e) {
     return p + count;
 }
 
-constexpr uint64_t kFivePowers[15] = {1,       5,        25,        125,        625,
-                                      3125,    15625,    78125,     390625,     1953125,
-                                      9765625, 48828125, 244140625, 1220703125, 6103515625};
-
-// A magnitude from 1 up to 2^49 (below 10^15) rounded to 15 significant digits exactly, ties to
-// even: its 53-bit mantissa times 5^(14 - k) is a product of at most 86 bits, and 10^(14 - k) is
-// that 5-power and as many twos, so the whole part and the fraction are that product's bits.
-[[gnu::always_inline]] inline Decimal RoundPlain(uint64_t bits) {
-    const int biased = static_cast<int>(bits >> 52);
-    const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
-    int k = ((biased - 1023) * 315653) >> 20;  // floor(log10 2^(biased - 1023)): k or one less
-    for (;;) {
-        const Uint128 product = static_cast<Uint128>(m) * kFivePowers[14 - k];
-        const auto high = static_cast<uint64_t>(product >> 64),
-                   low = static_cast<uint64_t>(product);
-        const int shift = 1075 - biased - (14 - k);  // 4 to 38: the bits behind the point
-        const uint64_t whole = (high << (64 - shift)) | (low >> shift);
-        if (whole >= kTen15) {  // once at the most: the exponent was one more
-            ++k;
-            continue;
-        }
-        const uint64_t fraction = low << (64 - shift);
-        const uint64_t q = whole + (fraction > kHalf || (fraction == kHalf && (whole & 1)));
-        if (q == kTen15) return {kTen14, k + 1};  // rounded up into the next decade
-        return {q, k};
+// The decades of the magnitudes from 2^e up to 2^(e + 1), for e from 0 to 48: floor(e log10 2)
+// is their decimal exponent k or one less, and the bits of 10^(k + 1), which order as the
+// values do, tell which. For both, where Scale's whole part begins, the biased exponent added.
+struct Decade {
+    uint64_t TenBits;
+    int Exponent;
+    short AtLower, AtHigher;
+};
+constexpr auto kDecades = [] {
+    std::array<Decade, 49> decades{};
+    for (int e = 0; e < 49; ++e) {
+        Decade& d = decades[static_cast<size_t>(e)];
+        d.Exponent = (e * 315653) >> 20;
+        double ten = 10;
+        for (int j = 0; j < d.Exponent; ++j) ten *= 10;
+        d.TenBits = std::bit_cast<uint64_t>(ten);
+        const int s = 14 - d.Exponent;  // e2 = biased - 1086
+        d.AtLower = static_cast<short>(WholeAt(-1086, s));
+        d.AtHigher = static_cast<short>(WholeAt(-1086, s - 1));
     }
+    return decades;
+}();
+
+// A magnitude from 1 up to 2^49 (below 10^15) rounded to 15 significant digits, as
+// RoundToFifteenDigits rounds it, its decade looked up.
+[[gnu::always_inline]] inline Decimal RoundPlain(uint64_t bits) {
+    const uint64_t biased = bits >> 52;
+    const Decade& decade = kDecades[biased - 1023];
+    const bool higher = bits >= decade.TenBits;
+    const int k = decade.Exponent + higher;
+    const uint64_t m = (bits << 11) | (uint64_t{1} << 63);
+    const int at = (higher ? decade.AtHigher : decade.AtLower) - static_cast<int>(biased);
+    const Scaled x = ScaleByPower(m, 14 - k, at);
+    // The power is exact, and so is the product: a fraction of one half is a tie only when no
+    // bit behind it is set, and then goes to the even neighbour.
+    const uint64_t fraction = x.Fraction();
+    uint64_t q = x.Whole() + (fraction > kHalf);
+    if (fraction == kHalf) [[unlikely]]
+        q += x.More() | (q & 1);
+    if (q == kTen15) return {kTen14, k + 1};  // rounded up into the next decade
+    return {q, k};
 }
 
 // The text behind the sign position: the usual plain numbers here, the rest aside.

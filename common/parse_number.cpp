@@ -50,9 +50,11 @@ struct Body {
 };
 
 // The usual short body, digits with at most one "." that end within eight bytes, read with a
-// few word operations where nine bytes stand at `p`: gives where it ends, or nullptr for any
-// other (read byte by byte then).
-[[gnu::always_inline]] inline const char* TakeShortBody(const char* p, Body& b) {
+// few word operations: gives where it ends, or nullptr for any other (read byte by byte then).
+// kRoom: nine bytes stand at `p`, so that `end` need not be looked at.
+template <bool kRoom>
+[[gnu::always_inline]] inline const char* TakeShortBody(const char* p, const char* end, Body& b) {
+    if (!kRoom && end - p < 8) return nullptr;
     uint64_t chunk;
     std::memcpy(&chunk, p, 8);
     // Per byte: the digit's value (digits give 0 to 9), and a top bit for every other byte.
@@ -65,7 +67,8 @@ struct Body {
     const uint64_t behindFirst = other & (other - 1);
     const int next = behindFirst ? std::countr_zero(behindFirst) : 71;
     const bool point = ((values >> (first - 7)) & 0xFF) == ('.' ^ '0');
-    if (point && next == 71 && IsDigit(p[8])) return nullptr;  // the fraction goes on
+    if (point && next == 71 && (kRoom || p + 8 != end) && IsDigit(p[8]))
+        return nullptr;  // the fraction goes on
     const int stop = point ? next : first;
     const int digitBits = stop - 7 - 8 * point;  // 8 per digit
     if (digitBits == 0) return nullptr;
@@ -125,25 +128,42 @@ bool IsExponentMark(const char* p, const char* end) {
     return NearestDouble(b.W, q, negative, value) ? p : nullptr;
 }
 
-// A number near the end of the text, byte by byte.
-[[gnu::noinline]] const char* ScanShort(const char* p, const char* end, double& value) {
-    const bool negative = p != end && *p == '-';
-    if (p != end && (*p == '-' || *p == '+')) ++p;
-    return ScanLong(p, end, negative, value);
+// A short body's value: at most eight digits, so Clinger's fast path always serves it.
+[[gnu::always_inline]] inline double ShortValue(const Body& b, bool negative) {
+    const double magnitude = static_cast<double>(b.W) / kExactPow10[b.FractionDigits];
+    return negative ? -magnitude : magnitude;
 }
 
-// ScanNumber for the hot loops: the end of the number, or nullptr. A short body has at most
-// eight digits, so Clinger's fast path always serves it. Ten bytes standing at `p` (a sign,
-// eight and the one behind them) spare the checks for the end.
+// Scan for a number near the end of the text (fewer than ten bytes left), each byte read
+// checked against the end.
+[[gnu::always_inline]] inline const char* ScanNearEnd(const char* p, const char* end,
+                                                      double& value) {
+    const bool negative = p != end && *p == '-';
+    if (p != end && (*p == '-' || *p == '+')) ++p;
+    Body b;
+    const char* behind = TakeShortBody<false>(p, end, b);
+    if (!behind || IsExponentMark(behind, end)) return ScanLong(p, end, negative, value);
+    value = ShortValue(b, negative);
+    return behind;
+}
+
+// ScanNearEnd apart from the loops that read many numbers.
+[[gnu::noinline]] const char* ScanShort(const char* p, const char* end, double& value) {
+    return ScanNearEnd(p, end, value);
+}
+
+// ScanNumber for the hot loops: the end of the number, or nullptr. Ten bytes standing at `p` (a
+// sign, eight and the one behind them) spare the checks for the end; kApart: a number near the
+// end is read by a call.
+template <bool kApart = true>
 [[gnu::always_inline]] inline const char* Scan(const char* p, const char* end, double& value) {
-    if (end - p < 10) return ScanShort(p, end, value);
+    if (end - p < 10) return kApart ? ScanShort(p, end, value) : ScanNearEnd(p, end, value);
     const bool negative = *p == '-';
     p += negative || *p == '+';
     Body b;
-    const char* behind = TakeShortBody(p, b);
+    const char* behind = TakeShortBody<true>(p, end, b);
     if (!behind || (*behind | 0x20) == 'e') return ScanLong(p, end, negative, value);
-    const double magnitude = static_cast<double>(b.W) / kExactPow10[b.FractionDigits];
-    value = negative ? -magnitude : magnitude;
+    value = ShortValue(b, negative);
     return behind;
 }
 
@@ -219,7 +239,7 @@ std::optional<double> ConvertForm(std::string_view t, const NumberForm& form, Fa
 
 std::optional<double> ScanNumber(const char*& at, const char* end) {
     double value;
-    const char* behind = Scan(at, end, value);
+    const char* behind = Scan<false>(at, end, value);
     if (!behind) return std::nullopt;
     at = behind;
     return value;

@@ -101,6 +101,10 @@ TEST(NumberText, MatchesCorrectRoundingAcrossMagnitudes) {
             ASSERT_EQ(NumberText(-value / 1e6), ReferenceNumberText(-value / 1e6)) << value;
         }
     }
+    // The edges of the plain numbers rounded by an exact product: 1 and 2^49, each side.
+    for (double edge : {1.0, 0x1p49})
+        for (double value : {std::nextafter(edge, 0), edge, std::nextafter(edge, 1e308)})
+            EXPECT_EQ(NumberText(value), ReferenceNumberText(value)) << value;
     // Values whose 16th digit is a 5: the rounding decision lies in the last bits.
     for (double value : {0.1234567890123455, 1.000000000000005, 999999999999999.5,
                          99999.99999999995, 1e-5, 9.999999999999995e-6, 0.30000000000000004})
