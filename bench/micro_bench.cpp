@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "commands.hpp"
@@ -70,24 +71,32 @@ void BM_PlacePoint(benchmark::State& state) {
 }
 BENCHMARK(BM_PlacePoint);
 
-// One point line read, placed and written in place; items are point lines.
-void BM_PointLine(benchmark::State& state) {
-    std::vector<std::string> lines;
-    const std::vector<double> values = Values(3 * 4096);
-    for (size_t i = 0; i < 4096; ++i) {
-        std::string line = "            ";
-        for (size_t k = 0; k < 3; ++k) {
-            AppendNumberText(line, std::round(values[3 * i + k] * 10000) / 10000);
-            line += k < 2 ? " " : ",";
-        }
-        lines.push_back(line);
+// The i-th line of a model's point list: three of `values`, rounded to four places as model
+// coordinates usually are, behind a model's blanks, and `end` behind them.
+std::string PointLineText(const std::vector<double>& values, size_t i, std::string_view end) {
+    std::string line = "            ";
+    for (size_t k = 0; k < 3; ++k) {
+        AppendNumberText(line, std::round(values[3 * i + k] * 10000) / 10000);
+        if (k < 2) line += ' ';
     }
+    return line.append(end);
+}
+
+PlacementTurn BenchTurn() {
     Placement p;
     p.X = 10;
     p.Orientation = 30;
     p.AngleZ = 10;
     p.AngleX = 5;
-    const PlacementTurn turn(p);
+    return PlacementTurn(p);
+}
+
+// One point line read, placed and written in place; items are point lines.
+void BM_PointLine(benchmark::State& state) {
+    std::vector<std::string> lines;
+    const std::vector<double> values = Values(3 * 4096);
+    for (size_t i = 0; i < 4096; ++i) lines.push_back(PointLineText(values, i, ","));
+    const PlacementTurn turn = BenchTurn();
     char out[kPointLineMax];
     size_t i = 0;
     for (auto _ : state) {
@@ -103,20 +112,9 @@ BENCHMARK(BM_PointLine);
 void BM_PlaceUsualPointLines(benchmark::State& state) {
     const std::vector<double> values = Values(3 * 4096);
     std::string buffer;
-    for (size_t i = 0; i < 4096; ++i) {
-        buffer += "            ";
-        for (size_t k = 0; k < 3; ++k) {
-            AppendNumberText(buffer, std::round(values[3 * i + k] * 10000) / 10000);
-            buffer += k < 2 ? " " : ",\r\n";
-        }
-    }
+    for (size_t i = 0; i < 4096; ++i) buffer += PointLineText(values, i, ",\r\n");
     buffer += "]\r\n";
-    Placement p;
-    p.X = 10;
-    p.Orientation = 30;
-    p.AngleZ = 10;
-    p.AngleX = 5;
-    const PlacementTurn turn(p);
+    const PlacementTurn turn = BenchTurn();
     std::vector<char> text(4097 * kPointLineMax);
     for (auto _ : state) {
         char* out = text.data();
@@ -135,7 +133,7 @@ void BM_WriteCopy(benchmark::State& state) {
     fs::path dir = fs::temp_directory_path() / "scene-micro-bench";
     fs::create_directories(dir);
     std::string model = (dir / "model.wrl").string();
-    const int points = 100000;
+    const size_t points = 100000;
     {
         RunFiles files(platform::SystemFileSystem());
         TextFileWriter out(files, model, platform::Durability::Replaceable);
@@ -143,16 +141,8 @@ void BM_WriteCopy(benchmark::State& state) {
         out.WriteTextLine("      DEF VRL_model_vrl Transform {");
         out.WriteTextLine("coord DEF COORD Coordinate {");
         out.WriteTextLine("point [");
-        std::vector<double> values = Values(3 * points);
-        std::string line;
-        for (int i = 0; i < points; ++i) {
-            line = "            ";
-            for (int k = 0; k < 3; ++k) {
-                AppendNumberText(line, std::round(values[3 * i + k] * 10000) / 10000);
-                line += k < 2 ? " " : ",";
-            }
-            out.WriteTextLine(line);
-        }
+        const std::vector<double> values = Values(3 * points);
+        for (size_t i = 0; i < points; ++i) out.WriteTextLine(PointLineText(values, i, ","));
         out.WriteTextLine("]");
         out.Commit();
     }
@@ -165,7 +155,7 @@ void BM_WriteCopy(benchmark::State& state) {
         StepFailures failures;
         WriteCopy(model, (dir / "copy.wrl").string(), p, "model_1", failures);
     }
-    state.SetItemsProcessed(state.iterations() * points);
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points));
     fs::remove_all(dir);
 }
 BENCHMARK(BM_WriteCopy)->Unit(benchmark::kMillisecond);
