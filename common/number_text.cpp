@@ -53,7 +53,7 @@ struct Scaled {
 // rounded toward one: exact for 0 <= s <= 55 (5^55 < 2^128), off by less than one unit of C
 // elsewhere. m * C, 192 bits, is then off by less than 2^64 of its units, which is below 2^-72
 // of the scaled value's units (its whole part has at most 54 of the product's top 119 bits).
-// Scale with s = 14 - k, and At (9 to 20) given.
+// Here s = 14 - k, and `at` is where the whole part begins (9 to 20).
 [[gnu::always_inline]] inline Scaled ScaleByPower(uint64_t m, int s, int at) {
     using Powers = fast_float::powers;
     const uint64_t* c = Powers::power_of_five_128 + 2 * (s - Powers::smallest_power_of_five);
@@ -63,10 +63,12 @@ struct Scaled {
     return {static_cast<uint64_t>(high >> 64) + (middle < carried), middle,
             static_cast<uint64_t>(low), at};
 }
-// Where the whole part begins: -1 - e2 - floor(s log2 10).
+// Where the whole part of m * 2^e2 * 10^s begins in the product's upper word:
+// -1 - e2 - floor(s log2 10).
 constexpr int WholeAt(int e2, int s) {
     return -1 - e2 - ((s * 217706) >> 16);
 }
+// The magnitude m * 2^e2 scaled by 10^(14 - k).
 [[gnu::always_inline]] inline Scaled Scale(uint64_t m, int e2, int k) {
     return ScaleByPower(m, 14 - k, WholeAt(e2, 14 - k));
 }
