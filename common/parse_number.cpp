@@ -134,37 +134,31 @@ bool IsExponentMark(const char* p, const char* end) {
     return negative ? -magnitude : magnitude;
 }
 
-// Scan for a number near the end of the text (fewer than ten bytes left), each byte read
-// checked against the end.
-[[gnu::always_inline]] inline const char* ScanNearEnd(const char* p, const char* end,
-                                                      double& value) {
-    const bool negative = p != end && *p == '-';
-    if (p != end && (*p == '-' || *p == '+')) ++p;
+// Scan's reading of a number. kRoom: ten bytes stand at `p` (a sign, eight and the one behind
+// them), so that no byte read is checked against the end.
+template <bool kRoom>
+[[gnu::always_inline]] inline const char* ScanWith(const char* p, const char* end, double& value) {
+    const bool negative = (kRoom || p != end) && *p == '-';
+    p += (kRoom || p != end) && (*p == '-' || *p == '+');
     Body b;
-    const char* behind = TakeShortBody<false>(p, end, b);
-    if (!behind || IsExponentMark(behind, end)) return ScanLong(p, end, negative, value);
+    const char* behind = TakeShortBody<kRoom>(p, end, b);
+    if (!behind || (kRoom ? (*behind | 0x20) == 'e' : IsExponentMark(behind, end)))
+        return ScanLong(p, end, negative, value);
     value = ShortValue(b, negative);
     return behind;
 }
 
-// ScanNearEnd apart from the loops that read many numbers.
+// A number near the end of the text, apart from the loops that read many numbers.
 [[gnu::noinline]] const char* ScanShort(const char* p, const char* end, double& value) {
-    return ScanNearEnd(p, end, value);
+    return ScanWith<false>(p, end, value);
 }
 
-// ScanNumber for the hot loops: the end of the number, or nullptr. Ten bytes standing at `p` (a
-// sign, eight and the one behind them) spare the checks for the end; kApart: a number near the
-// end is read by a call.
+// ScanNumber for the hot loops: the end of the number, or nullptr. kApart: a number near the
+// end of the text (fewer than ten bytes left) is read by a call.
 template <bool kApart = true>
 [[gnu::always_inline]] inline const char* Scan(const char* p, const char* end, double& value) {
-    if (end - p < 10) return kApart ? ScanShort(p, end, value) : ScanNearEnd(p, end, value);
-    const bool negative = *p == '-';
-    p += negative || *p == '+';
-    Body b;
-    const char* behind = TakeShortBody<true>(p, end, b);
-    if (!behind || (*behind | 0x20) == 'e') return ScanLong(p, end, negative, value);
-    value = ShortValue(b, negative);
-    return behind;
+    if (end - p < 10) return kApart ? ScanShort(p, end, value) : ScanWith<false>(p, end, value);
+    return ScanWith<true>(p, end, value);
 }
 
 // What the grammar makes of a number text: where its body begins (behind the sign), how many

@@ -51,16 +51,16 @@ class TextFileReader {
         pos_ += lastCrLf_;
         return {start, static_cast<size_t>(cr - start)};
     }
-    // The bytes read and not yet taken, for a caller that reads a line where it stands (none
-    // from a List source, which counts its lines); Take(n, crLf) passes over a line of them
-    // and its end, n bytes in all.
+    // The bytes read and not yet taken, for a caller that reads lines where they stand (none
+    // from a List source, which counts its lines); TakeUpTo(behind) passes over those lines up
+    // to `behind`, which stands behind a line end among them.
     std::string_view Buffered() const {
         return countLines_ ? std::string_view()
                            : std::string_view(buffer_.get() + pos_, len_ - pos_);
     }
-    void Take(size_t n, bool crLf) {
-        pos_ += n;
-        lastCrLf_ = crLf;
+    void TakeUpTo(const char* behind) {
+        pos_ = static_cast<size_t>(behind - buffer_.get());
+        lastCrLf_ = behind[-1] == '\n';
     }
     // How many times the buffer was filled: Buffered() holds other bytes once it changes.
     uint64_t Fills() const { return fills_; }

@@ -81,7 +81,7 @@ class CopyWriter {
                                                        out + kPlacedRoom, overflowed);
         if (taken == bytes.data()) return false;
         out_.Wrote(out);
-        in.Take(static_cast<size_t>(taken - bytes.data()), taken[-1] == '\n');
+        in.TakeUpTo(taken);
         AddOverflowed(overflowed);
         return true;
     }

@@ -98,7 +98,7 @@ bool SplitPointLines::Place(TextFileReader& in, const PlacementTurn& turn, TextF
         retryAt_ = SIZE_MAX;
     }
     if (taken == begin) return false;
-    in.Take(static_cast<size_t>(taken - begin), taken[-1] == '\n');
+    in.TakeUpTo(taken);
     return true;
 }
 
