@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -53,10 +54,31 @@ size_t TextFileReader::ReadBytes(char* to, size_t size) {
     return file_->Read(to, size);
 }
 
+void TextFileReader::ReadAhead() {
+    if (countLines_ || readAhead_) return;
+    if (!ahead_) {
+        try {
+            ahead_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
+        } catch (const std::bad_alloc&) {
+            return;
+        }
+    }
+    aheadLen_ = ReadBytes(ahead_.get(), kBufferSize);
+    readAhead_ = true;
+}
+
 bool TextFileReader::Refill() {
     pos_ = 0;
     ++fills_;
     if (list_) return RefillList();
+    if (readAhead_) {  // the buffers change places; the one read from gets kBufferSize of room
+        readAhead_ = false;
+        std::swap(buffer_, ahead_);
+        if (capacity_ < kBufferSize) ahead_.reset();
+        capacity_ = kBufferSize;
+        len_ = aheadLen_;
+        return len_ > 0;
+    }
     if (len_ == capacity_ && capacity_ < kBufferSize) {  // a larger file: read on in large fills
         capacity_ = kBufferSize;
         buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);

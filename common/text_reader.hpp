@@ -64,6 +64,10 @@ class TextFileReader {
     }
     // How many times the buffer was filled: Buffered() holds other bytes once it changes.
     uint64_t Fills() const { return fills_; }
+    // Reads the file's next bytes now into a second buffer, which the next fill takes: the
+    // bytes Buffered() shows stay where they are until then. Only once per fill, and not for a
+    // List source; without the memory for the second buffer, nothing is read.
+    void ReadAhead();
     // The line in pieces, for lines that may be longer than memory: the next piece of the line
     // under way (the first piece begins a line), up to its end or to the end of the buffer.
     // `last` tells whether the line ends with this piece. Valid until the next read.
@@ -98,6 +102,9 @@ class TextFileReader {
     std::string path_;
     size_t capacity_;                 // the buffer's size
     std::unique_ptr<char[]> buffer_;  // not zero-filled
+    std::unique_ptr<char[]> ahead_;   // bytes read ahead, kBufferSize of room
+    size_t aheadLen_ = 0;
+    bool readAhead_ = false;  // ahead_ holds the next fill (none at the end of the file)
     size_t pos_ = 0;
     size_t len_ = 0;
     uint64_t fills_ = 0;

@@ -65,9 +65,11 @@ TEST(FaultInjection, FullDiskLeavesEveryFileAsItWas) {
     Failure repair = FailureOf([&] { RepairTexCoordBlocks(files, dir / "m.wrl"); });
     EXPECT_EQ(repair.Number(), 61);
     EXPECT_EQ(repair.Path(), dir / "m.wrl");
-    for (platform::FileSystem* twoThreads :
-         {static_cast<platform::FileSystem*>(nullptr), static_cast<platform::FileSystem*>(&full)}) {
-        full.FillDiskAfter(128 * 1024);  // on two threads, while the second half is placed
+    // On two threads the disk fills in the first half's write (on the copy's thread) and in
+    // the second half's (on the other).
+    for (auto [twoThreads, room] :
+         {std::pair<platform::FileSystem*, int>{nullptr, 128}, {&full, 128}, {&full, 256}}) {
+        full.FillDiskAfter(room * 1024);
         Failure copy = FailureOf([&] {
             TextFileReader in(files, dir / "m.wrl");
             TextFileWriter out(files, dir / "copy.wrl", platform::Durability::Replaceable);

@@ -46,28 +46,69 @@ SplitPointLines::Half SplitPointLines::PlaceHalf(const char* at, const char* sto
             unwanted.load(std::memory_order_relaxed))
             break;
     }
-    return {at, static_cast<size_t>(out - text), overflowed};
+    Half half;
+    half.Stop = at;
+    half.Written = static_cast<size_t>(out - text);
+    half.Overflowed = overflowed;
+    return half;
 }
 
-// The second half on the other thread; the first is written while that one is placed. A
-// first half that ends before the cut makes the second unwanted.
-SplitPointLines::Half SplitPointLines::PlaceHalves(const char* begin, const char* cut,
-                                                   const char* listEnd, const char* end,
-                                                   const PlacementTurn& turn, TextFileWriter& out,
-                                                   Half& second) {
+// The second half on the other thread, written there once the first is; meanwhile this thread
+// places and writes the first, then reads the next fill. A first half that ends before the cut
+// makes the second unwanted.
+SplitPointLines::Half SplitPointLines::PlaceHalves(TextFileReader& in, const char* begin,
+                                                   const char* cut, const char* listEnd,
+                                                   const char* end, const PlacementTurn& turn,
+                                                   TextFileWriter& out, Half& second) {
     unwanted_ = false;
-    jobs_.Add([&] { return PlaceHalf(cut, listEnd, end, turn, second_.get(), unwanted_); });
+    handoff_ = kPending;
+    secondPlaced_ = false;
+    const std::thread::id caller = std::this_thread::get_id();
+    jobs_.Add([&, caller] { return PlaceSecond(cut, listEnd, end, turn, out, caller); });
     const Half first = PlaceHalf(begin, cut, end, turn, first_.get(), unwanted_);
     if (first.Stop != cut) unwanted_ = true;
     try {
         out.Write({first_.get(), first.Written});
     } catch (...) {  // a write that failed (a full disk): the other half ends before this frame
         unwanted_ = true;
+        HandOff(kDropSecond);
         jobs_.TakeNext();
         throw;
     }
+    // The second half's write follows the first's: the other thread's placing should end as
+    // this thread's write does. Whichever waited takes a larger share next time.
+    firstShare_ = secondPlaced_ ? std::max(kLeastFirstShare, firstShare_ - kShareStep)
+                                : std::min(kMostFirstShare, firstShare_ + kShareStep);
+    HandOff(first.Stop == cut ? kWriteSecond : kDropSecond);
+    std::exception_ptr readFailure;
+    try {
+        in.ReadAhead();  // the second half's bytes stay where they are
+    } catch (...) {
+        readFailure = std::current_exception();
+    }
     second = *jobs_.TakeNext();  // also when unused: it reads the reader's bytes
+    // The second half's write went first, as on one thread.
+    if (second.WriteFailure) std::rethrow_exception(second.WriteFailure);
+    if (readFailure) std::rethrow_exception(readFailure);
     return first;
+}
+
+SplitPointLines::Half SplitPointLines::PlaceSecond(const char* cut, const char* listEnd,
+                                                   const char* end, const PlacementTurn& turn,
+                                                   TextFileWriter& out, std::thread::id caller) {
+    Half half = PlaceHalf(cut, listEnd, end, turn, second_.get(), unwanted_);
+    secondPlaced_ = true;
+    // Run on the caller's thread (no other started, or none was free yet): written there.
+    if (std::this_thread::get_id() == caller) return half;
+    handoff_.wait(kPending);
+    if (handoff_.load() != kWriteSecond) return half;
+    try {
+        out.Write({second_.get(), half.Written});
+    } catch (...) {  // a want of memory too: this job must not run again after a part was written
+        half.WriteFailure = std::current_exception();
+    }
+    half.WrittenThere = true;
+    return half;
 }
 
 bool SplitPointLines::Place(TextFileReader& in, const PlacementTurn& turn, TextFileWriter& out,
@@ -81,18 +122,18 @@ bool SplitPointLines::Place(TextFileReader& in, const PlacementTurn& turn, TextF
     // The list ends on the line of the first "]": no usual line holds one.
     const auto* bracket = static_cast<const char*>(std::memchr(begin, ']', bytes.size()));
     const char* const listEnd = bracket ? bracket : end;
-    const char* const cut = LineEndFrom(begin + (listEnd - begin) / 2, listEnd);
+    const char* const cut = LineEndFrom(begin + (listEnd - begin) * firstShare_ / 1024, listEnd);
     if (listEnd - begin < static_cast<std::ptrdiff_t>(kSplitPointBytes) || !cut) {
         retryAt_ = static_cast<size_t>(end - listEnd);
         return false;
     }
     Half second;
-    const Half first = PlaceHalves(begin, cut, listEnd, end, turn, out, second);
+    const Half first = PlaceHalves(in, begin, cut, listEnd, end, turn, out, second);
     overflowed += first.Overflowed;
     const char* taken = first.Stop;
     retryAt_ = static_cast<size_t>(end - cut);
     if (first.Stop == cut) {  // the second half follows on; otherwise it is placed again later
-        out.Write({second_.get(), second.Written});
+        if (!second.WrittenThere) out.Write({second_.get(), second.Written});
         overflowed += second.Overflowed;
         taken = second.Stop;
         retryAt_ = SIZE_MAX;

@@ -1,12 +1,15 @@
 // The usual point lines of a large model placed on two threads at once: the lines the reader
 // holds, up to the list's end, are cut at a line end near their middle; the second half is
-// placed on another thread while the caller's thread places and writes the first.
+// placed and written on another thread while the caller's thread places and writes the first,
+// then reads the model's next bytes.
 #pragma once
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <memory>
+#include <thread>
 
 #include "model_copy.hpp"
 #include "ordered_jobs.hpp"
@@ -34,16 +37,35 @@ class SplitPointLines {
         const char* Stop = nullptr;  // behind the last line placed
         size_t Written = 0;          // bytes of text
         int Overflowed = 0;
+        bool WrittenThere = false;        // its text written to `out` by the other thread
+        std::exception_ptr WriteFailure;  // what that write threw
     };
-    // Both halves placed, the first written to `out`; the second's text waits in second_.
-    Half PlaceHalves(const char* begin, const char* cut, const char* listEnd, const char* end,
-                     const PlacementTurn& turn, TextFileWriter& out, Half& second);
+    // What the caller's thread tells the other once the first half is written.
+    enum Handoff : int { kPending, kWriteSecond, kDropSecond };
+
+    // Both halves placed and written to `out` in order, the next fill read meanwhile; the
+    // second's text stays in second_ when the other thread did not write it.
+    Half PlaceHalves(TextFileReader& in, const char* begin, const char* cut, const char* listEnd,
+                     const char* end, const PlacementTurn& turn, TextFileWriter& out, Half& second);
+    // The second half, on the other thread; written there once the first is.
+    Half PlaceSecond(const char* cut, const char* listEnd, const char* end,
+                     const PlacementTurn& turn, TextFileWriter& out, std::thread::id caller);
+    void HandOff(Handoff handoff) {
+        handoff_.store(handoff);
+        handoff_.notify_one();
+    }
     static Half PlaceHalf(const char* at, const char* stop, const char* end,
                           const PlacementTurn& turn, char* text,
                           const std::atomic<bool>& unwanted) noexcept;
 
     std::unique_ptr<char[]> first_, second_;  // each half's text
     std::atomic<bool> unwanted_ = false;      // the second half's text will not be used
+    std::atomic<int> handoff_ = kPending;
+    std::atomic<bool> secondPlaced_ = false;
+    // The first half's share of the bytes cut, in 1024ths: what a write costs differs from one
+    // file system to another, so the share follows which thread waited for the other.
+    static constexpr int kLeastFirstShare = 256, kMostFirstShare = 768, kShareStep = 8;
+    int firstShare_ = 448;
     // Cut again once no more than retryAt_ bytes are buffered, or in the reader's next fill.
     size_t retryAt_ = SIZE_MAX;
     uint64_t fill_ = 0;
