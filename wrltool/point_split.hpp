@@ -1,7 +1,7 @@
 // The usual point lines of a large model placed on two threads at once: the lines the reader
 // holds, up to the list's end, are cut at a line end near their middle; the second half is
-// placed and written on another thread while the caller's thread places and writes the first,
-// then reads the model's next bytes.
+// placed on another thread while the caller's thread places and writes the first, then written
+// there while the caller's thread reads the model's next bytes.
 #pragma once
 
 #include <atomic>
