@@ -15,17 +15,25 @@ namespace scene {
 
 namespace {
 
-// The lines as ReadTextLine gives them; the lines read in pieces must be the same.
+// The lines as ReadTextLine gives them; the lines read in pieces, and those read with the next
+// bytes read ahead after every line, must be the same.
 std::vector<std::string> Lines(const std::string& bytes, TextSource source = TextSource::Exact) {
     TempDir dir;
     WriteBytes(dir / "f.txt", bytes);
-    std::vector<std::pair<std::string, bool>> whole, pieces;  // each line and its CR LF
+    std::vector<std::pair<std::string, bool>> whole, pieces, ahead;  // each line and its CR LF
     RunFiles files(platform::SystemFileSystem());
-    TextFileReader in(files, dir / "f.txt", source), inPieces(files, dir / "f.txt", source);
+    TextFileReader in(files, dir / "f.txt", source), inPieces(files, dir / "f.txt", source),
+        inAhead(files, dir / "f.txt", source);
     while (!in.AtEndOfFile()) {
         whole.emplace_back(in.ReadTextLine(), false);
         whole.back().second = in.LastLineEndedWithCrLf();
     }
+    while (!inAhead.AtEndOfFile()) {
+        const std::string line(inAhead.ReadTextLine());
+        ahead.emplace_back(line, inAhead.LastLineEndedWithCrLf());
+        inAhead.ReadAhead();
+    }
+    EXPECT_EQ(ahead, whole);
     while (!inPieces.AtEndOfFile()) {
         std::string line;
         for (bool last = false; !last;) line += inPieces.ReadLinePiece(last);
@@ -52,12 +60,15 @@ TEST(ReadTextLine, LineEndRules) {
 }
 
 TEST(ReadTextLine, LinesLongerThanTheBufferAndCrLfSplitAcrossFills) {
-    const size_t fill = 1 << 20;
-    std::string first(fill - 1, 'a');  // CR is the last byte of the first fill, LF the next
-    std::string second(3 * fill, 'b');
-    EXPECT_EQ(Lines(first + "\r\n" + second + "\r\nc"), (L{first, second, "c"}));
-    EXPECT_EQ(Lines(first + "\r"), L{first});
-    EXPECT_EQ(Lines(first + "\r\r\n"), (L{first, ""}));
+    // A CR as the last byte of the first fill (64 KB) and of the second (256 KB more), its LF
+    // the first of the next.
+    for (size_t fill : {size_t{64} << 10, size_t{320} << 10}) {
+        std::string first(fill - 1, 'a');
+        std::string second(3 << 20, 'b');
+        EXPECT_EQ(Lines(first + "\r\n" + second + "\r\nc"), (L{first, second, "c"}));
+        EXPECT_EQ(Lines(first + "\r"), L{first});
+        EXPECT_EQ(Lines(first + "\r\r\n"), (L{first, ""}));
+    }
 }
 
 TEST(ReadTextLine, ReadingPastTheEndFails) {
