@@ -22,12 +22,12 @@ bool ReadPointLine(std::string_view line, Point3& p, bool& ok);
 // ReadPointLine reads it; a placed coordinate beyond the double range is 0 too, and `ok` false.
 char* WritePlacedPointLine(std::string_view line, const PlacementTurn& turn, char* out, bool& ok);
 
-// The usual lines ("x y z," with blanks between the numbers and one character behind) from `at` on
-// that begin before `stop`, each standing whole with its CR and a byte behind that before `end`,
-// placed and written at `out` as WritePlacedPointLine writes them, while `out` has room for one
-// more before `outEnd`. Returns where the lines placed end (the first other line, or `stop`); `out`
-// then stands behind their text. Counts in `overflowed` the lines with a coordinate placed beyond
-// the double range.
+// The usual lines ("x y z,": blanks between the three numbers, one character other than "]"
+// behind the last) from `at` on that begin before `stop`, each standing whole with its CR and a
+// byte behind that before `end`, placed and written at `out` as WritePlacedPointLine writes
+// them, while `out` has room for one more before `outEnd`. Returns where the lines placed end
+// (the first other line, or `stop`); `out` then stands behind their text. Counts in
+// `overflowed` the lines with a coordinate placed beyond the double range.
 const char* PlaceUsualPointLines(const char* at, const char* stop, const char* end,
                                  const PlacementTurn& turn, char*& out, const char* outEnd,
                                  int& overflowed);
